@@ -1,0 +1,26 @@
+// File and folder routines over the Win32 file system calls.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+// Full paths of the entries of folder that match mask, in the order the system
+// reports them. letters choose which entries beyond plain files are listed:
+// A archive, D directories (with "." and ".."), H hidden, L volume label,
+// N all of them, R read-only, S system; case does not matter, others are
+// ignored. A missing folder gives an empty list.
+std::vector<std::string> ListFiles(std::string_view folder, std::string_view mask, std::string_view letters);
+
+// Deletes folder with every file (read-only, hidden and system ones too) and
+// every sub-folder, then handles the pending window messages once. Failures
+// are not reported: what cannot be deleted stays. An empty folder text is
+// refused, since it would mean the root of the current drive.
+void DeleteTree(const std::string& folder);
+
+bool FileExists(const std::string& path);    // an existing entry that is not a folder
+bool FolderExists(const std::string& path);  // an existing folder
+
+}  // namespace qv

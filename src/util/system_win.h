@@ -1,0 +1,24 @@
+// System places, processor check and the message pump used during long work.
+#pragma once
+
+#include <string>
+
+namespace qv {
+
+// The Windows directory, always ending with "\".
+std::string WindowsDir();
+
+// WindowsDir() + "TEMP\" (the system's TEMP folder, not the user's).
+std::string WindowsTempDir();
+
+// The running program's folder, ending with "\".
+std::string ProgramDir();
+
+// False on a 386 or 486 as the system reports it, true otherwise.
+bool IsPentium();
+
+// Handles the window messages pending now, once, so the interface stays alive
+// during long work. A quit request is put back for the main loop to see.
+void ProcessMessages();
+
+}  // namespace qv
