@@ -152,7 +152,6 @@ def brushed_metal(size, base, seed, streak=7, grain=4):
     coarse = coarse.resize((w, h), Image.BILINEAR)
     fine = Image.new("L", (w, h))
     fine.putdata([max(0, min(255, round(128 + rnd.gauss(0, grain)))) for _ in range(w * h)])
-    fine = fine.filter(ImageFilter.BoxBlur(0)).resize((w, h))
     noise = ImageChops.add(coarse, fine, scale=1, offset=-128)
     img = Image.new("RGB", size, base)
     return ImageChops.add(img, Image.merge("RGB", (noise,) * 3), scale=1, offset=-128)
@@ -517,7 +516,7 @@ BADGE_COLOURS = {"A": (220, 60, 56), "B": (232, 180, 40), "C": (56, 130, 230),
 PLAYER_COLOURS = [(220, 60, 56), (56, 130, 230), (232, 180, 40)]
 
 
-def print_names(img, panel, controls, offset):
+def print_names(img, controls, offset):
     """Prints each control's name beside it: right of check boxes, a letter
     badge left of button fields, otherwise right-aligned to its left."""
     ox, oy = offset
@@ -537,18 +536,16 @@ def print_names(img, panel, controls, offset):
         elif name.startswith("PLAYER "):
             number = int(name.split()[1])
             colour = PLAYER_COLOURS[(number - 1) % 3]
-            letter_badge(img, ox + 24, mid, "%dP" % number if False else str(number), colour)
+            letter_badge(img, ox + 24, mid, str(number), colour)
             draw_text(d, ox + 38, mid, name, font(SANS_B, 11), TEXT, shadow=(0, 0, 0))
         else:
             draw_text(d, x - 7, mid, name, name_font, TEXT, align="right", shadow=(0, 0, 0))
 
 
-def seat_controls(img, controls, offset, skip=()):
+def seat_controls(img, controls, offset):
     ox, oy = offset
     for control, (x, y, w, h, name) in controls.items():
-        if control in skip or control.startswith(("L_", "Img_")):
-            continue
-        if w == 15 and h == 15:
+        if control.startswith(("L_", "Img_")):
             continue
         control_seat(img, (x + ox, y + oy, w, h))
 
@@ -563,8 +560,7 @@ def draw_options(img, controls):
         x, y, w, h, _ = controls[name]
         return x + ox, y + oy, w, h
 
-    for count, folder, button, heading in (("L_SFF", "L_SF", "B_2", "SAVE STATES"),
-                                           ("L_PFF", "L_PF", "B_3", "SNAPSHOTS")):
+    for count, folder, heading in (("L_SFF", "L_SF", "SAVE STATES"), ("L_PFF", "L_PF", "SNAPSHOTS")):
         cx, cy, cw, ch = c(count)
         section_heading(d, ox + 8, cy + ch / 2, heading, cx - 6)
         dark_strip(img, (cx - 1, cy, cx + cw - 1, cy + ch - 1))
@@ -573,11 +569,8 @@ def draw_options(img, controls):
     for combo, heading in (("CB_RES", "DISPLAY"), ("CB_FS", "SPEED")):
         x, y, w, h = c(combo)
         section_heading(d, ox + 8, y - 13, heading, ox + 244)
-    seat_controls(img, controls, off, skip=("B_2", "B_3"))
-    for button in ("B_2", "B_3"):
-        x, y, w, h = c(button)
-        control_seat(img, (x, y, w, h))
-    print_names(img, "PA", controls, off)
+    seat_controls(img, controls, off)
+    print_names(img, controls, off)
 
 
 def draw_players(img, controls):
@@ -588,7 +581,7 @@ def draw_players(img, controls):
         x, y, w, h, _ = controls[label]
         dark_strip(img, (x + ox - 3, y + oy - 1, x + ox + w + 1, y + oy + h))
     seat_controls(img, controls, off)
-    print_names(img, "PP", controls, off)
+    print_names(img, controls, off)
     d = ImageDraw.Draw(img)
     # Thin separators between the three players.
     tops = sorted(controls[c][1] for c in ("CB_P1D", "cb_p2d", "cb_p3d"))
@@ -649,7 +642,7 @@ def draw_keyboard(img, controls):
     x, y, w, h, _ = controls["E_KA"]
     section_heading(d, ox + 8, y + oy - 11, "BUTTONS", ox + 244)
     seat_controls(img, controls, off)
-    print_names(img, "PK", controls, off)
+    print_names(img, controls, off)
 
 
 def draw_joystick(img, controls):
@@ -666,7 +659,7 @@ def draw_joystick(img, controls):
     x, y, w, h, _ = controls["L_CA"]
     dark_strip(img, (x + ox, y + oy, x + ox + w - 1, y + oy + h - 1))
     seat_controls(img, controls, off)
-    print_names(img, "PJ", controls, off)
+    print_names(img, controls, off)
 
 
 def link_picture(img, box, text, icon, lit):
@@ -689,7 +682,7 @@ def link_picture(img, box, text, icon, lit):
         ss.line([(4, 5.5), (14, 5.5)], ink, 0.9)
         ss.line([(4, 12.5), (14, 12.5)], ink, 0.9)
     ss.composite_onto(img, (x + 3, y + (h - 18) // 2))
-    fnt = font(COND_B if lit else COND, 11)
+    fnt = fit_font(COND, 11, text, w - 28)
     colour = (255, 236, 140) if lit else (130, 196, 240)
     left, right = draw_text(d, x + 24, y + h / 2, text, fnt, colour, shadow=(0, 0, 0))
     base = round(y + h / 2 + cap_height(fnt) / 2) + 2
@@ -718,7 +711,7 @@ def draw_information(img, controls, lit_links=False):
     for control, _, text, icon in LINKS:
         x, y, w, h, _ = controls[control]
         link_picture(img, (x + ox, y + oy, w, h), text, icon, lit_links)
-    print_names(img, "PI", controls, off)
+    print_names(img, controls, off)
 
 
 PANEL_DRAW = {"PA": draw_options, "PP": draw_players, "PK": draw_keyboard,
@@ -743,7 +736,7 @@ GAMES = {
     "FFIGHT": (95, ((60, 10, 10), (12, 4, 4)), (230, 90, 50),
                [("FINAL", SANS_BI, 13) + SILVER, ("FIGHT", SANS_BI, 20) + FIRE]),
     "KOD": (45, ((16, 64, 52), (4, 20, 16)), (120, 210, 160),
-            [("KING OF", COND_B, 9) + SILVER, ("KOD", SERIF_B, 18) + GOLD]),
+            [("KING OF", COND_B, 11) + SILVER, ("DRAGONS", COND_B, 11) + GOLD]),
     "CAPTCOMM": (61, ((14, 36, 90), (4, 10, 30)), (110, 160, 255),
                  [("CAPTAIN", COND_B, 11) + SILVER, ("COMMANDO", COND_B, 12) + FIRE]),
     "UNSQUAD": (56, ((20, 60, 100), (6, 18, 36)), (120, 190, 240),
@@ -761,7 +754,7 @@ GAMES = {
     "SF2T": (71, ((12, 14, 40), (2, 2, 10)), (230, 80, 60),
              [("SF II", SANS_BI, 17) + FIRE, ("TURBO", COND_BI, 13) + ICE]),
     "STRIDER": (54, ((80, 10, 16), (20, 2, 4)), (250, 120, 90),
-                [("STRIDER", COND_BI, 13) + SILVER]),
+                [("STRIDER", COND_BI, 18) + SILVER]),
     "WILLOW": (85, ((20, 56, 32), (4, 18, 8)), (200, 200, 120),
                [("WILLOW", SERIF_B, 20) + GOLD]),
     "KNIGHTS": (73, ((64, 30, 14), (20, 8, 2)), (230, 180, 110),
@@ -855,10 +848,9 @@ def wait_window():
     w, h = 166, 101
     img = Image.new("RGB", (w, h), BLACK)
     d = ImageDraw.Draw(img)
-    for i, colour in enumerate(((24, 64, 130), (70, 150, 255), (20, 60, 120), (8, 20, 44))):
+    # A bright line one pixel in, fading out on both sides like a neon tube.
+    for i, colour in enumerate(((30, 80, 160), (110, 185, 255), (40, 100, 200), (16, 44, 96), (6, 16, 36))):
         d.rectangle((i, i, w - 1 - i, h - 1 - i), outline=colour)
-    for x, y in ((4, 4), (w - 5, 4), (4, h - 5), (w - 5, h - 5)):
-        d.point((x, y), fill=(120, 190, 255))
     return img
 
 
@@ -903,7 +895,6 @@ def hand_cursor():
 
     def shape(fill, grow):
         g = grow * S
-        r = lambda box, rad: d.rounded_rectangle([v * S for v in box], radius=rad * S, fill=fill)
         # index finger, three folded fingers, thumb, palm
         d.rounded_rectangle([9 * S - g, 1 * S - g, 14 * S + g, 20 * S], radius=2.5 * S + g, fill=fill)
         for x0, top in ((14, 10), (18, 11), (22, 12)):
@@ -912,10 +903,11 @@ def hand_cursor():
         d.polygon([((3 - grow) * S, (16 - grow) * S), ((7 + grow) * S, (14 - grow) * S),
                    (11 * S, 22 * S), (6 * S, 24 * S)], fill=fill)
         d.rounded_rectangle([5 * S - g, 17 * S - g, 26.6 * S + g, 30 * S + g], radius=5 * S + g, fill=fill)
-        del r
 
     shape((0, 0, 0, 255), 1)
     shape((255, 255, 255, 255), 0)
+    for x, top in ((14, 10.5), (18, 11.5), (22, 12.5)):  # creases between the folded fingers
+        d.line([(x * S, (top + 1.5) * S), (x * S, 17 * S)], fill=(0, 0, 0, 255), width=S)
     small = big.resize((32, 32), Image.LANCZOS)
     return small, (11, 1)
 
@@ -924,10 +916,10 @@ def play_cursor():
     S = 8
     big = Image.new("RGBA", (32 * S, 32 * S), (0, 0, 0, 0))
     d = ImageDraw.Draw(big)
-    d.ellipse([1 * S, 1 * S, 31 * S, 31 * S], fill=(0, 0, 0, 255))
-    d.ellipse([3 * S, 3 * S, 29 * S, 29 * S], fill=(40, 170, 70, 255))
-    d.polygon([(12 * S, 8.5 * S), (12 * S, 23.5 * S), (24.5 * S, 16 * S)], fill=(0, 0, 0, 255))
-    d.polygon([(12.8 * S, 10 * S), (12.8 * S, 22 * S), (22.8 * S, 16 * S)], fill=(255, 255, 255, 255))
+    d.ellipse([4 * S, 4 * S, 28 * S, 28 * S], fill=(0, 0, 0, 255))
+    d.ellipse([5.5 * S, 5.5 * S, 26.5 * S, 26.5 * S], fill=(40, 170, 70, 255))
+    d.polygon([(12.5 * S, 9.5 * S), (12.5 * S, 22.5 * S), (23.5 * S, 16 * S)], fill=(0, 0, 0, 255))
+    d.polygon([(13.6 * S, 11.4 * S), (13.6 * S, 20.6 * S), (21.4 * S, 16 * S)], fill=(255, 255, 255, 255))
     return big.resize((32, 32), Image.LANCZOS), (16, 16)
 
 
@@ -1010,54 +1002,46 @@ def write_bmp8(path, pimg):
 
 
 def dib_with_mask(rgba, bits):
-    """The XOR image (4 or 8 bits per pixel) and AND mask of an icon or cursor."""
+    """The DIB of an icon or cursor image: header, palette, XOR pixels (4 or 8
+    bits) and the AND mask. Transparent pixels are black in the XOR image with
+    their mask bit set, so the screen shows through unchanged."""
     w, h = rgba.size
     opaque = rgba.split()[3].point(lambda a: 255 if a >= 128 else 0)
     rgb = Image.new("RGB", (w, h), BLACK)
     rgb.paste(rgba.convert("RGB"), (0, 0), opaque)
     ncol = 1 << bits
-    found = rgb.getcolors(ncol)
+    found = rgb.getcolors(ncol - 1)
     if found is not None:
-        colours = [c for _, c in sorted(found, key=lambda e: e[1])]
+        colours = sorted(c for _, c in found)
         pimg = to_palette(rgb, colours)
     else:
-        pimg = rgb.quantize(colors=ncol, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
-    colours = palette_colours(pimg)
+        pimg = rgb.quantize(colors=ncol - 1, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
+        colours = [tuple(pimg.getpalette()[i:i + 3]) for i in range(0, 3 * (ncol - 1), 3)]
+    if BLACK in colours:
+        clear = colours.index(BLACK)
+    else:
+        colours.append(BLACK)
+        clear = len(colours) - 1
     colours += [BLACK] * (ncol - len(colours))
-    px = pimg.load()
-    om = opaque.load()
-    xor_rows, and_rows = [], []
+    px, om = pimg.load(), opaque.load()
     and_stride = ((w + 31) // 32) * 4
+    xor_rows, and_rows = [], []
     for y in range(h - 1, -1, -1):
+        vals = [px[x, y] if om[x, y] else clear for x in range(w)]
         if bits == 8:
-            row = bytes(px[x, y] if om[x, y] else 0 for x in range(w))
+            row = bytes(vals)
         else:
-            vals = [px[x, y] if om[x, y] else 0 for x in range(w)]
             row = bytes((vals[i] << 4) | vals[i + 1] for i in range(0, w, 2))
         xor_rows.append(row + b"\0" * ((-len(row)) % 4))
-        mask_bits = 0
-        row_mask = bytearray(and_stride)
+        mask = bytearray(and_stride)
         for x in range(w):
             if not om[x, y]:
-                row_mask[x // 8] |= 0x80 >> (x % 8)
-        and_rows.append(bytes(row_mask))
-        del mask_bits
-    if not any(om[x, y] for x in range(w) for y in range(h)):
-        raise ValueError("empty icon")
-    # Transparent pixels must be black in the XOR image: index of black.
-    if BLACK not in colours[:ncol]:
-        raise ValueError("palette lacks black")
-    xor = b"".join(xor_rows)
-    mask = b"".join(and_rows)
+                mask[x // 8] |= 0x80 >> (x % 8)
+        and_rows.append(bytes(mask))
+    xor, mask = b"".join(xor_rows), b"".join(and_rows)
     info = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, bits, 0, len(xor) + len(mask), 0, 0, 0, 0)
-    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in colours[:ncol])
+    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in colours)
     return info + palette + xor + mask
-
-
-def fix_black_first(rgba):
-    """Adds a pure black pixel where it does no harm, so black is in the palette
-    and transparent pixels (black in the XOR image) keep their meaning."""
-    return rgba
 
 
 def write_cursor(path, rgba, hotspot):
@@ -1161,11 +1145,11 @@ def main():
     write_cursor(os.path.join(CUR_DIR, "_GB_RUN.cur"), play, play_hot)
     write_icon(os.path.join(RES_DIR, "quarvel.ico"), [app_icon(32), app_icon(16)])
 
-    write_previews(layout, written, viewer)
+    write_previews(layout, written, [hand, play, app_icon(32), app_icon(16)])
     print("wrote %d bitmaps, 2 cursors, 1 icon; previews in %s" % (len(written), PREVIEW_DIR))
 
 
-def write_previews(layout, written, viewer):
+def write_previews(layout, written, icons):
     """PNG previews for checking by eye (not part of the program)."""
     final = {name: Image.open(os.path.join(BMP_DIR, name + ".bmp")).convert("RGB") for name in written}
     for name, img in final.items():
@@ -1188,9 +1172,6 @@ def write_previews(layout, written, viewer):
             pic = main_pic.crop((ox, oy, ox + PANEL_W, oy + PANEL_H))
         else:
             pic = final[PANEL_PICTURE[panel]].copy()
-        if panel == "PI":
-            for control, name, _, _ in LINKS:
-                pass
         on_console = main_pic.copy()
         on_console.paste(pic.crop((0, 0, PANEL_W, 265)), (ox, oy))
         scaled(on_console).save(os.path.join(PREVIEW_DIR, "console_with_%s.png" % panel))
@@ -1222,12 +1203,22 @@ def write_previews(layout, written, viewer):
         ImageDraw.Draw(face).text((58, 54), name, font=font(SANS, 9), fill=(0, 0, 255), anchor="mm")
         sheet.paste(face, ((i % 4) * 125 + 4, (i // 4) * 70 + 3))
     scaled(sheet).save(os.path.join(PREVIEW_DIR, "game_buttons.png"))
+    # Cursors and icon on a light and a dark ground.
+    icons = [im.copy() for im in icons]
+    for im in icons:  # what the AND mask keeps
+        im.putalpha(im.split()[3].point(lambda a: 255 if a >= 128 else 0))
+    board = Image.new("RGB", (4 * 36, 72), (220, 220, 220))
+    board.paste((60, 60, 60), (0, 36, 4 * 36, 72))
+    for i, im in enumerate(icons):
+        for row in (0, 1):
+            board.paste(im, (i * 36 + 2, row * 36 + 2), im)
+    scaled(board, 4).save(os.path.join(PREVIEW_DIR, "cursors_and_icon.png"))
 
 
 def mask_of_green(img):
-    return Image.eval(img.convert("RGB"), lambda v: v).convert("RGB").point(lambda v: v).convert("L").point(
-        lambda v: 255) if False else Image.frombytes(
-        "L", img.size, bytes(0 if p == TRANSPARENT_GREEN else 255 for p in img.convert("RGB").getdata()))
+    """Opaque everywhere except on the transparent green, as the program stamps marks."""
+    return Image.frombytes("L", img.size,
+                           bytes(0 if p == TRANSPARENT_GREEN else 255 for p in img.convert("RGB").getdata()))
 
 
 if __name__ == "__main__":
