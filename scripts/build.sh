@@ -1,0 +1,19 @@
+# Sourced by the demo and test scripts: configures and builds the trees.
+#   qv_build_native          build/native: the portable core, its tests (sanitizers), fuzz targets, benchmarks
+#   qv_build_windows ARCH    build/win32 (i686, the program as shipped) or build/win64 (x86_64)
+
+qv_jobs() { nproc 2>/dev/null || echo 2; }
+
+qv_build_native() {
+  cmake -S . -B build/native -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+  cmake --build build/native -j"$(qv_jobs)"
+}
+
+qv_windows_tree() { if [ "$1" = x86_64 ]; then echo build/win64; else echo build/win32; fi; }
+
+qv_build_windows() {
+  local tree
+  tree=$(qv_windows_tree "$1")
+  cmake -S . -B "$tree" -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$1.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$tree" -j"$(qv_jobs)"
+}

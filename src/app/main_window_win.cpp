@@ -1,0 +1,254 @@
+// The main window.
+#include "app/main_window_win.h"
+
+#include <shellapi.h>
+
+#include <tuple>
+
+#include "app/hover.h"
+#include "app/links.h"
+#include "app/wait_window_win.h"
+#include "launch/emulator.h"
+#include "ui/graphics_win.h"
+#include "ui/standard_controls_win.h"
+#include "util/files_win.h"
+
+namespace qv {
+namespace {
+
+constexpr UINT kShownMessage = WM_APP + 1;
+enum ButtonId { kIdB1 = 101, kIdBR };
+
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+
+}  // namespace
+
+TF_Main::TF_Main(HWND appWindow, TF_Wait& wait, TempNames tempNames)
+    : appWindow_(appWindow), wait_(wait), tempNames_(std::move(tempNames)) {}
+
+TF_Main::~TF_Main() {
+    // Destroy the window while this object is whole, so that WM_DESTROY runs ExitProc.
+    if (hwnd()) DestroyWindow(hwnd());
+}
+
+bool TF_Main::create() {
+    CreateArgs args;
+    args.className = "QuarvelMain";
+    args.text = "Ravlen Front/End";
+    // Borderless: system menu and minimise only, which such a window does not draw.
+    args.style = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    args.exStyle = WS_EX_CONTROLPARENT;
+    args.width = kClientWidth;
+    args.height = kClientHeight;
+    args.parent = appWindow_;
+    if (!createWindow(args)) return false;
+    CentreOnScreen(hwnd());
+    createControls();
+    InitAll();
+    SetTimer(hwnd(), kTimerId, 100, nullptr);
+    return true;
+}
+
+// The controls as designed, before the creation handler dresses them.
+void TF_Main::createControls() {
+    setColor(RGB(255, 0, 0));
+    PL4M = &addLabel(8, 8, 385, 41);
+    PL4M->setFont(UiFont(32, FontStyle::Bold));
+    PL4M->setColor(RGB(255, 0, 0));
+    PL4M->setCentred(true);
+    PL4M->setCaption("QUARVEL");
+
+    L_CAL = &addLabel(176, 56, 169, 16);
+    L_CAL->setFont(UiFont(13, FontStyle::Bold));
+    L_CAL->setColor(kBlue);
+    L_CAL->setCaption("GETPDIR");
+
+    L_G = &addLabel(88, 96, 57, 17);
+    L_G->setFont(UiFont(13, FontStyle::Bold));
+    L_G->setColor(kBlue);
+    L_G->setCentred(true);
+    L_G->setCaption("0/0");
+
+    auto imageButton = [this](int left, int top, int width, int height) {
+        Image& image = addImage(left, top, width, height);
+        image.setVisible(false);
+        image.onMouseDown = [this](GraphicControl& c) { ShowPImg(c); };
+        image.onMouseUp = [this](GraphicControl& c) { ShowGImg(c); };
+        return &image;
+    };
+    Img_Exit = imageButton(354, 52, 41, 25);
+    Img_Exit->onClick = [this](GraphicControl&) { ExitProc(); };
+    Img_PA = imageButton(153, 80, 46, 40);
+    Img_PP = imageButton(201, 80, 46, 40);
+    Img_PK = imageButton(249, 80, 46, 40);
+    Img_PJ = imageButton(297, 80, 46, 40);
+    Img_PI = imageButton(345, 80, 46, 40);
+    for (Image* image : {Img_PA, Img_PP, Img_PK, Img_PJ, Img_PI}) {
+        image->onClick = [this](GraphicControl& c) { ShowPanel(c); };
+    }
+
+    // Child windows in tab order.
+    B_1 = CreatePushButton(hwnd(), "...", 144, 56, 17, 17, kIdB1);
+    PA.create(hwnd(), 147, 120, 255, 265);
+    PK.create(hwnd(), 147, 120, 255, 265);
+    PP.create(hwnd(), 146, 120, 255, 265);
+    PI.create(hwnd(), 147, 120, 255, 265);
+    PJ.create(hwnd(), 147, 120, 255, 265);
+    B_R = CreatePushButton(hwnd(), "&Re-Scan", 16, 96, 57, 17, kIdBR);
+    sb.create(hwnd(), 8, 120, 137, 265);
+    sb.setColor(kBlue);
+    PI.build();
+}
+
+void TF_Main::InitAll() {
+    SetWindowTextA(appWindow_, kAppTitleVersion);
+
+    background = &addImage(0, 0, 0, 0);
+    background->setAutoSize(true);
+    background->loadPicture("_M_MAIN");
+    sendToBack(*background);
+
+    // The options panel looks cut out of the console picture.
+    {
+        Image& cut = PA.addImage(0, 0, 255, 265);
+        ScreenDc screen;
+        OwnedDc source(CreateCompatibleDC(screen.get()));
+        OwnedDc target(CreateCompatibleDC(screen.get()));
+        OwnedBitmap pixels(CreateCompatibleBitmap(screen.get(), cut.width(), cut.height()));
+        {
+            SelectScope selectSource(source.get(), background->picture());
+            SelectScope selectTarget(target.get(), pixels.get());
+            RECT all{0, 0, cut.width(), cut.height()};
+            FillRect(target.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            BitBlt(target.get(), 0, 0, cut.width(), cut.height(), source.get(), 147, 120, SRCCOPY);
+        }
+        cut.setPicture(std::move(pixels));
+        PA.sendToBack(cut);
+    }
+    const std::pair<Panel*, const char*> backgrounds[] = {
+        {&PP, "_M_Pid"}, {&PK, "_M_Key"}, {&PJ, "_M_Joy"}, {&PI, "_M_Info"}};
+    for (auto [panel, picture] : backgrounds) {
+        Image& image = panel->addImage(0, 0, 0, 0);
+        image.setAutoSize(true);
+        image.loadPicture(picture);
+        panel->sendToBack(image);
+    }
+
+    const std::pair<Image*, const char*> hoverImages[] = {
+        {Img_Exit, "_Exit"}, {Img_PA, "_PA"}, {Img_PP, "_Pp"},
+        {Img_PK, "_Pk"},     {Img_PJ, "_Pj"}, {Img_PI, "_Pi"}};
+    for (auto [image, suffix] : hoverImages) {
+        image->loadPicture(std::string("_G") + suffix);
+        image->setHint(suffix);
+    }
+    const std::tuple<Image*, const char*, const char*> linkImages[] = {
+        {PI.Img_Ostrel, "_G_Ostrel", links::kAuthorMail},
+        {PI.Img_Tev, "_G_Tev", links::kCoAuthorMail},
+        {PI.Img_Int, "_G_Int", links::kWebPage}};
+    for (auto [image, picture, target] : linkImages) {
+        image->loadPicture(picture);
+        image->setHint(target);
+        image->onClick = [this](GraphicControl& c) { RunHint(c); };
+    }
+
+    for (Container* surface : {static_cast<Container*>(this), static_cast<Container*>(&PA),
+                               static_cast<Container*>(&PP), static_cast<Container*>(&PK),
+                               static_cast<Container*>(&PJ), static_cast<Container*>(&PI)}) {
+        surface->setColor(RGB(0, 0, 0));
+    }
+    PL4M->setCaption("");
+    run = RunState{};
+    PI.L_VER->setAutoSize(true);
+    PI.L_VER->setCaption(kProgramVersion);
+    PI.L_CALVER->setAutoSize(true);
+    PI.L_CALVER->setCaption(kForRavlenVersion);
+
+    SetWindowPos(PA.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    DelTempFiles();
+}
+
+Panel* TF_Main::panelOf(const GraphicControl& image) {
+    if (&image == Img_PA) return &PA;
+    if (&image == Img_PP) return &PP;
+    if (&image == Img_PK) return &PK;
+    if (&image == Img_PJ) return &PJ;
+    if (&image == Img_PI) return &PI;
+    return nullptr;
+}
+
+void TF_Main::ShowPanel(GraphicControl& sender) {
+    for (Panel* panel : {&PA, &PP, &PK, &PJ, static_cast<Panel*>(&PI)}) {
+        EnableWindow(panel->hwnd(), FALSE);
+    }
+    if (Panel* panel = panelOf(sender)) {
+        EnableWindow(panel->hwnd(), TRUE);
+        SetWindowPos(panel->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void TF_Main::ShowPImg(GraphicControl& sender) {
+    static_cast<Image&>(sender).loadPicture("_P" + sender.hint());
+}
+
+void TF_Main::ShowGImg(GraphicControl& sender) {
+    static_cast<Image&>(sender).loadPicture("_G" + sender.hint());
+}
+
+void TF_Main::TimeProc() {
+    POINT cursor{};
+    if (!GetCursorPos(&cursor)) return;
+    for (Image* image : {Img_PA, Img_PP, Img_PK, Img_PJ, Img_PI, Img_Exit, PI.Img_Ostrel,
+                         PI.Img_Tev, PI.Img_Int}) {
+        POINT at = cursor;
+        ScreenToClient(image->owner().hwnd(), &at);
+        image->setVisible(IsStrictlyInside(at.x - image->bounds().left,
+                                           at.y - image->bounds().top, image->width(),
+                                           image->height()));
+    }
+}
+
+void TF_Main::RunHint(GraphicControl& sender) {
+    // A target that cannot be opened is ignored without a word.
+    ShellExecuteA(nullptr, nullptr, sender.hint().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TF_Main::ExitProc() {
+    DelTempFiles();
+    endProcess(0);
+}
+
+bool TF_Main::CloseProc() { return !run.running; }
+
+void TF_Main::DelTempFiles() {
+    DeleteFileA(tempNames_.optionsFile.c_str());
+    DeleteTree(tempNames_.tempFolder);
+}
+
+void TF_Main::FormShow() {
+    // Start-up is over: nothing is busy any more.
+    wait_.hide();
+}
+
+LRESULT TF_Main::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_TIMER:
+        if (wp == kTimerId) TimeProc();
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wp) PostMessageA(hwnd(), kShownMessage, 0, 0);
+        break;
+    case kShownMessage:
+        FormShow();
+        return 0;
+    case WM_CLOSE:
+        if (CloseProc()) DestroyWindow(hwnd());
+        return 0;
+    case WM_DESTROY:
+        KillTimer(hwnd(), kTimerId);
+        ExitProc();
+        return 0;
+    }
+    return Container::handleMessage(msg, wp, lp);
+}
+
+}  // namespace qv

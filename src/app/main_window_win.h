@@ -1,0 +1,89 @@
+// The main window: a borderless picture of a control console with the game
+// list on the left, five stacked panels on the right and image buttons that
+// light up under the pointer.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/info_panel_win.h"
+#include "app/temp_names.h"
+#include "ui/container_win.h"
+
+namespace qv {
+
+class TF_Wait;
+
+// State of a run that several parts of the program share; InitAll resets it.
+struct RunState {
+    std::string selectedGameId;     // game id of the game button clicked last
+    std::string gameId;             // current game: key of its stored settings
+    unsigned short nextButtonTop = 0;
+    unsigned char activeJoystick = 1;
+    bool running = false;           // true while the emulator runs
+};
+
+class TF_Main : public Container {
+public:
+    static constexpr int kClientWidth = 400;
+    static constexpr int kClientHeight = 395;
+
+    // appWindow carries the application title; wait is the wait window.
+    TF_Main(HWND appWindow, TF_Wait& wait, TempNames tempNames);
+    ~TF_Main() override;
+
+    // Creates the window (hidden) with its controls, then runs InitAll.
+    bool create();
+
+    // Handlers, under the names the product uses.
+    void ShowPanel(GraphicControl& sender);
+    void ShowPImg(GraphicControl& sender);
+    void ShowGImg(GraphicControl& sender);
+    void TimeProc();
+    void RunHint(GraphicControl& sender);
+    void ExitProc();
+    bool CloseProc();  // false refuses the close request
+    void DelTempFiles();
+
+    RunState run;
+    const TempNames& tempNames() const { return tempNames_; }
+    // Ends the process; tests replace it so that they live on.
+    std::function<void(int exitCode)> endProcess = [](int exitCode) { ExitProcess(exitCode); };
+
+    // Controls, under their product names.
+    Label* PL4M = nullptr;
+    Label* L_CAL = nullptr;
+    Label* L_G = nullptr;
+    HWND B_1 = nullptr;
+    HWND B_R = nullptr;
+    Image* Img_Exit = nullptr;
+    Image* Img_PA = nullptr;
+    Image* Img_PP = nullptr;
+    Image* Img_PK = nullptr;
+    Image* Img_PJ = nullptr;
+    Image* Img_PI = nullptr;
+    Image* background = nullptr;
+    Panel sb;
+    Panel PA;
+    Panel PP;
+    Panel PK;
+    Panel PJ;
+    InfoPanel PI;
+
+    static constexpr UINT_PTR kTimerId = 1;
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void createControls();
+    void InitAll();
+    void FormShow();
+    Panel* panelOf(const GraphicControl& image);
+
+    HWND appWindow_;
+    TF_Wait& wait_;
+    TempNames tempNames_;
+};
+
+}  // namespace qv

@@ -1,0 +1,17 @@
+// The two temporary places of a launch, named once at start-up.
+#pragma once
+
+#include <string>
+
+namespace qv {
+
+struct TempNames {
+    std::string optionsFile;  // the options file handed to the emulator
+    std::string tempFolder;   // unpacked ROMs and emulator
+};
+
+// windowsTempDir is the Windows directory followed by "TEMP\" (not the user's
+// temporary directory).
+TempNames MakeTempNames(const std::string& windowsTempDir);
+
+}  // namespace qv

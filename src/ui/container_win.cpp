@@ -1,0 +1,133 @@
+// A window that holds and paints windowless controls.
+#include "ui/container_win.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace qv {
+
+Image& Container::addImage(int left, int top, int width, int height) {
+    auto image = std::make_unique<Image>(*this);
+    image->setBounds(left, top, width, height);
+    Image& result = *image;
+    controls_.push_back(std::move(image));
+    return result;
+}
+
+Label& Container::addLabel(int left, int top, int width, int height) {
+    auto label = std::make_unique<Label>(*this);
+    label->setBounds(left, top, width, height);
+    Label& result = *label;
+    controls_.push_back(std::move(label));
+    return result;
+}
+
+void Container::sendToBack(GraphicControl& control) {
+    auto it = std::find_if(controls_.begin(), controls_.end(),
+                           [&](const auto& c) { return c.get() == &control; });
+    if (it != controls_.end()) std::rotate(controls_.begin(), it, it + 1);
+    control.invalidate();
+}
+
+void Container::setColor(COLORREF color) {
+    color_ = color;
+    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+GraphicControl* Container::controlAt(POINT client) const {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        if ((*it)->visible() && PtInRect(&(*it)->bounds(), client)) return it->get();
+    }
+    return nullptr;
+}
+
+void Container::paintSurface(HDC dc, const RECT& area) const {
+    OwnedBrush brush(CreateSolidBrush(color_));
+    FillRect(dc, &area, brush.get());
+    for (const auto& control : controls_) {
+        RECT overlap;
+        if (control->visible() && IntersectRect(&overlap, &control->bounds(), &area)) {
+            control->paint(dc);
+        }
+    }
+}
+
+void Container::onPaint() {
+    PaintScope paint(hwnd());
+    const RECT& area = paint.area();
+    const int w = area.right - area.left, h = area.bottom - area.top;
+    if (w <= 0 || h <= 0) return;
+    // Paint into a buffer first so that nothing flickers.
+    OwnedDc buffer(CreateCompatibleDC(paint.dc()));
+    OwnedBitmap pixels(CreateCompatibleBitmap(paint.dc(), w, h));
+    SelectScope select(buffer.get(), pixels.get());
+    SetViewportOrgEx(buffer.get(), -area.left, -area.top, nullptr);
+    paintSurface(buffer.get(), area);
+    SetViewportOrgEx(buffer.get(), 0, 0, nullptr);
+    BitBlt(paint.dc(), area.left, area.top, w, h, buffer.get(), 0, 0, SRCCOPY);
+}
+
+void Container::onButtonDown(LPARAM lp) {
+    GraphicControl* control = controlAt(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+    if (!control) return;
+    pressed_ = control;
+    SetCapture(hwnd());
+    if (control->onMouseDown) control->onMouseDown(*control);
+}
+
+void Container::onButtonUp(WPARAM wp, LPARAM lp, bool leftButton) {
+    GraphicControl* control = pressed_;
+    if (!control) return;
+    // Keep the capture while another button is still held on the control.
+    if (!(wp & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) {
+        pressed_ = nullptr;
+        ReleaseCapture();
+    }
+    const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    const bool inside = control->visible() && PtInRect(&control->bounds(), at);
+    if (control->onMouseUp) control->onMouseUp(*control);
+    if (leftButton && inside && control->onClick) control->onClick(*control);
+}
+
+LRESULT Container::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;  // WM_PAINT covers every pixel
+    case WM_PAINT:
+        onPaint();
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        onButtonDown(lp);
+        return 0;
+    case WM_LBUTTONUP:
+        onButtonUp(wp, lp, true);
+        return 0;
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        onButtonUp(wp, lp, false);
+        return 0;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lp) != hwnd()) pressed_ = nullptr;
+        return 0;
+    }
+    return Window::handleMessage(msg, wp, lp);
+}
+
+bool Panel::create(HWND parent, int left, int top, int width, int height) {
+    CreateArgs args;
+    args.className = "QuarvelPanel";
+    args.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    args.exStyle = WS_EX_CONTROLPARENT;
+    args.left = left;
+    args.top = top;
+    args.width = width;
+    args.height = height;
+    args.parent = parent;
+    return createWindow(args);
+}
+
+}  // namespace qv

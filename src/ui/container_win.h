@@ -1,0 +1,53 @@
+// A window that holds and paints windowless controls: the base of our forms
+// and panels. It paints double-buffered and routes mouse buttons to the
+// topmost visible control under the pointer.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "ui/controls_win.h"
+#include "ui/window_win.h"
+
+namespace qv {
+
+class Container : public Window {
+public:
+    Image& addImage(int left, int top, int width, int height);
+    Label& addLabel(int left, int top, int width, int height);
+
+    // Paint order: the first control is at the back.
+    void sendToBack(GraphicControl& control);
+
+    void setColor(COLORREF color);
+    COLORREF color() const { return color_; }
+
+    // The topmost visible control at a client point, or null.
+    GraphicControl* controlAt(POINT client) const;
+
+    // Paints the container's own surface (colour and controls) into dc.
+    void paintSurface(HDC dc, const RECT& area) const;
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void onPaint();
+    void onButtonDown(LPARAM lp);
+    void onButtonUp(WPARAM wp, LPARAM lp, bool leftButton);
+
+    std::vector<std::unique_ptr<GraphicControl>> controls_;
+    COLORREF color_ = RGB(0, 0, 0);
+    GraphicControl* pressed_ = nullptr;
+};
+
+// A container that is a child window of another: the panels of the main
+// window. The panels are never hidden; the one in front covers the others.
+class Panel : public Container {
+public:
+    bool create(HWND parent, int left, int top, int width, int height);
+};
+
+}  // namespace qv

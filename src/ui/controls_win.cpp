@@ -1,0 +1,81 @@
+// Windowless picture and text controls.
+#include "ui/controls_win.h"
+
+#include <algorithm>
+
+#include "ui/container_win.h"
+#include "ui/graphics_win.h"
+
+namespace qv {
+
+void GraphicControl::setBounds(int left, int top, int width, int height) {
+    invalidate();
+    bounds_ = RECT{left, top, left + width, top + height};
+    invalidate();
+}
+
+void GraphicControl::setVisible(bool visible) {
+    if (visible_ == visible) return;
+    visible_ = visible;
+    invalidate();
+}
+
+void GraphicControl::invalidate() const {
+    if (owner_.hwnd()) InvalidateRect(owner_.hwnd(), &bounds_, FALSE);
+}
+
+void Image::loadPicture(const std::string& resourceName) {
+    setPicture(LoadBitmapResource(resourceName));
+}
+
+void Image::setPicture(OwnedBitmap picture) {
+    picture_ = std::move(picture);
+    if (autoSize_ && picture_) {
+        const SIZE size = BitmapSize(picture_.get());
+        setBounds(bounds().left, bounds().top, size.cx, size.cy);
+    }
+    invalidate();
+}
+
+void Image::paint(HDC dc) const {
+    if (!picture_) return;
+    // The picture sits at the control's top left, clipped to the control.
+    const SIZE size = BitmapSize(picture_.get());
+    OwnedDc source(CreateCompatibleDC(dc));
+    SelectScope select(source.get(), picture_.get());
+    BitBlt(dc, bounds().left, bounds().top, std::min<int>(size.cx, width()),
+           std::min<int>(size.cy, height()), source.get(), 0, 0, SRCCOPY);
+}
+
+void Label::setCaption(std::string caption) {
+    if (caption == caption_) return;
+    caption_ = std::move(caption);
+    fitToCaption();
+    invalidate();
+}
+
+void Label::fitToCaption() {
+    if (!autoSize_ || wordWrap_) return;
+    ScreenDc screen;
+    SelectScope select(screen.get(), font_ ? font_ : UiFont(11));
+    SIZE extent{};
+    GetTextExtentPoint32A(screen.get(), caption_.c_str(), static_cast<int>(caption_.size()), &extent);
+    setBounds(bounds().left, bounds().top, extent.cx, height());
+}
+
+void Label::paint(HDC dc) const {
+    RECT r = bounds();
+    if (!transparent_) {
+        OwnedBrush brush(CreateSolidBrush(owner().color()));
+        FillRect(dc, &r, brush.get());
+    }
+    if (caption_.empty()) return;
+    SelectScope select(dc, font_ ? font_ : UiFont(11));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, color_);
+    UINT format = DT_NOPREFIX | (centred_ ? DT_CENTER : DT_LEFT);
+    format |= wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE;
+    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, format);
+}
+
+}  // namespace qv

@@ -1,0 +1,105 @@
+// Windowless controls, painted by the container that holds them: the picture
+// `Image` and the text `Label`. Being windowless, a transparent label shows
+// whatever lies under it, and overlapping pictures paint in z-order.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "ui/handles_win.h"
+
+namespace qv {
+
+class Container;
+
+class GraphicControl {
+public:
+    using Handler = std::function<void(GraphicControl&)>;
+
+    explicit GraphicControl(Container& owner) : owner_(owner) {}
+    virtual ~GraphicControl() = default;
+    GraphicControl(const GraphicControl&) = delete;
+    GraphicControl& operator=(const GraphicControl&) = delete;
+
+    // Place in the container's client coordinates.
+    const RECT& bounds() const { return bounds_; }
+    int width() const { return bounds_.right - bounds_.left; }
+    int height() const { return bounds_.bottom - bounds_.top; }
+    void setBounds(int left, int top, int width, int height);
+
+    bool visible() const { return visible_; }
+    void setVisible(bool visible);
+
+    // A text the user never sees; image buttons keep their picture suffix or
+    // link target in it.
+    const std::string& hint() const { return hint_; }
+    void setHint(std::string hint) { hint_ = std::move(hint); }
+
+    Container& owner() const { return owner_; }
+    void invalidate() const;
+
+    virtual void paint(HDC dc) const = 0;
+
+    Handler onMouseDown;  // any button
+    Handler onMouseUp;    // any button
+    Handler onClick;      // left button released inside the control
+
+private:
+    Container& owner_;
+    RECT bounds_{};
+    bool visible_ = true;
+    std::string hint_;
+};
+
+class Image : public GraphicControl {
+public:
+    using GraphicControl::GraphicControl;
+
+    // Shows the bitmap resource of that name (none when there is no such
+    // resource); with auto size on, the control takes the picture's size.
+    void loadPicture(const std::string& resourceName);
+    void setPicture(OwnedBitmap picture);
+    HBITMAP picture() const { return picture_.get(); }
+    void setAutoSize(bool autoSize) { autoSize_ = autoSize; }
+
+    void paint(HDC dc) const override;
+
+private:
+    OwnedBitmap picture_;
+    bool autoSize_ = false;
+};
+
+class Label : public GraphicControl {
+public:
+    using GraphicControl::GraphicControl;
+
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string caption);
+    void setFont(HFONT font) { font_ = font; invalidate(); }
+    HFONT font() const { return font_; }
+    void setColor(COLORREF color) { color_ = color; invalidate(); }
+    COLORREF color() const { return color_; }
+    void setCentred(bool centred) { centred_ = centred; }
+    void setWordWrap(bool wordWrap) { wordWrap_ = wordWrap; }
+    // With auto size on, a one-line label takes the width of its caption.
+    void setAutoSize(bool autoSize) { autoSize_ = autoSize; fitToCaption(); }
+    // An opaque label fills its place with the container's colour first.
+    void setTransparent(bool transparent) { transparent_ = transparent; }
+
+    void paint(HDC dc) const override;
+
+private:
+    void fitToCaption();
+
+    std::string caption_;
+    HFONT font_ = nullptr;
+    COLORREF color_ = RGB(0, 0, 0);
+    bool centred_ = false;
+    bool wordWrap_ = false;
+    bool transparent_ = true;
+    bool autoSize_ = false;
+};
+
+}  // namespace qv

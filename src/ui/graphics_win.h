@@ -1,0 +1,27 @@
+// Fonts and bitmap resources shared by every window.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "ui/handles_win.h"
+
+namespace qv {
+
+// The face of every window of the program.
+inline constexpr const char* kFontFace = "MS Sans Serif";
+
+enum class FontStyle { Regular, Bold, BoldItalic };
+
+// The font of the given pixel height and style; fonts live as long as the
+// process, so callers never free them.
+HFONT UiFont(int pixelHeight, FontStyle style = FontStyle::Regular);
+
+// Loads a bitmap resource by name (names match without regard to case);
+// empty when there is none.
+OwnedBitmap LoadBitmapResource(const std::string& name);
+
+SIZE BitmapSize(HBITMAP bitmap);
+
+}  // namespace qv

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test, native and Windows (under Wine, in an
+# Xvfb display and a Wine prefix of its own), ending with CTest's summary.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+bash scripts/setup.sh
+source scripts/build.sh
+source scripts/wine-session.sh
+qv_pick_wine
+
+qv_build_native
+qv_build_windows i686  # the program as shipped must always build
+if [ "$QV_WIN_ARCH" != i686 ]; then
+  echo "test.sh: this kernel cannot run 32-bit Linux programs, so Wine cannot run 32-bit"
+  echo "test.sh: Windows programs here; the Windows tests run the 64-bit build of the same sources."
+  qv_build_windows "$QV_WIN_ARCH"
+fi
+wintree=$(qv_windows_tree "$QV_WIN_ARCH")
+
+# One CTest run over both trees.
+printf 'subdirs("native")\nsubdirs("%s")\n' "$(basename "$wintree")" > build/CTestTestfile.cmake
+
+trap qv_stop_session EXIT
+qv_start_display force
+qv_start_wine "$PWD/build/test-prefix"
+ctest --test-dir build --output-on-failure -j2

@@ -1,0 +1,49 @@
+// A running application shell for tests.
+#include "shell_fixture_win.h"
+
+#include "app/temp_names.h"
+#include "util/system_win.h"
+
+namespace qv {
+
+void ShellTest::SetUp() {
+    ASSERT_TRUE(app.create("Quarvel"));
+    ASSERT_TRUE(wait.create());
+}
+
+void ShellTest::TearDown() {
+    main.reset();
+}
+
+void ShellTest::createMain() {
+    main = std::make_unique<TF_Main>(app.hwnd(), wait, MakeTempNames(WindowsTempDir()));
+    main->endProcess = [this](int code) { exitCodes.push_back(code); };
+    ASSERT_TRUE(main->create());
+}
+
+void ShellTest::show() {
+    ShowWindow(main->hwnd(), SW_SHOW);
+    UpdateWindow(main->hwnd());
+    settle();
+}
+
+void ShellTest::settle() {
+    ProcessMessages();
+    Sleep(30);
+    ProcessMessages();
+}
+
+POINT ScreenPointOf(const GraphicControl& control, int x, int y) {
+    POINT p{control.bounds().left + x, control.bounds().top + y};
+    ClientToScreen(control.owner().hwnd(), &p);
+    return p;
+}
+
+COLORREF PixelOf(HWND hwnd, int x, int y) {
+    HDC dc = GetDC(hwnd);
+    const COLORREF color = GetPixel(dc, x, y);
+    ReleaseDC(hwnd, dc);
+    return color;
+}
+
+}  // namespace qv

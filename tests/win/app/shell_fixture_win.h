@@ -1,0 +1,39 @@
+// A running application shell for tests: application window, wait window and
+// main window, made as at start-up, with the process end caught.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "app/application_win.h"
+#include "app/main_window_win.h"
+#include "app/wait_window_win.h"
+
+namespace qv {
+
+class ShellTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Builds the main window (hidden until show() is called).
+    void createMain();
+    void show();
+    // Handles what is pending, then lets the 100 ms timer tick once.
+    static void settle();
+
+    AppWindow app;
+    TF_Wait wait;
+    std::unique_ptr<TF_Main> main;
+    std::vector<int> exitCodes;  // process ends that the main window asked for
+};
+
+// Screen point of a control's own coordinates (x, y).
+POINT ScreenPointOf(const GraphicControl& control, int x, int y);
+
+// Colour of a pixel of a window as it is shown on screen.
+COLORREF PixelOf(HWND hwnd, int x, int y);
+
+}  // namespace qv
