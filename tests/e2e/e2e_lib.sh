@@ -1,0 +1,60 @@
+# Helpers for the end-to-end tests: they drive the real Quarvel.exe under Wine
+# with real pointer input (xdotool) and look at the screen (ImageMagick).
+# Needs DISPLAY, WINEPREFIX and QV_WINE, as set by scripts/wine-session.sh.
+set -euo pipefail
+
+E2E_WORK=$(mktemp -d)
+E2E_PID=""
+e2e_cleanup() {
+  if [ -n "$E2E_PID" ]; then kill "$E2E_PID" 2>/dev/null || true; fi
+  rm -rf "$E2E_WORK"
+}
+trap e2e_cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# e2e_start EXE: starts Quarvel from a folder of its own; sets MAIN_X, MAIN_Y.
+e2e_start() {
+  mkdir -p "$E2E_WORK/emu"
+  cp "$1" "$E2E_WORK/emu/Quarvel.exe"
+  "$QV_WINE" "$E2E_WORK/emu/Quarvel.exe" &
+  E2E_PID=$!
+  local i wid=""
+  for i in $(seq 1 100); do
+    wid=$(xdotool search --onlyvisible --name '^Ravlen Front/End$' 2>/dev/null | head -n1 || true)
+    [ -n "$wid" ] && break
+    sleep 0.1
+  done
+  [ -n "$wid" ] || fail "the main window did not appear"
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  MAIN_X=$X MAIN_Y=$Y
+  sleep 1  # let the start-up finish painting
+}
+
+# e2e_shot NAME X Y W H: a picture of a region of the main window (client pixels).
+e2e_shot() {
+  import -window root -crop "$4x$5+$((MAIN_X + $2))+$((MAIN_Y + $3))" +repage "$E2E_WORK/$1.png"
+}
+
+# e2e_differ A B: true when two shots differ in more than a few pixels.
+e2e_differ() {
+  local n
+  n=$(compare -metric AE "$E2E_WORK/$1.png" "$E2E_WORK/$2.png" null: 2>&1 || true)
+  [ "${n%%.*}" -gt 20 ]
+}
+
+# e2e_pointer X Y: moves the pointer to a client point of the main window.
+e2e_pointer() { xdotool mousemove "$((MAIN_X + $1))" "$((MAIN_Y + $2))"; sleep 0.4; }
+
+# e2e_wait_exit: waits for Quarvel to end and echoes its exit code.
+e2e_wait_exit() {
+  local i
+  for i in $(seq 1 100); do
+    kill -0 "$E2E_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  local code=0
+  wait "$E2E_PID" || code=$?
+  E2E_PID=""
+  echo "$code"
+}
