@@ -12,6 +12,8 @@
 #include "ui/graphics_win.h"
 #include "ui/standard_controls_win.h"
 #include "util/files_win.h"
+#include "util/system_win.h"
+#include "util/text.h"
 
 namespace qv {
 namespace {
@@ -24,7 +26,11 @@ constexpr COLORREF kBlue = RGB(0, 0, 255);
 }  // namespace
 
 TF_Main::TF_Main(HWND appWindow, TF_Wait& wait, TempNames tempNames)
-    : appWindow_(appWindow), wait_(wait), tempNames_(std::move(tempNames)) {}
+    : appWindow_(appWindow), wait_(wait), tempNames_(std::move(tempNames)) {
+    showMessage = [this](const std::string& text) {
+        MessageBoxA(hwnd(), text.c_str(), kAppTitleVersion, MB_OK);
+    };
+}
 
 TF_Main::~TF_Main() {
     // Destroy the window while this object is whole, so that WM_DESTROY runs ExitProc.
@@ -95,8 +101,9 @@ void TF_Main::createControls() {
     PI.create(hwnd(), 147, 120, 255, 265);
     PJ.create(hwnd(), 147, 120, 255, 265);
     B_R = CreatePushButton(hwnd(), "&Re-Scan", 16, 96, 57, 17, kIdBR);
-    sb.create(hwnd(), 8, 120, 137, 265);
-    sb.setColor(kBlue);
+    PA.build(settings);
+    games.create(hwnd());
+    games.onClick = [this](GameButton& button) { ExecuteButton(button); };
     PI.build();
 }
 
@@ -151,6 +158,10 @@ void TF_Main::InitAll() {
         image->onClick = [this](GraphicControl& c) { RunHint(c); };
     }
 
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    games.selectCursor = static_cast<HCURSOR>(LoadImageA(instance, "_GB_SEL", IMAGE_CURSOR, 0, 0, 0));
+    games.runCursor = static_cast<HCURSOR>(LoadImageA(instance, "_GB_RUN", IMAGE_CURSOR, 0, 0, 0));
+
     for (Container* surface : {static_cast<Container*>(this), static_cast<Container*>(&PA),
                                static_cast<Container*>(&PP), static_cast<Container*>(&PK),
                                static_cast<Container*>(&PJ), static_cast<Container*>(&PI)}) {
@@ -163,8 +174,47 @@ void TF_Main::InitAll() {
     PI.L_CALVER->setAutoSize(true);
     PI.L_CALVER->setCaption(kForRavlenVersion);
 
+    settings = DefaultSettings(ProgramDir(), IsPentium());
+    L_CAL->setCaption(settings.L_CAL);
+    PA.showSettings();
+    FilesCounter();
     SetWindowPos(PA.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     DelTempFiles();
+}
+
+void TF_Main::GamesCheck() {
+    // A request that arrives while a scan lets messages through (a re-scan
+    // click, a new folder) is served once the scan has ended.
+    if (scanning_) {
+        rescanRequested_ = true;
+        return;
+    }
+    scanning_ = true;
+    do {
+        rescanRequested_ = false;
+        games.scan(L_CAL->caption(), wait_, showMessage);
+        L_G->setCaption(IntText(games.gamesFound) + "/" + IntText(games.gamesLookedFor));
+        FilesCounter();
+    } while (rescanRequested_);
+    scanning_ = false;
+}
+
+void TF_Main::ExecuteButton(GameButton& sender) {
+    if (scanning_) return;  // the button may be gone before the scan ends
+    if (games.lastClicked) games.lastClicked->setCursor(games.selectCursor);
+    run.game = ReadGameButton(sender.hint(), sender.caption());
+    sender.setCursor(games.runCursor);
+    if (run.game.gameId != run.selectedGameId) run.selectedGameId = run.game.gameId;
+    ShowPanel(*Img_PP);
+    games.lastClicked = &sender;
+}
+
+void TF_Main::FilesCounter() {
+    auto count = [](const std::string& folder, const char* mask) {
+        return IntText(static_cast<std::int32_t>(ListFiles(folder, mask, "AHR").size())) + " File(s)";
+    };
+    PA.L_SFF->setCaption(count(settings.L_SF, kSaveStateMask));
+    PA.L_PFF->setCaption(count(settings.L_PF, kSnapshotMask));
 }
 
 Panel* TF_Main::panelOf(const GraphicControl& image) {
@@ -224,10 +274,7 @@ void TF_Main::DelTempFiles() {
     DeleteTree(tempNames_.tempFolder);
 }
 
-void TF_Main::FormShow() {
-    // Start-up is over: nothing is busy any more.
-    wait_.hide();
-}
+void TF_Main::FormShow() { GamesCheck(); }
 
 LRESULT TF_Main::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -239,6 +286,9 @@ LRESULT TF_Main::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case kShownMessage:
         FormShow();
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wp) == kIdBR && HIWORD(wp) == BN_CLICKED) GamesCheck();
         return 0;
     case WM_CLOSE:
         if (CloseProc()) DestroyWindow(hwnd());

@@ -8,6 +8,10 @@
 
 #include "app/info_panel_win.h"
 #include "app/temp_names.h"
+#include "catalogue/game_list_win.h"
+#include "catalogue/scan.h"
+#include "launch/options_panel_win.h"
+#include "settings/settings.h"
 #include "ui/container_win.h"
 
 namespace qv {
@@ -17,8 +21,7 @@ class TF_Wait;
 // State of a run that several parts of the program share; InitAll resets it.
 struct RunState {
     std::string selectedGameId;     // game id of the game button clicked last
-    std::string gameId;             // current game: key of its stored settings
-    unsigned short nextButtonTop = 0;
+    CurrentGame game;               // current game; its id is the key of its stored settings
     unsigned char activeJoystick = 1;
     bool running = false;           // true while the emulator runs
 };
@@ -44,11 +47,17 @@ public:
     void ExitProc();
     bool CloseProc();  // false refuses the close request
     void DelTempFiles();
+    void GamesCheck();
+    void ExecuteButton(GameButton& sender);
+    void FilesCounter();
 
     RunState run;
+    Settings settings;
     const TempNames& tempNames() const { return tempNames_; }
     // Ends the process; tests replace it so that they live on.
     std::function<void(int exitCode)> endProcess = [](int exitCode) { ExitProcess(exitCode); };
+    // Shows a message in a standard message box; tests read it instead.
+    std::function<void(const std::string&)> showMessage;
 
     // Controls, under their product names.
     Label* PL4M = nullptr;
@@ -63,8 +72,8 @@ public:
     Image* Img_PJ = nullptr;
     Image* Img_PI = nullptr;
     Image* background = nullptr;
-    Panel sb;
-    Panel PA;
+    GameList games;  // the scroll box `sb` with the game buttons
+    OptionsPanel PA;
     Panel PP;
     Panel PK;
     Panel PJ;
@@ -84,6 +93,8 @@ private:
     HWND appWindow_;
     TF_Wait& wait_;
     TempNames tempNames_;
+    bool scanning_ = false;        // a scan never runs inside another
+    bool rescanRequested_ = false;
 };
 
 }  // namespace qv

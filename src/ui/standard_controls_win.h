@@ -10,4 +10,20 @@ namespace qv {
 HWND CreatePushButton(HWND parent, const char* caption, int left, int top, int width, int height,
                       int id);
 
+// A check box whose caption is its name (too narrow to show at 15 pixels:
+// the panel's picture names it).
+HWND CreateCheckBox(HWND parent, const char* name, int left, int top, int width, int height);
+
+// A fixed drop-down list holding the items, with no selection.
+HWND CreateDropDownList(HWND parent, int left, int top, int width, int height,
+                        const char* const* items, int count);
+
+// Selected index of a list, or -1; and setting it (-1 or an index outside
+// the list leaves it with no selection).
+int ListIndex(HWND list);
+void SetListIndex(HWND list, int index);
+
+bool IsChecked(HWND checkBox);
+void SetChecked(HWND checkBox, bool checked);
+
 }  // namespace qv

@@ -56,19 +56,6 @@ LRESULT CALLBACK Window::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return self->handleMessage(msg, wp, lp);
 }
 
-void HandlePendingMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            // Leave the quit for the main loop, which ends the program on it.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 RECT ChildRect(HWND child) {
     RECT r{};
     GetWindowRect(child, &r);

@@ -39,9 +39,6 @@ private:
     HWND hwnd_ = nullptr;
 };
 
-// Handles every window message that is waiting now, then returns.
-void HandlePendingMessages();
-
 // Client rectangle of a child window in its parent's client coordinates.
 RECT ChildRect(HWND child);
 

@@ -1,0 +1,116 @@
+// A game button.
+#include "catalogue/game_button_win.h"
+
+#include "catalogue/scan.h"
+#include "ui/graphics_win.h"
+#include "util/picture_win.h"
+
+namespace qv {
+namespace {
+
+constexpr COLORREF kCaptionColour = RGB(0, 0, 255);
+constexpr int kGlyphSpacing = 4;
+
+// Stamps a mark into the glyph (selected into glyphDc) with its bottom right
+// corner at right, bottom; gives the mark's size.
+SIZE StampMark(HDC glyphDc, const char* markName, int right, int bottom) {
+    OwnedBitmap mark = LoadBitmapResource(markName);
+    const SIZE size = BitmapSize(mark.get());
+    if (!mark) return size;
+    OwnedDc markDc(CreateCompatibleDC(glyphDc));
+    SelectScope select(markDc.get(), mark.get());
+    BlitTransparent(markDc.get(), glyphDc, RECT{0, 0, size.cx - 1, size.cy - 1},
+                    static_cast<COLORREF>(kMarkKeyColour), bottom - size.cy, right - size.cx);
+    return size;
+}
+
+}  // namespace
+
+OwnedBitmap MakeGameGlyph(const std::string& picture, bool japanese, bool zipped) {
+    OwnedBitmap glyph = LoadBitmapResource(picture);
+    if (!glyph) return glyph;
+    const SIZE size = BitmapSize(glyph.get());
+    ScreenDc screen;
+    OwnedDc glyphDc(CreateCompatibleDC(screen.get()));
+    SelectScope select(glyphDc.get(), glyph.get());
+    int flagHeight = 0;
+    if (japanese) flagHeight = StampMark(glyphDc.get(), kJapanMark, size.cx, size.cy).cy;
+    if (zipped) StampMark(glyphDc.get(), kZipMark, size.cx, size.cy - flagHeight);
+    return glyph;
+}
+
+int GameButtonWidth(int boxWidth) {
+    return boxWidth - GetSystemMetrics(SM_CXHSCROLL) - 2 * GetSystemMetrics(SM_CXBORDER) - 2;
+}
+
+GameButton::GameButton(HWND box, int top, int width, const GameRecord& game,
+                       const std::string& storage)
+    : hint_(GameButtonHint(game, storage)), caption_(game.title) {
+    if (!game.picture.empty()) {
+        glyph_ = MakeGameGlyph(std::string(game.picture), IsJapanese(game), storage == "ZIP");
+        height_ = kHeightWithPicture;
+    }
+    hwnd_ = CreateWindowExA(0, "BUTTON", caption_.c_str(),
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, top, width,
+                            height_, box, nullptr, GetModuleHandleA(nullptr), nullptr);
+    attach(hwnd_);
+    buttonProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&subclassProc)));
+}
+
+GameButton::~GameButton() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+LRESULT CALLBACK GameButton::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = static_cast<GameButton*>(ReflectedControl::of(hwnd));
+    if (msg == WM_SETCURSOR && self->cursor_ && LOWORD(lp) == HTCLIENT) {
+        SetCursor(self->cursor_);
+        return TRUE;
+    }
+    const WNDPROC buttonProc = self->buttonProc_;
+    if (msg == WM_NCDESTROY) {
+        detach(hwnd);
+        self->hwnd_ = nullptr;
+    }
+    return CallWindowProcA(buttonProc, hwnd, msg, wp, lp);
+}
+
+void GameButton::command(WORD code) {
+    if ((code == BN_CLICKED || code == BN_DOUBLECLICKED) && onClick) onClick(*this);
+}
+
+void GameButton::draw(const DRAWITEMSTRUCT& item) {
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    const bool pushed = item.itemState & ODS_SELECTED;
+    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+
+    // The picture above the caption, the pair centred in the button.
+    const SIZE glyph = BitmapSize(glyph_.get());
+    SelectScope font(dc, UiFont(11));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    const int spacing = glyph_ ? kGlyphSpacing : 0;
+    const int shift = pushed ? 1 : 0;
+    int top = (r.bottom - r.top - glyph.cy - spacing - metrics.tmHeight) / 2 + shift;
+    if (glyph_) {
+        OwnedDc source(CreateCompatibleDC(dc));
+        SelectScope select(source.get(), glyph_.get());
+        BitBlt(dc, (r.right - r.left - glyph.cx) / 2 + shift, top, glyph.cx, glyph.cy,
+               source.get(), 0, 0, SRCCOPY);
+        top += glyph.cy + spacing;
+    }
+    RECT text{r.left + shift, top, r.right + shift, top + metrics.tmHeight};
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kCaptionColour);
+    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text,
+              DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (item.itemState & ODS_FOCUS) {
+        RECT focus = r;
+        InflateRect(&focus, -4, -4);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+}  // namespace qv

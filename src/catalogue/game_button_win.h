@@ -1,0 +1,64 @@
+// A game button: a push button showing the game's picture above its title,
+// with the Japanese flag and the archive mark stamped into the picture.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "catalogue/game_table.h"
+#include "ui/handles_win.h"
+#include "ui/scroll_box_win.h"
+
+namespace qv {
+
+class GameButton : public ReflectedControl {
+public:
+    static constexpr int kHeightWithPicture = 65;
+    static constexpr int kHeightWithoutPicture = 40;
+
+    // The button for a table row found with the given ROM storage, made
+    // inside box at the given top.
+    GameButton(HWND box, int top, int width, const GameRecord& game, const std::string& storage);
+    ~GameButton() override;
+    GameButton(const GameButton&) = delete;
+    GameButton& operator=(const GameButton&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    const std::string& hint() const { return hint_; }
+    const std::string& caption() const { return caption_; }
+    HBITMAP glyph() const { return glyph_.get(); }
+    int height() const { return height_; }
+    void setCursor(HCURSOR cursor) { cursor_ = cursor; }
+    HCURSOR cursor() const { return cursor_; }
+
+    // A click; a double click counts as a click too, since a quick second
+    // click is how a game is launched.
+    std::function<void(GameButton&)> onClick;
+
+    void draw(const DRAWITEMSTRUCT& item) override;
+    void command(WORD code) override;
+
+private:
+    static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+    HWND hwnd_ = nullptr;
+    WNDPROC buttonProc_ = nullptr;
+    OwnedBitmap glyph_;
+    std::string hint_;
+    std::string caption_;
+    HCURSOR cursor_ = nullptr;
+    int height_ = kHeightWithoutPicture;
+};
+
+// The game picture with its marks: the flag in the bottom right corner for a
+// Japanese version, the archive mark there (or just above the flag) for a
+// zipped game. Empty when there is no such picture.
+OwnedBitmap MakeGameGlyph(const std::string& picture, bool japanese, bool zipped);
+
+// Width of a game button in a scroll box of the given width: room is left for
+// the vertical scroll bar and the box's borders.
+int GameButtonWidth(int boxWidth);
+
+}  // namespace qv

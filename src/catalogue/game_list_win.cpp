@@ -1,0 +1,73 @@
+// The game list and the ROM scan.
+#include "catalogue/game_list_win.h"
+
+#include "app/wait_window_win.h"
+#include "catalogue/scan.h"
+#include "launch/emulator.h"
+#include "util/files_win.h"
+#include "util/system_win.h"
+#include "util/text.h"
+
+namespace qv {
+namespace {
+
+// The file system as the scan sees it.
+class DiskFolderView : public FolderView {
+public:
+    bool folderExists(const std::string& path) override { return FolderExists(path); }
+    bool fileExists(const std::string& path) override { return FileExists(path); }
+    bool anyFileMatches(const std::string& folder, const std::string& mask) override {
+        return !ListFiles(folder, mask, "AHR").empty();
+    }
+};
+
+}  // namespace
+
+bool GameList::create(HWND mainWindow) {
+    return sb.create(mainWindow, 8, 120, 137, 265, RGB(0, 0, 255));
+}
+
+void GameList::scan(const std::string& emulatorFolder, TF_Wait& wait,
+                    const std::function<void(const std::string&)>& report) {
+    const bool program = FileExists(JoinPath(emulatorFolder, kRavlenProgram, true));
+    if (!program && !FileExists(JoinPath(emulatorFolder, kRavlenArchive, true))) {
+        report(std::string(" I CAN'T FIND ravlen.exe OR Rvl023.zip\r\n in ") + emulatorFolder);
+    }
+    emulatorStorage = program ? "DIR" : "ZIP";
+
+    lastClicked = nullptr;
+    while (!buttons_.empty()) buttons_.pop_back();  // last to first
+    sb.scrollTo(0);
+    nextButtonTop = gamesLookedFor = gamesFound = 0;
+
+    wait.setInfo("");
+    wait.setState("Working...");
+    wait.showNow();
+    for (const GameRecord& game : GameTable()) AddButton(game, emulatorFolder, wait);
+    sb.setContentHeight(nextButtonTop);
+    wait.hide();
+}
+
+void GameList::AddButton(const GameRecord& game, const std::string& emulatorFolder, TF_Wait& wait) {
+    ++gamesLookedFor;
+    wait.setInfo("Looking for " + std::string(game.title));
+    ProcessMessages();
+
+    DiskFolderView disk;
+    const std::string storage = FindRomStorage(game, emulatorFolder, disk);
+    if (storage.empty()) return;
+
+    RECT box{};
+    GetWindowRect(sb.hwnd(), &box);
+    auto button = std::make_unique<GameButton>(sb.hwnd(), nextButtonTop - sb.position(),
+                                               GameButtonWidth(box.right - box.left), game, storage);
+    button->setCursor(selectCursor);
+    button->onClick = [this](GameButton& clicked) {
+        if (onClick) onClick(clicked);
+    };
+    nextButtonTop += button->height();
+    ++gamesFound;
+    buttons_.push_back(std::move(button));
+}
+
+}  // namespace qv
