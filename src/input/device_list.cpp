@@ -1,0 +1,26 @@
+// The input device list's item texts and device codes.
+#include "input/device_list.h"
+
+#include "util/text.h"
+
+namespace qv {
+
+std::string InputDeviceItem(int index) {
+    const InputDevice& device = InputDeviceList.at(static_cast<std::size_t>(index));
+    std::string item = device.code;
+    // NONE is one blank short of the others; the product's lists were made so.
+    const std::size_t width = index == 0 ? 11 : 12;
+    if (item.size() < width) item.append(width - item.size(), ' ');
+    item += "| ";
+    item += device.description;
+    return item;
+}
+
+std::string DeviceCodeOf(std::string_view itemText) { return WordAt(itemText, ' ', 1); }
+
+std::string DeviceCodeAt(int index) {
+    if (index < 0 || index >= kInputDeviceCount) return {};
+    return DeviceCodeOf(InputDeviceItem(index));
+}
+
+}  // namespace qv
