@@ -37,7 +37,7 @@ endfunction()
 # qv_add_subsystems(): adds every sub-folder that has a CMakeLists.txt, so each
 # subsystem keeps its own list of files.
 macro(qv_add_subsystems)
-  file(GLOB _qv_children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  file(GLOB _qv_children LIST_DIRECTORIES true CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
   list(SORT _qv_children)
   foreach(_qv_child IN LISTS _qv_children)
     if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_qv_child}/CMakeLists.txt)

@@ -227,7 +227,7 @@ Panel* TF_Main::panelOf(const GraphicControl& image) {
 }
 
 void TF_Main::ShowPanel(GraphicControl& sender) {
-    for (Panel* panel : {&PA, &PP, &PK, &PJ, static_cast<Panel*>(&PI)}) {
+    for (Panel* panel : {static_cast<Panel*>(&PA), &PP, &PK, &PJ, static_cast<Panel*>(&PI)}) {
         EnableWindow(panel->hwnd(), FALSE);
     }
     if (Panel* panel = panelOf(sender)) {

@@ -17,6 +17,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 e2e_start() {
   mkdir -p "$E2E_WORK/emu"
   cp "$1" "$E2E_WORK/emu/Quarvel.exe"
+  : > "$E2E_WORK/emu/ravlen.exe"  # so that the scan finds an emulator
   "$QV_WINE" "$E2E_WORK/emu/Quarvel.exe" &
   E2E_PID=$!
   local i wid=""

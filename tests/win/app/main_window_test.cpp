@@ -66,7 +66,7 @@ TEST_F(ShellTest, ControlsStandWhereTheConsoleDrawsThem) {
     EXPECT_EQ(TextOf(main->B_1), "...");
     ExpectChild(main->B_R, 16, 96, 57, 17);
     EXPECT_EQ(TextOf(main->B_R), "&Re-Scan");
-    ExpectChild(main->sb.hwnd(), 8, 120, 137, 265);
+    ExpectChild(main->games.sb.hwnd(), 8, 120, 137, 265);
     ExpectChild(main->PA.hwnd(), 147, 120, 255, 265);
     ExpectChild(main->PP.hwnd(), 146, 120, 255, 265);
     ExpectChild(main->PK.hwnd(), 147, 120, 255, 265);

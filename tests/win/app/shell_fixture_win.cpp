@@ -18,6 +18,7 @@ void ShellTest::TearDown() {
 void ShellTest::createMain() {
     main = std::make_unique<TF_Main>(app.hwnd(), wait, MakeTempNames(WindowsTempDir()));
     main->endProcess = [this](int code) { exitCodes.push_back(code); };
+    main->showMessage = [this](const std::string& text) { messages.push_back(text); };
     ASSERT_TRUE(main->create());
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/application_win.h"
@@ -28,6 +29,7 @@ protected:
     TF_Wait wait;
     std::unique_ptr<TF_Main> main;
     std::vector<int> exitCodes;  // process ends that the main window asked for
+    std::vector<std::string> messages;  // message boxes the main window showed
 };
 
 // Screen point of a control's own coordinates (x, y).
