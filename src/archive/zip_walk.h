@@ -68,7 +68,9 @@ struct EntryName {
 };
 EntryName SafeEntryName(std::string_view stored);
 
-// The message box for an outcome other than kOk: its text and caption.
+// The message box for an outcome other than kOk: its text and caption. A read
+// error shows the words of the positioning failure (the archive cannot be
+// read where it should be); a CRC error names the entry as stored.
 struct ArchiveMessage {
   std::string text;
   std::string caption;
