@@ -80,4 +80,9 @@ int AcceptStored(const StoredSetting& setting, int value) {
     }
 }
 
+std::string_view ItemAt(std::span<const char* const> items, int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= items.size()) return {};
+    return items[static_cast<std::size_t>(index)];
+}
+
 }  // namespace qv

@@ -90,10 +90,6 @@ std::span<const StoredSetting> GameStoredSettings();
 int AcceptStored(const StoredSetting& setting, int value);
 
 // The text of list entry index, or an empty text for no selection.
-template <std::size_t N>
-std::string_view ItemAt(const std::array<const char*, N>& items, int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= N) return {};
-    return items[static_cast<std::size_t>(index)];
-}
+std::string_view ItemAt(std::span<const char* const> items, int index);
 
 }  // namespace qv
