@@ -9,6 +9,8 @@
 #include "app/links.h"
 #include "app/wait_window_win.h"
 #include "launch/emulator.h"
+#include "settings/registry_win.h"
+#include "settings/settings_store_win.h"
 #include "ui/graphics_win.h"
 #include "ui/standard_controls_win.h"
 #include "util/files_win.h"
@@ -175,6 +177,7 @@ void TF_Main::InitAll() {
     PI.L_CALVER->setCaption(kForRavlenVersion);
 
     settings = DefaultSettings(ProgramDir(), IsPentium());
+    guardSettings([this] { LoadReg(settings, settingsKey); });
     L_CAL->setCaption(settings.L_CAL);
     PA.showSettings();
     FilesCounter();
@@ -192,7 +195,8 @@ void TF_Main::GamesCheck() {
     scanning_ = true;
     do {
         rescanRequested_ = false;
-        games.scan(L_CAL->caption(), wait_, showMessage);
+        L_CAL->setCaption(settings.L_CAL);
+        games.scan(settings.L_CAL, wait_, showMessage);
         L_G->setCaption(IntText(games.gamesFound) + "/" + IntText(games.gamesLookedFor));
         FilesCounter();
     } while (rescanRequested_);
@@ -202,11 +206,28 @@ void TF_Main::GamesCheck() {
 void TF_Main::ExecuteButton(GameButton& sender) {
     if (scanning_) return;  // the button may be gone before the scan ends
     if (games.lastClicked) games.lastClicked->setCursor(games.selectCursor);
+    guardSettings([this] { SaveRegGame(settings, run.game.gameId, settingsKey); });
     run.game = ReadGameButton(sender.hint(), sender.caption());
     sender.setCursor(games.runCursor);
+    // A further click on the selected game launches it (the launch comes
+    // with the launch sequence); any other click selects.
     if (run.game.gameId != run.selectedGameId) run.selectedGameId = run.game.gameId;
+    guardSettings([this] {
+        if (LoadRegGame(settings, run.game.gameId, settingsKey)) showGameSettings();
+    });
     ShowPanel(*Img_PP);
     games.lastClicked = &sender;
+}
+
+// The panels that show a game's settings take them up again.
+void TF_Main::showGameSettings() { PA.showSettings(); }
+
+void TF_Main::guardSettings(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const ERegistry& error) {
+        showMessage(error.what());
+    }
 }
 
 void TF_Main::FilesCounter() {
@@ -263,6 +284,10 @@ void TF_Main::RunHint(GraphicControl& sender) {
 }
 
 void TF_Main::ExitProc() {
+    guardSettings([this] {
+        SaveRegGame(settings, run.game.gameId, settingsKey);
+        SaveReg(settings, settingsKey);
+    });
     DelTempFiles();
     endProcess(0);
 }

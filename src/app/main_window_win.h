@@ -53,6 +53,8 @@ public:
 
     RunState run;
     Settings settings;
+    // Registry key of the settings; tests point it elsewhere before create().
+    std::string settingsKey = kSettingsKey;
     const TempNames& tempNames() const { return tempNames_; }
     // Ends the process; tests replace it so that they live on.
     std::function<void(int exitCode)> endProcess = [](int exitCode) { ExitProcess(exitCode); };
@@ -88,6 +90,10 @@ private:
     void createControls();
     void InitAll();
     void FormShow();
+    // Runs a settings load or save; a registry error goes to the general
+    // error report and stops that load or save.
+    void guardSettings(const std::function<void()>& work);
+    void showGameSettings();
     Panel* panelOf(const GraphicControl& image);
 
     HWND appWindow_;

@@ -1,6 +1,8 @@
 // A running application shell for tests.
 #include "shell_fixture_win.h"
 
+#include <shlwapi.h>
+
 #include "app/temp_names.h"
 #include "util/system_win.h"
 
@@ -13,10 +15,16 @@ void ShellTest::SetUp() {
 
 void ShellTest::TearDown() {
     main.reset();
+    SHDeleteKeyA(HKEY_CURRENT_USER, settingsKey().c_str());
+}
+
+std::string ShellTest::settingsKey() {
+    return "Software\\Ostrel\\QuarvelTest" + std::to_string(GetCurrentProcessId());
 }
 
 void ShellTest::createMain() {
     main = std::make_unique<TF_Main>(app.hwnd(), wait, MakeTempNames(WindowsTempDir()));
+    main->settingsKey = settingsKey();
     main->endProcess = [this](int code) { exitCodes.push_back(code); };
     main->showMessage = [this](const std::string& text) { messages.push_back(text); };
     ASSERT_TRUE(main->create());

@@ -24,6 +24,8 @@ protected:
     void show();
     // Handles what is pending, then lets the 100 ms timer tick once.
     static void settle();
+    // A registry key of this test process's own for the settings.
+    static std::string settingsKey();
 
     AppWindow app;
     TF_Wait wait;

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "../app/shell_fixture_win.h"
+
+#include <shlwapi.h>
 #include "catalogue/game_table.h"
 #include "util/files_win.h"
 #include "util/system_win.h"
@@ -37,7 +39,7 @@ protected:
     void folder(const std::string& name) { CreateDirectoryA((emu + "\\" + name).c_str(), nullptr); }
 
     void scan(const std::string& emulatorFolder) {
-        main->L_CAL->setCaption(emulatorFolder);
+        main->settings.L_CAL = emulatorFolder;
         main->GamesCheck();
     }
     std::vector<std::string> titles() const {
@@ -235,6 +237,65 @@ TEST_F(ScanTest, FileCountersCountSaveStatesAndSnapshots) {
     main->FilesCounter();
     EXPECT_EQ(main->PA.L_SFF->caption(), "2 File(s)");
     EXPECT_EQ(main->PA.L_PFF->caption(), "1 File(s)");
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+std::string Stored(const std::string& key, const char* name) {
+    char data[256] = {};
+    DWORD size = sizeof data - 1;
+    if (SHGetValueA(HKEY_CURRENT_USER, key.c_str(), name, nullptr, data, &size) != ERROR_SUCCESS) {
+        return "<none>";
+    }
+    return data;
+}
+
+TEST_F(ScanTest, EachGameKeepsItsOwnDevicesAndTheExitSavesEverything) {
+    folder("Knights");
+    touch("Knights\\anything.txt");
+    touch("MSword.ZIP");
+    scan(emu);
+    GameButton& knights = *main->games.buttons()[0];
+    GameButton& msword = *main->games.buttons()[1];
+
+    SendMessageA(knights.hwnd(), BM_CLICK, 0, 0);  // nothing current yet: nothing saved
+    EXPECT_EQ(Stored(settingsKey() + "\\Knights", "CB_P1D"), "<none>");
+    main->settings.CB_P1D = 4;
+    main->settings.Ks_Key1 = "1 2 3";
+    SendMessageA(msword.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(Stored(settingsKey() + "\\Knights", "CB_P1D"), "4");
+    EXPECT_EQ(main->settings.CB_P1D, 1);  // Magic Sword has its own, the default
+    EXPECT_EQ(main->settings.Ks_Key1, "71 72 73 75 77 79 80 81 25 26 27 39 40 43 59 61");
+    SendMessageA(knights.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(main->settings.CB_P1D, 4);
+    EXPECT_EQ(main->settings.Ks_Key1, "1 2 3");
+
+    main->settings.CB_RES = 12;
+    main->settings.cb_p3d = 7;
+    main->ExitProc();
+    EXPECT_EQ(Stored(settingsKey(), "CB_RES"), "12");
+    EXPECT_EQ(Stored(settingsKey(), "L_CAL"), emu);
+    EXPECT_EQ(Stored(settingsKey() + "\\Knights", "cb_p3d"), "7");
+}
+
+TEST_F(ScanTest, ABadlyTypedValueIsReportedAndTheRestOfTheLoadKeepsItsValues) {
+    folder("Knights");
+    touch("Knights\\anything.txt");
+    scan(emu);
+    const std::string key = settingsKey() + "\\Knights";
+    const DWORD number = 3;
+    SHSetValueA(HKEY_CURRENT_USER, key.c_str(), "RB_JOY2", REG_DWORD, &number, sizeof number);
+    SHSetValueA(HKEY_CURRENT_USER, key.c_str(), "cb_p2d", REG_SZ, "5", 2);
+    main->settings.RB_6But = "old";
+    SendMessageA(main->games.buttons()[0]->hwnd(), BM_CLICK, 0, 0);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("RB_JOY2"), std::string::npos) << messages[0];
+    EXPECT_EQ(main->settings.cb_p2d, 5);         // read before the bad value
+    EXPECT_EQ(main->settings.RB_6But, "old");    // after it: untouched
 }
 
 }  // namespace
