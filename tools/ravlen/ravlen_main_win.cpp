@@ -125,8 +125,9 @@ int Run::Fail(int code, const std::string& message) {
   std::fprintf(stderr, "ravlen: %s\n", message.c_str());
   std::fflush(stdout);
   if (WindowWanted()) {
-    shown_.push_back("");
-    shown_.push_back("CANNOT RUN: " + message);
+    if (!shown_.empty()) shown_.push_back("");
+    shown_.push_back("RAVLEN STAND-IN CANNOT RUN");
+    shown_.push_back(message);
     ShowRunWindow(title_ + " - Ravlen stand-in", nullptr, shown_, kWindowMilliseconds);
   }
   return code;
