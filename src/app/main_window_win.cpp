@@ -9,6 +9,7 @@
 #include "app/links.h"
 #include "app/wait_window_win.h"
 #include "launch/emulator.h"
+#include "launch/launch_win.h"
 #include "settings/registry_win.h"
 #include "settings/settings_store_win.h"
 #include "ui/graphics_win.h"
@@ -32,6 +33,14 @@ TF_Main::TF_Main(HWND appWindow, TF_Wait& wait, TempNames tempNames)
     showMessage = [this](const std::string& text) {
         MessageBoxA(hwnd(), text.c_str(), kAppTitleVersion, MB_OK);
     };
+    reportArchiveError = [this](const std::string& text, const std::string& caption) {
+        MessageBoxA(hwnd(), text.c_str(), caption.c_str(), MB_OK);
+    };
+    freeSpaceKb = WindowsDriveFreeKb;
+    commandInterpreter = CommandInterpreter();
+    AE.SetWait(true);
+    AE.SetWindowState(TWindowState::Maximized);
+    AE.SetPriorityClass(TPriorClass::HIGH);
 }
 
 TF_Main::~TF_Main() {
@@ -209,9 +218,12 @@ void TF_Main::ExecuteButton(GameButton& sender) {
     guardSettings([this] { SaveRegGame(settings, run.game.gameId, settingsKey); });
     run.game = ReadGameButton(sender.hint(), sender.caption());
     sender.setCursor(games.runCursor);
-    // A further click on the selected game launches it (the launch comes
-    // with the launch sequence); any other click selects.
-    if (run.game.gameId != run.selectedGameId) run.selectedGameId = run.game.gameId;
+    // A further click on the selected game launches it; any other selects.
+    if (run.game.gameId == run.selectedGameId) {
+        RunRavlen(*this);
+    } else {
+        run.selectedGameId = run.game.gameId;
+    }
     guardSettings([this] {
         if (LoadRegGame(settings, run.game.gameId, settingsKey)) showGameSettings();
     });

@@ -3,13 +3,17 @@
 // light up under the pointer.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/info_panel_win.h"
 #include "app/temp_names.h"
 #include "catalogue/game_list_win.h"
+#include "archive/extract_win.h"
 #include "catalogue/scan.h"
+#include "components/app_exec_win.h"
 #include "launch/options_panel_win.h"
 #include "settings/settings.h"
 #include "ui/container_win.h"
@@ -60,7 +64,14 @@ public:
     std::function<void(int exitCode)> endProcess = [](int exitCode) { ExitProcess(exitCode); };
     // Shows a message in a standard message box; tests read it instead.
     std::function<void(const std::string&)> showMessage;
+    // The ZIP reader's error boxes, likewise.
+    ArchiveReporter reportArchiveError;
+    // Free space on the Windows drive, in KB; tests set the figure.
+    std::function<std::optional<std::uint64_t>()> freeSpaceKb;
 
+    TF_Wait& wait() const { return wait_; }
+    TAppExec AE;                     // runs the emulator, waiting for it
+    std::string commandInterpreter;  // that runs the emulator
     // Controls, under their product names.
     Label* PL4M = nullptr;
     Label* L_CAL = nullptr;

@@ -2,6 +2,8 @@
 // the message boxes; the walk itself is the portable reader's.
 #include "archive/extract_win.h"
 
+#include "util/files_win.h"
+
 #include <windows.h>
 
 #include "archive/zip_walk.h"
@@ -24,14 +26,6 @@ class FileSource final : public ByteSource {
  private:
   HANDLE file_;
 };
-
-// Creates folder and every missing folder above it; failures show later, when
-// the file cannot be created.
-void CreateFolderPath(const std::string& folder) {
-  for (std::size_t at = folder.find_first_of("\\/"); at != std::string::npos; at = folder.find_first_of("\\/", at + 1))
-    if (at > 0) CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
-  CreateDirectoryA(folder.c_str(), nullptr);
-}
 
 // Each entry becomes destination\name. A file that cannot be created is
 // skipped without a message, as the reader has always done; the entry's data

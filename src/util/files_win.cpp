@@ -92,4 +92,12 @@ bool FolderExists(const std::string& path) {
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+void CreateFolderPath(const std::string& folder) {
+  for (std::size_t at = folder.find_first_of("\\/"); at != std::string::npos;
+       at = folder.find_first_of("\\/", at + 1)) {
+    if (at > 0) CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
+  }
+  CreateDirectoryA(folder.c_str(), nullptr);
+}
+
 }  // namespace qv

@@ -23,4 +23,7 @@ void DeleteTree(const std::string& folder);
 bool FileExists(const std::string& path);    // an existing entry that is not a folder
 bool FolderExists(const std::string& path);  // an existing folder
 
+// Creates a folder and every missing parent of it; failures are ignored.
+void CreateFolderPath(const std::string& folder);
+
 }  // namespace qv

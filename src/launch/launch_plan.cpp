@@ -1,0 +1,71 @@
+// What a launch does, apart from doing it.
+#include "launch/launch_plan.h"
+
+#include "launch/emulator.h"
+#include "util/text.h"
+
+namespace qv {
+namespace {
+
+std::string SpaceMessage(std::uint64_t kb, const char* what) {
+    return "You Need At Least " + std::to_string(kb) + "Kb of free space on " +
+           "Windows Drive to Use Zipped " + what + " with Quarvel";
+}
+
+}  // namespace
+
+std::optional<std::string> FreeSpaceRefusal(const CurrentGame& game,
+                                            const std::string& emulatorStorage,
+                                            std::uint64_t freeKb) {
+    if (game.romStorage == "ZIP" && freeKb < kZippedRomsKb) return SpaceMessage(kZippedRomsKb, "ROMS");
+    if (emulatorStorage == "ZIP" && freeKb < kZippedEmulatorKb) {
+        return SpaceMessage(kZippedEmulatorKb, "Ravlen");
+    }
+    return std::nullopt;
+}
+
+LaunchPaths MakeLaunchPaths(const CurrentGame& game, const std::string& emulatorStorage,
+                            const std::string& emulatorFolder, const std::string& tempFolder) {
+    LaunchPaths p;
+    p.gameTemp = JoinPath(tempFolder, game.gameId, false);
+    p.gameFolder = JoinPath(emulatorFolder, game.gameId, false);
+    p.gameArchive = p.gameFolder + ".ZIP";
+    p.emulatorArchive = JoinPath(emulatorFolder, kRavlenArchive, true);
+    p.emulatorSettings = JoinPath(emulatorFolder, kRavlenSettings, false);
+    const bool zippedRoms = game.romStorage == "ZIP";
+    if (emulatorStorage == "ZIP") {
+        p.exeFolder = tempFolder;
+        p.workFolder = zippedRoms ? tempFolder : emulatorFolder;
+    } else {
+        p.exeFolder = p.workFolder = zippedRoms ? tempFolder : emulatorFolder;
+    }
+    return p;
+}
+
+std::string RenameVariant(const CurrentGame& game) {
+    if (WordAt(game.renameMarker, ' ', 1) != "RSF2") return "";
+    return WordAt(game.renameMarker, ' ', 2);
+}
+
+std::string VariantArchive(const CurrentGame& game, const std::string& emulatorFolder) {
+    const std::string stem = WordAt(WordAt(game.romPatterns, ';', 2), '.', 1);
+    return JoinPath(emulatorFolder, stem + ".ZIP", false);
+}
+
+std::vector<Rename> VariantRenames(const std::string& variant) {
+    return {{"SF2.21", "_SF2.21"},       {"SF2.22", "_SF2.22"},       {"SF2.23", "_SF2.23"},
+            {variant + ".21", "SF2.21"}, {variant + ".22", "SF2.22"}, {variant + ".23", "SF2.23"}};
+}
+
+std::vector<Rename> RestoreRenames(const std::string& variant) {
+    return {{"SF2.21", variant + ".21"}, {"SF2.22", variant + ".22"}, {"SF2.23", variant + ".23"},
+            {"_SF2.21", "SF2.21"},       {"_SF2.22", "SF2.22"},       {"_SF2.23", "SF2.23"}};
+}
+
+std::string LaunchCommand(const std::string& interpreter, const std::string& exeFolder,
+                          const std::string& optionsFile, const std::string& gameId) {
+    const std::string program = JoinPath(exeFolder, kRavlenProgram, true);
+    return interpreter + " /C " + program + " @\"" + optionsFile + "\" " + gameId + " > NUL";
+}
+
+}  // namespace qv

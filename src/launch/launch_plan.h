@@ -1,0 +1,54 @@
+// What a launch does, apart from doing it: the paths, the free-space rules,
+// the Street Fighter 2 renames, the command line and the messages.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "catalogue/scan.h"
+
+namespace qv {
+
+// Free space (in KB, on the Windows directory's drive) that zipped ROMs and a
+// zipped emulator need for unpacking.
+inline constexpr std::uint64_t kZippedRomsKb = 11264;
+inline constexpr std::uint64_t kZippedEmulatorKb = 260;
+
+// The refusal for too little free space, if any.
+std::optional<std::string> FreeSpaceRefusal(const CurrentGame& game,
+                                            const std::string& emulatorStorage,
+                                            std::uint64_t freeKb);
+
+struct LaunchPaths {
+    std::string gameTemp;         // G: the temp folder's game folder
+    std::string gameFolder;       // D: the game folder in the emulator folder
+    std::string gameArchive;      // A
+    std::string emulatorArchive;  // the zipped emulator
+    std::string emulatorSettings; // the emulator's own settings file
+    std::string exeFolder;        // X: where the emulator runs from
+    std::string workFolder;       // Y: its current directory
+};
+
+LaunchPaths MakeLaunchPaths(const CurrentGame& game, const std::string& emulatorStorage,
+                            const std::string& emulatorFolder, const std::string& tempFolder);
+
+// The variant whose files stand in for SF2.21 to SF2.23 during the run, or
+// empty when the game needs no renames.
+std::string RenameVariant(const CurrentGame& game);
+// The archive of the variant's own files: the stem of the second ROM pattern.
+std::string VariantArchive(const CurrentGame& game, const std::string& emulatorFolder);
+
+using Rename = std::pair<std::string, std::string>;  // old name, new name
+// Before the run: the Turbo files step aside, the variant's take their names.
+std::vector<Rename> VariantRenames(const std::string& variant);
+// After the run, in a game folder: every name as before.
+std::vector<Rename> RestoreRenames(const std::string& variant);
+
+// The command run for the launch, by the interpreter named (Command.com or cmd.exe).
+std::string LaunchCommand(const std::string& interpreter, const std::string& exeFolder,
+                          const std::string& optionsFile, const std::string& gameId);
+
+}  // namespace qv

@@ -1,0 +1,259 @@
+// Launches of real games under Wine, the stand-in emulator playing Ravlen:
+// what it was given, what it saw, and what is left afterwards.
+#include <cstdint>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "../app/shell_fixture_win.h"
+#include "../components/child_programs_win.h"
+#include "archive/crc32.h"
+#include "util/files_win.h"
+
+namespace qv {
+namespace {
+
+using Files = std::map<std::string, std::string>;  // name -> contents
+
+void Put16(std::string& out, unsigned v) { out += char(v & 0xFF); out += char((v >> 8) & 0xFF); }
+void Put32(std::string& out, std::uint32_t v) { Put16(out, v & 0xFFFF); Put16(out, v >> 16); }
+
+// A ZIP archive of stored entries (local headers only, which is all the
+// reader walks).
+std::string StoredZip(const Files& files) {
+    std::string zip;
+    for (const auto& [name, data] : files) {
+        Put32(zip, 0x04034B50);
+        Put16(zip, 10);
+        Put16(zip, 0);
+        Put16(zip, 0);  // stored
+        Put32(zip, 0);  // time, date
+        Put32(zip, Crc32(reinterpret_cast<const std::uint8_t*>(data.data()), data.size()));
+        Put32(zip, static_cast<std::uint32_t>(data.size()));
+        Put32(zip, static_cast<std::uint32_t>(data.size()));
+        Put16(zip, static_cast<unsigned>(name.size()));
+        Put16(zip, 0);
+        zip += name;
+        zip += data;
+    }
+    return zip;
+}
+
+class LaunchTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        SetEnvironmentVariableA("RAVLEN_STANDIN_NO_WINDOW", "1");
+        emu = test::NewScratchFolder("qv-launch");
+        CreateDirectoryA((emu + "\\Saves").c_str(), nullptr);
+        CreateDirectoryA((emu + "\\Pcx").c_str(), nullptr);
+        createMain();
+        main->settings.L_SF = emu + "\\Saves";
+        main->settings.L_PF = emu + "\\Pcx";
+        main->freeSpaceKb = [this] { return std::optional<std::uint64_t>(freeKb); };
+        main->reportArchiveError = [this](const std::string& text, const std::string& caption) {
+            archiveErrors.push_back(caption + ": " + text);
+        };
+    }
+    void TearDown() override {
+        ShellTest::TearDown();
+        DeleteTree(emu);
+    }
+
+    void write(const std::string& name, const std::string& data) {
+        test::WriteText(emu + "\\" + name, data);
+    }
+    std::string read(const std::string& name) const { return test::ReadText(emu + "\\" + name); }
+    void unzippedEmulator() { CopyFileA(test::RavlenExe().c_str(), (emu + "\\ravlen.exe").c_str(), FALSE); }
+    void zippedEmulator() { write("Rvl023.zip", StoredZip({{"ravlen.exe", test::ReadText(test::RavlenExe())}})); }
+    void gameFolder(const std::string& id, const Files& files) {
+        CreateDirectoryA((emu + "\\" + id).c_str(), nullptr);
+        for (const auto& [name, data] : files) write(id + "\\" + name, data);
+    }
+
+    // Scans, then clicks the game's button twice: select, then launch.
+    void play(const std::string& title) {
+        main->settings.L_CAL = emu;
+        main->GamesCheck();
+        GameButton* button = nullptr;
+        for (const auto& b : main->games.buttons()) {
+            if (b->caption() == title) button = b.get();
+        }
+        ASSERT_NE(button, nullptr) << title << " not found";
+        SendMessageA(button->hwnd(), BM_CLICK, 0, 0);
+        SendMessageA(button->hwnd(), BM_CLICK, 0, 0);
+    }
+    std::string witness() const { return read("Saves\\ravlen-witness.txt"); }
+
+    void expectCleanedUp() {
+        EXPECT_FALSE(FileExists(main->tempNames().optionsFile));
+        EXPECT_FALSE(FolderExists(main->tempNames().tempFolder));
+        EXPECT_FALSE(main->run.running);
+        EXPECT_TRUE(IsWindowEnabled(main->hwnd()));
+        EXPECT_FALSE(IsWindowVisible(main->wait().hwnd()));
+    }
+
+    std::string emu;
+    std::uint64_t freeKb = 1u << 30;
+    std::vector<std::string> archiveErrors;
+};
+
+TEST_F(LaunchTest, AFolderGameWithAnUnzippedEmulatorRunsInTheEmulatorFolder) {
+    unzippedEmulator();
+    gameFolder("Knights", {{"kr_23e.rom", "rom"}});
+    write("RaVlEn.InI", "old settings");
+    play("Knights of the Round");
+    const std::string seen = witness();
+    ASSERT_FALSE(seen.empty()) << "the emulator did not run";
+    EXPECT_NE(seen.find("current directory: " + emu), std::string::npos) << seen;
+    EXPECT_NE(seen.find(emu + "\\ravlen.exe @\""), std::string::npos) << seen;
+    EXPECT_NE(seen.find("Quarvel.InI\" Knights"), std::string::npos) << seen;
+    EXPECT_NE(seen.find("option: ; Quarvel v1.01 - Ravlen v0.23 Configuration for Knights of the Round"),
+              std::string::npos);
+    EXPECT_TRUE(read("RaVlEn.InI").empty());  // the emulator's own settings are gone
+    expectCleanedUp();
+    EXPECT_TRUE(messages.empty()) << messages[0];
+    EXPECT_EQ(main->PA.L_PFF->caption(), "1 File(s)");
+    EXPECT_EQ(main->PA.L_SFF->caption(), "1 File(s)");
+    EXPECT_TRUE(IsWindowEnabled(main->PP.hwnd()));  // the click handler shows the players again
+}
+
+TEST_F(LaunchTest, AZippedGameRunsACopyOfTheEmulatorInTheTempFolder) {
+    unzippedEmulator();
+    write("MSword.ZIP", StoredZip({{"ms_30.rom", "rom"}}));
+    play("Magic Sword");
+    const std::string seen = witness();
+    const std::string temp = main->tempNames().tempFolder;
+    EXPECT_NE(seen.find("current directory: " + temp), std::string::npos) << seen;
+    EXPECT_NE(seen.find(temp + "\\ravlen.exe @\""), std::string::npos) << seen;
+    expectCleanedUp();
+    EXPECT_EQ(main->PA.L_PFF->caption(), "1 File(s)");
+}
+
+TEST_F(LaunchTest, AZippedEmulatorIsUnpackedIntoTheTempFolder) {
+    zippedEmulator();
+    gameFolder("Knights", {{"kr_23e.rom", "rom"}});
+    play("Knights of the Round");
+    const std::string seen = witness();
+    EXPECT_NE(seen.find("current directory: " + emu), std::string::npos) << seen;
+    EXPECT_NE(seen.find(main->tempNames().tempFolder + "\\ravlen.exe @\""), std::string::npos) << seen;
+    EXPECT_TRUE(messages.empty());
+    expectCleanedUp();
+}
+
+const Files kStreetFighterFolder = {{"SF2.21", "T21"}, {"SF2.22", "T22"}, {"SF2.23", "T23"},
+                                    {"Sf2Ce.21", "CE1"}, {"Sf2Ce.22", "CE2"}, {"Sf2Ce.23", "CE3"}};
+
+TEST_F(LaunchTest, StreetFighterCeInAFolderRunsOnItsOwnFilesAndPutsEveryNameBack) {
+    unzippedEmulator();
+    gameFolder("SF2t", kStreetFighterFolder);
+    play("Street Fighter 2 CE");
+    const std::string seen = witness();
+    EXPECT_NE(seen.find("rom SF2.21: 3 bytes, starts 43 45 31"), std::string::npos) << seen;  // "CE1"
+    EXPECT_NE(seen.find("rom SF2.23: 3 bytes, starts 43 45 33"), std::string::npos) << seen;
+    for (const auto& [name, data] : kStreetFighterFolder) EXPECT_EQ(read("SF2t\\" + name), data) << name;
+    EXPECT_FALSE(FileExists(emu + "\\SF2t\\_SF2.21"));
+    expectCleanedUp();
+}
+
+TEST_F(LaunchTest, StreetFighterCeFromArchivesSwapsInTheTempFolderOnly) {
+    unzippedEmulator();
+    write("sf2t.ZIP", StoredZip({{"SF2.21", "T21"}, {"SF2.22", "T22"}, {"SF2.23", "T23"}}));
+    write("sf2ce.ZIP", StoredZip({{"Sf2Ce.21", "CE1"}, {"Sf2Ce.22", "CE2"}, {"Sf2Ce.23", "CE3"}}));
+    play("Street Fighter 2 CE");
+    const std::string seen = witness();
+    EXPECT_NE(seen.find("rom SF2.22: 3 bytes, starts 43 45 32"), std::string::npos) << seen;
+    EXPECT_TRUE(messages.empty());
+    expectCleanedUp();
+}
+
+TEST_F(LaunchTest, TooLittleSpaceForZippedRomsOrAZippedEmulatorIsRefused) {
+    zippedEmulator();
+    write("MSword.ZIP", StoredZip({{"ms_30.rom", "rom"}}));
+    gameFolder("Knights", {{"kr_23e.rom", "rom"}});
+    freeKb = 11263;
+    play("Magic Sword");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "You Need At Least 11264Kb of free space on Windows Drive to Use Zipped ROMS with Quarvel");
+    EXPECT_FALSE(FileExists(main->tempNames().optionsFile));
+    freeKb = 259;
+    play("Knights of the Round");
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1], "You Need At Least 260Kb of free space on Windows Drive to Use Zipped Ravlen with Quarvel");
+    EXPECT_TRUE(witness().empty());
+    freeKb = 11264;
+    play("Magic Sword");
+    EXPECT_FALSE(witness().empty());
+    expectCleanedUp();
+}
+
+TEST_F(LaunchTest, AFolderGameWithAnUnzippedEmulatorNeedsNoFreeSpace) {
+    unzippedEmulator();
+    gameFolder("Knights", {{"kr_23e.rom", "rom"}});
+    freeKb = 0;
+    play("Knights of the Round");
+    EXPECT_FALSE(witness().empty());
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(LaunchTest, ADamagedArchiveStopsTheLaunchWithItsMessage) {
+    unzippedEmulator();
+    std::string zip = StoredZip({{"ms_30.rom", "good rom data"}});
+    zip[zip.size() - 2] ^= 0x55;
+    write("MSword.ZIP", zip);
+    play("Magic Sword");
+    ASSERT_EQ(archiveErrors.size(), 1u);
+    EXPECT_EQ(archiveErrors[0], "Archive error..: CRC error in ms_30.rom");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], " " + emu + "\\MSword.ZIP DAMAGED! ");
+    EXPECT_TRUE(witness().empty());
+    EXPECT_TRUE(IsWindowEnabled(main->hwnd()));
+    EXPECT_FALSE(IsWindowVisible(main->wait().hwnd()));
+}
+
+TEST_F(LaunchTest, ARenameThatFailsLeavesNothingRenamed) {
+    unzippedEmulator();
+    Files files = kStreetFighterFolder;
+    files.erase("Sf2Ce.22");
+    gameFolder("SF2t", files);
+    play("Street Fighter 2 CE");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "I CAN'T RUN Street Fighter 2 CE");
+    for (const auto& [name, data] : files) EXPECT_EQ(read("SF2t\\" + name), data) << name;
+    EXPECT_FALSE(FileExists(emu + "\\SF2t\\_SF2.21"));
+    EXPECT_TRUE(witness().empty());
+}
+
+TEST_F(LaunchTest, AnInterpreterThatCannotStartIsReportedAndEverythingIsPutBack) {
+    unzippedEmulator();
+    gameFolder("SF2t", kStreetFighterFolder);
+    main->commandInterpreter = "Command.com";  // there is none under Wine
+    play("Street Fighter 2 CE");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], main->AE.ErrorText());
+    for (const auto& [name, data] : kStreetFighterFolder) EXPECT_EQ(read("SF2t\\" + name), data) << name;
+    expectCleanedUp();
+}
+
+TEST_F(LaunchTest, ACloseRequestWhileTheEmulatorRunsIsRefused) {
+    SetEnvironmentVariableA("RAVLEN_STANDIN_NO_WINDOW", nullptr);  // it stays a few seconds
+    unzippedEmulator();
+    gameFolder("Knights", {{"kr_23e.rom", "rom"}});
+    static HWND target;
+    target = main->hwnd();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1500, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        PostMessageA(target, WM_CLOSE, 0, 0);
+    });
+    play("Knights of the Round");
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(IsWindow(main->hwnd()));
+    EXPECT_TRUE(exitCodes.empty());
+    EXPECT_FALSE(witness().empty());
+    SendMessageA(main->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCodes, std::vector<int>{0});
+}
+
+}  // namespace
+}  // namespace qv
