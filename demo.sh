@@ -17,22 +17,25 @@ if [ "$QV_WIN_ARCH" != i686 ]; then
 fi
 tree=$(qv_windows_tree "$QV_WIN_ARCH")
 
-# The demo emulator folder holds Quarvel itself, so that the first-start
-# default (the program's own folder) is the emulator folder.
-demo=build/demo
-rm -rf "$demo/emu"
-mkdir -p "$demo/emu"
-cp "$tree/src/Quarvel.exe" "$demo/emu/"
-
 trap qv_stop_session EXIT
 qv_start_display
 qv_start_wine "$PWD/build/demo-prefix"
 
-"$QV_WINE" "$demo/emu/Quarvel.exe" &
+# The demo emulator folder, C:\Ravlen in the demo prefix: generated ROM sets,
+# the stand-in emulator as ravlen.exe, and Quarvel itself, so that the
+# first-start default (the program's own folder) is the emulator folder.
+emu="$WINEPREFIX/drive_c/Ravlen"
+rm -rf "$emu"
+python3 tools/demo/make_demo.py "$emu"
+cp "$tree/tools/ravlen/ravlen.exe" "$tree/src/Quarvel.exe" "$emu/"
+
+mkdir -p build/demo
+(cd "$emu" && exec "$QV_WINE" Quarvel.exe) &
 pid=$!
-sleep 5
-import -window root "$demo/screenshot.png"
-echo "demo.sh: Quarvel runs on display $DISPLAY; screenshot: $demo/screenshot.png"
+sleep 6
+import -window root build/demo/screenshot.png
+echo "demo.sh: Quarvel runs on display $DISPLAY; screenshot: build/demo/screenshot.png"
+echo "demo.sh: the emulator folder is $emu (C:\\Ravlen); click a game twice to play it."
 if [ -n "${QV_DEMO_SECONDS:-}" ]; then
   sleep "$QV_DEMO_SECONDS"
   kill "$pid" 2>/dev/null || true

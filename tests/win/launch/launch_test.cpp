@@ -236,16 +236,18 @@ TEST_F(LaunchTest, AnInterpreterThatCannotStartIsReportedAndEverythingIsPutBack)
     expectCleanedUp();
 }
 
+HWND closeTarget;
+void CALLBACK PostCloseRequest(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    PostMessageA(closeTarget, WM_CLOSE, 0, 0);
+}
+
 TEST_F(LaunchTest, ACloseRequestWhileTheEmulatorRunsIsRefused) {
     SetEnvironmentVariableA("RAVLEN_STANDIN_NO_WINDOW", nullptr);  // it stays a few seconds
     unzippedEmulator();
     gameFolder("Knights", {{"kr_23e.rom", "rom"}});
-    static HWND target;
-    target = main->hwnd();
-    const UINT_PTR timer = SetTimer(nullptr, 0, 1500, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        PostMessageA(target, WM_CLOSE, 0, 0);
-    });
+    closeTarget = main->hwnd();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1500, &PostCloseRequest);
     play("Knights of the Round");
     KillTimer(nullptr, timer);
     EXPECT_TRUE(IsWindow(main->hwnd()));
