@@ -13,12 +13,16 @@ trap e2e_cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# e2e_start EXE: starts Quarvel from a folder of its own; sets MAIN_X, MAIN_Y.
+# e2e_start EXE [FOLDER]: starts Quarvel as on a first start, from FOLDER (a
+# folder of its own by default), which is then its emulator folder; sets
+# MAIN_X, MAIN_Y.
 e2e_start() {
-  mkdir -p "$E2E_WORK/emu"
-  cp "$1" "$E2E_WORK/emu/Quarvel.exe"
-  : > "$E2E_WORK/emu/ravlen.exe"  # so that the scan finds an emulator
-  "$QV_WINE" "$E2E_WORK/emu/Quarvel.exe" &
+  local emu=${2:-$E2E_WORK/emu}
+  mkdir -p "$emu"
+  cp "$1" "$emu/Quarvel.exe"
+  [ -e "$emu/ravlen.exe" ] || : > "$emu/ravlen.exe"  # so that the scan finds an emulator
+  "$QV_WINE" reg delete 'HKCU\Software\Ostrel\Quarvel' /f >/dev/null 2>&1 || true
+  (cd "$emu" && exec "$QV_WINE" Quarvel.exe) &
   E2E_PID=$!
   local i wid=""
   for i in $(seq 1 100); do

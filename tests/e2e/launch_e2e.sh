@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The main job end to end: Quarvel finds the demo games, a first click on a
+# game selects it, a second click runs the stand-in emulator for it; then the
+# snapshot is counted and nothing temporary is left.
+#   launch_e2e.sh QUARVEL_EXE STAND_IN_EXE
+source "$(dirname "$0")/e2e_lib.sh"
+
+drive_c="$WINEPREFIX/drive_c"
+emu="$drive_c/qv-e2e-$$"
+cleanup_drive() { rm -rf "$emu" "$drive_c/Saves" "$drive_c/Pcx"; }
+trap 'cleanup_drive; e2e_cleanup' EXIT
+cleanup_drive
+python3 "$(dirname "$0")/../../tools/demo/make_demo.py" "$emu"
+cp "$2" "$emu/ravlen.exe"
+export RAVLEN_STANDIN_NO_WINDOW=1
+e2e_start "$1" "$emu"
+
+e2e_shot options 147 120 255 265
+e2e_pointer 68 219      # the second game button: Final Fight
+xdotool click 1
+sleep 1
+xdotool click 1
+for i in $(seq 1 100); do
+  ls "$drive_c"/Pcx/Snap*.Pcx >/dev/null 2>&1 && break
+  sleep 0.2
+done
+ls "$drive_c"/Pcx/Snap*.Pcx >/dev/null 2>&1 || fail "the emulator left no snapshot"
+ls "$drive_c"/Saves/FFIGHT.Rs* >/dev/null 2>&1 || fail "the emulator left no save state"
+grep -q "game id: FFIGHT" "$drive_c/Saves/ravlen-witness.txt" || fail "the emulator ran another game"
+sleep 2
+[ -e "$drive_c/windows/temp/Quarvel.InI" ] && fail "the options file was left behind"
+[ -e "$drive_c/windows/temp/QV95-TMP" ] && fail "the temp folder was left behind"
+
+# Back on the options panel, the snapshot counter has changed.
+e2e_pointer 176 100
+xdotool click 1
+e2e_pointer 60 20
+e2e_shot counted 147 120 255 265
+e2e_differ options counted || fail "the snapshot counter did not change"
+
+e2e_pointer 364 60
+xdotool click 1
+code=$(e2e_wait_exit)
+[ "$code" = 0 ] || fail "exit code $code"
+echo "launch end to end: passed"
