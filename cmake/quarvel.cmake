@@ -1,37 +1,30 @@
 # Helpers shared by the CMake files of the tree.
 
-# qv_core_sources(<files...>): adds portable sources to the core library, which
-# is built natively and for Windows alike.
-function(qv_core_sources)
-  foreach(f IN LISTS ARGN)
-    target_sources(quarvel_core PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${f})
-  endforeach()
-endfunction()
-
-# qv_win_sources(<files...>): adds Win32-layer sources (Windows build only).
-function(qv_win_sources)
-  if(QV_WINDOWS)
-    foreach(f IN LISTS ARGN)
-      target_sources(quarvel_win PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${f})
-    endforeach()
+# Each folder lists its own files, relative to itself, for one of the targets:
+#   qv_core_sources(...)  portable core, built natively and for Windows alike
+#   qv_win_sources(...)   Win32 layer (Windows build only)
+#   qv_native_tests(...)  tests of the portable core (native build only)
+#   qv_win_tests(...)     Windows tests (Windows build only)
+function(_qv_add_to target wanted)
+  if(wanted)
+    list(TRANSFORM ARGN PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+    target_sources(${target} PRIVATE ${ARGN})
   endif()
 endfunction()
 
-# qv_native_tests(<files...>) / qv_win_tests(<files...>): test sources of each side.
+function(qv_core_sources)
+  _qv_add_to(quarvel_core TRUE ${ARGN})
+endfunction()
+function(qv_win_sources)
+  _qv_add_to(quarvel_win "${QV_WINDOWS}" ${ARGN})
+endfunction()
 function(qv_native_tests)
   if(NOT QV_WINDOWS)
-    foreach(f IN LISTS ARGN)
-      target_sources(core_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${f})
-    endforeach()
+    _qv_add_to(core_tests TRUE ${ARGN})
   endif()
 endfunction()
-
 function(qv_win_tests)
-  if(QV_WINDOWS)
-    foreach(f IN LISTS ARGN)
-      target_sources(win_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${f})
-    endforeach()
-  endif()
+  _qv_add_to(win_tests "${QV_WINDOWS}" ${ARGN})
 endfunction()
 
 # qv_add_subsystems(): adds every sub-folder that has a CMakeLists.txt, so each

@@ -10,13 +10,13 @@
 namespace qv {
 
 bool AppWindow::create(const char* title) {
-    CreateArgs args;
-    args.className = "QuarvelApplication";
-    args.text = title;
-    args.style = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX;
-    args.left = GetSystemMetrics(SM_CXSCREEN) / 2;
-    args.top = GetSystemMetrics(SM_CYSCREEN) / 2;
-    if (!createWindow(args)) return false;
+    if (!createWindow({.className = "QuarvelApplication",
+                       .text = title,
+                       .style = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX,
+                       .left = GetSystemMetrics(SM_CXSCREEN) / 2,
+                       .top = GetSystemMetrics(SM_CYSCREEN) / 2})) {
+        return false;
+    }
     // Zero-sized but shown, so that the task bar has a button with the title.
     ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
     return true;

@@ -49,16 +49,15 @@ TF_Main::~TF_Main() {
 }
 
 bool TF_Main::create() {
-    CreateArgs args;
-    args.className = "QuarvelMain";
-    args.text = "Ravlen Front/End";
     // Borderless: system menu and minimise only, which such a window does not draw.
-    args.style = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    args.exStyle = WS_EX_CONTROLPARENT;
-    args.width = kClientWidth;
-    args.height = kClientHeight;
-    args.parent = appWindow_;
-    if (!createWindow(args)) return false;
+    if (!createWindow({.className = "QuarvelMain",
+                       .text = "Ravlen Front/End",
+                       .style = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+                       .exStyle = WS_EX_CONTROLPARENT,
+                       .width = kClientWidth, .height = kClientHeight,
+                       .parent = appWindow_})) {
+        return false;
+    }
     CentreOnScreen(hwnd());
     createControls();
     InitAll();

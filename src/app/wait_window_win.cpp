@@ -7,14 +7,13 @@
 namespace qv {
 
 bool TF_Wait::create() {
-    CreateArgs args;
-    args.className = "QuarvelWait";
-    args.text = "Wait";
-    args.style = WS_POPUP;
-    args.exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
-    args.width = kClientWidth;
-    args.height = kClientHeight;
-    if (!createWindow(args)) return false;
+    if (!createWindow({.className = "QuarvelWait",
+                       .text = "Wait",
+                       .style = WS_POPUP,
+                       .exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW,
+                       .width = kClientWidth, .height = kClientHeight})) {
+        return false;
+    }
     setColor(RGB(0, 0, 0));
     CentreOnScreen(hwnd());
 

@@ -118,16 +118,11 @@ LRESULT Container::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool Panel::create(HWND parent, int left, int top, int width, int height) {
-    CreateArgs args;
-    args.className = "QuarvelPanel";
-    args.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-    args.exStyle = WS_EX_CONTROLPARENT;
-    args.left = left;
-    args.top = top;
-    args.width = width;
-    args.height = height;
-    args.parent = parent;
-    return createWindow(args);
+    return createWindow({.className = "QuarvelPanel",
+                         .style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                         .exStyle = WS_EX_CONTROLPARENT,
+                         .left = left, .top = top, .width = width, .height = height,
+                         .parent = parent});
 }
 
 }  // namespace qv

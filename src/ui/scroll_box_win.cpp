@@ -21,16 +21,11 @@ ReflectedControl* ReflectedControl::of(HWND hwnd) {
 
 bool ScrollBox::create(HWND parent, int left, int top, int width, int height, COLORREF color) {
     color_ = color;
-    CreateArgs args;
-    args.className = "QuarvelScrollBox";
-    args.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP;
-    args.exStyle = WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT;
-    args.left = left;
-    args.top = top;
-    args.width = width;
-    args.height = height;
-    args.parent = parent;
-    return createWindow(args);
+    return createWindow({.className = "QuarvelScrollBox",
+                         .style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP,
+                         .exStyle = WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT,
+                         .left = left, .top = top, .width = width, .height = height,
+                         .parent = parent});
 }
 
 void ScrollBox::setContentHeight(int height) {

@@ -51,6 +51,15 @@ e2e_differ() {
 # e2e_pointer X Y: moves the pointer to a client point of the main window.
 e2e_pointer() { xdotool mousemove "$((MAIN_X + $1))" "$((MAIN_Y + $2))"; sleep 0.4; }
 
+# e2e_exit: clicks the exit image and checks that Quarvel ends with code 0.
+e2e_exit() {
+  e2e_pointer 364 60
+  xdotool click 1
+  local code
+  code=$(e2e_wait_exit)
+  [ "$code" = 0 ] || fail "exit code $code"
+}
+
 # e2e_wait_exit: waits for Quarvel to end and echoes its exit code.
 e2e_wait_exit() {
   local i
