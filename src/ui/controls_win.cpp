@@ -65,10 +65,6 @@ void Label::fitToCaption() {
 
 void Label::paint(HDC dc) const {
     RECT r = bounds();
-    if (!transparent_) {
-        OwnedBrush brush(CreateSolidBrush(owner().color()));
-        FillRect(dc, &r, brush.get());
-    }
     if (caption_.empty()) return;
     SelectScope select(dc, font_ ? font_ : UiFont(11));
     SetBkMode(dc, TRANSPARENT);

@@ -85,8 +85,6 @@ public:
     void setWordWrap(bool wordWrap) { wordWrap_ = wordWrap; }
     // With auto size on, a one-line label takes the width of its caption.
     void setAutoSize(bool autoSize) { autoSize_ = autoSize; fitToCaption(); }
-    // An opaque label fills its place with the container's colour first.
-    void setTransparent(bool transparent) { transparent_ = transparent; }
 
     void paint(HDC dc) const override;
 
@@ -98,7 +96,6 @@ private:
     COLORREF color_ = RGB(0, 0, 0);
     bool centred_ = false;
     bool wordWrap_ = false;
-    bool transparent_ = true;
     bool autoSize_ = false;
 };
 
