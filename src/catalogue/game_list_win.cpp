@@ -2,6 +2,7 @@
 #include "catalogue/game_list_win.h"
 
 #include "app/wait_window_win.h"
+#include "catalogue/disk_folder_view_win.h"
 #include "catalogue/scan.h"
 #include "launch/emulator.h"
 #include "util/files_win.h"
@@ -9,19 +10,6 @@
 #include "util/text.h"
 
 namespace qv {
-namespace {
-
-// The file system as the scan sees it.
-class DiskFolderView : public FolderView {
-public:
-    bool folderExists(const std::string& path) override { return FolderExists(path); }
-    bool fileExists(const std::string& path) override { return FileExists(path); }
-    bool anyFileMatches(const std::string& folder, const std::string& mask) override {
-        return !ListFiles(folder, mask, "AHR").empty();
-    }
-};
-
-}  // namespace
 
 bool GameList::create(HWND mainWindow) {
     return sb.create(mainWindow, 8, 120, 137, 265, RGB(0, 0, 255));
