@@ -1,27 +1,30 @@
 // The information panel.
 #include "app/info_panel_win.h"
 
+#include "app/panel_layout.h"
 #include "ui/graphics_win.h"
 
 namespace qv {
 
 void InfoPanel::build() {
-    auto version = [this](int top, int width) {
-        Label& label = addLabel(40, top, width, 16);
+    auto version = [this](const char* name) {
+        const ControlPlace at = PlaceOf(name);
+        Label& label = addLabel(at.left, at.top, at.width, at.height);
         label.setFont(UiFont(13, FontStyle::Bold));
         label.setColor(RGB(255, 255, 0));
         return &label;
     };
-    L_VER = version(96, 48);
-    L_CALVER = version(112, 76);
-    auto link = [this](int left, int top, int width, int height) {
-        Image& image = addImage(left, top, width, height);
+    L_VER = version("L_VER");
+    L_CALVER = version("L_CALVER");
+    auto link = [this](const char* name) {
+        const ControlPlace at = PlaceOf(name);
+        Image& image = addImage(at.left, at.top, at.width, at.height);
         image.setVisible(false);
         return &image;
     };
-    Img_Ostrel = link(85, 187, 147, 22);
-    Img_Tev = link(85, 209, 132, 22);
-    Img_Int = link(45, 233, 161, 23);
+    Img_Ostrel = link("Img_Ostrel");
+    Img_Tev = link("Img_Tev");
+    Img_Int = link("Img_Int");
 }
 
 }  // namespace qv
