@@ -4,7 +4,7 @@
 namespace qv {
 
 std::string ErrorText(std::int32_t errNo) {
-  if (errNo >= 32) return "No error";
+  if (errNo >= kFirstNonErrorCode) return "No error";
   switch (errNo) {
     case -1: return "No execution";
     case 0: return "System was out of memory, executable file was corrupt, or relocations were invalid";

@@ -38,5 +38,7 @@ constexpr std::uint32_t PriorityFlagOf(TPriorClass priority) {
 // "No error" from 32 up, and an empty text for numbers the table leaves out.
 // System error codes read through the same table.
 std::string ErrorText(std::int32_t errNo);
+// The first code that the table calls "No error".
+inline constexpr std::int32_t kFirstNonErrorCode = 32;
 
 }  // namespace qv

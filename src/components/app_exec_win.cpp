@@ -85,11 +85,24 @@ void TAppExec::Execute() {
   if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, priority | CREATE_NEW_CONSOLE, nullptr,
                       nullptr, &startup, &info)) {
     errNo_ = static_cast<std::int32_t>(GetLastError());
-    throw EAppExecWinExec(ErrorText());
+    throw EAppExecWinExec(FailureText());
   }
   const OwnedHandle process(info.hProcess);
   const OwnedHandle thread(info.hThread);
   if (wait_) WaitForExit(process.get());
+}
+
+std::string TAppExec::FailureText() const {
+  if (errNo_ < kFirstNonErrorCode) return ErrorText();
+  // The table knows no codes from 32 up ("No error"), which would report a
+  // failure as none: say what the system says instead.
+  char text[256] = {};
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 static_cast<DWORD>(errNo_), 0, text, sizeof text, nullptr);
+  std::string reason(text);
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' ')) reason.pop_back();
+  return (reason.empty() ? std::string("Cannot start the program") : reason) + " (system error " +
+         std::to_string(errNo_) + ")";
 }
 
 // Sleeps until the program ends or a message arrives, handling messages as
@@ -104,7 +117,7 @@ void TAppExec::WaitForExit(void* process) {
     if (woken != WAIT_OBJECT_0 + 1) {
       errNo_ = static_cast<std::int32_t>(GetLastError());
       if (quit) PostQuitMessage(quitCode);
-      throw EAppExecWinExec(ErrorText());
+      throw EAppExecWinExec(FailureText());
     }
     quit = PumpPending(quitCode) || quit;
   }
@@ -113,7 +126,7 @@ void TAppExec::WaitForExit(void* process) {
   DWORD exitCode = 0;
   if (!GetExitCodeProcess(process, &exitCode)) {
     errNo_ = static_cast<std::int32_t>(GetLastError());
-    throw EAppExecWinExec(ErrorText());
+    throw EAppExecWinExec(FailureText());
   }
   errNo_ = static_cast<std::int32_t>(exitCode);
 }

@@ -63,6 +63,9 @@ class TAppExec {
   void Execute();
 
   std::string ErrorText() const { return qv::ErrorText(errNo_); }
+  // The message of a failed start or wait: ErrorText, or the system's own
+  // words for the codes the table calls "No error".
+  std::string FailureText() const;
 
  private:
   void WaitForExit(void* process);

@@ -149,6 +149,25 @@ TEST(AppExec, ProgramThatCannotStartRaisesWinExec) {
   EXPECT_THROW(ae.Execute(), EAppExec);
 }
 
+// Codes from 32 up are "No error" in the table; a failed start still says
+// what went wrong.
+TEST(AppExec, StartFailureBeyondTheTableSaysWhatWentWrong) {
+  const std::string folder = test::NewScratchFolder("qv-appexec");
+  test::WriteText(folder + "\\notaprogram.exe", "just text");
+  TAppExec ae;
+  ae.SetExeName(folder + "\\notaprogram.exe");
+  try {
+    ae.Execute();
+    FAIL() << "started";
+  } catch (const EAppExecWinExec& e) {
+    EXPECT_GE(ae.ErrNo(), kFirstNonErrorCode);
+    EXPECT_EQ(ae.ErrorText(), "No error");
+    EXPECT_NE(std::string(e.what()).find("(system error " + std::to_string(ae.ErrNo()) + ")"), std::string::npos)
+        << e.what();
+  }
+  DeleteTree(folder);
+}
+
 TEST(AppExec, ChangesToExePathAndGoesOnWhenItCannot) {
   const std::string folder = test::NewScratchFolder("qv-appexec");
   const std::string report = folder + "\\report.txt";
