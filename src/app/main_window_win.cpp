@@ -68,7 +68,7 @@ bool TF_Main::create() {
 // The controls as designed, before the creation handler dresses them.
 void TF_Main::createControls() {
     setColor(RGB(255, 0, 0));
-    PL4M = &addLabel(8, 8, 385, 41);
+    PL4M = &add<TOstrelLabel4Move>(8, 8, 385, 41);
     PL4M->setFont(UiFont(32, FontStyle::Bold));
     PL4M->setColor(RGB(255, 0, 0));
     PL4M->setCentred(true);

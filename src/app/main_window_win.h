@@ -14,6 +14,7 @@
 #include "archive/extract_win.h"
 #include "catalogue/scan.h"
 #include "components/app_exec_win.h"
+#include "components/label4move_win.h"
 #include "launch/options_panel_win.h"
 #include "settings/settings.h"
 #include "ui/container_win.h"
@@ -73,7 +74,7 @@ public:
     TAppExec AE;                     // runs the emulator, waiting for it
     std::string commandInterpreter;  // that runs the emulator
     // Controls, under their product names.
-    Label* PL4M = nullptr;
+    TOstrelLabel4Move* PL4M = nullptr;
     Label* L_CAL = nullptr;
     Label* L_G = nullptr;
     HWND B_1 = nullptr;

@@ -7,22 +7,6 @@
 
 namespace qv {
 
-Image& Container::addImage(int left, int top, int width, int height) {
-    auto image = std::make_unique<Image>(*this);
-    image->setBounds(left, top, width, height);
-    Image& result = *image;
-    controls_.push_back(std::move(image));
-    return result;
-}
-
-Label& Container::addLabel(int left, int top, int width, int height) {
-    auto label = std::make_unique<Label>(*this);
-    label->setBounds(left, top, width, height);
-    Label& result = *label;
-    controls_.push_back(std::move(label));
-    return result;
-}
-
 void Container::sendToBack(GraphicControl& control) {
     auto it = std::find_if(controls_.begin(), controls_.end(),
                            [&](const auto& c) { return c.get() == &control; });
@@ -68,12 +52,23 @@ void Container::onPaint() {
     BitBlt(paint.dc(), area.left, area.top, w, h, buffer.get(), 0, 0, SRCCOPY);
 }
 
+namespace {
+POINT LocalPoint(const GraphicControl& control, LPARAM lp) {
+    return POINT{GET_X_LPARAM(lp) - control.bounds().left, GET_Y_LPARAM(lp) - control.bounds().top};
+}
+}  // namespace
+
 void Container::onButtonDown(LPARAM lp) {
     GraphicControl* control = controlAt(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
     if (!control) return;
     pressed_ = control;
     SetCapture(hwnd());
+    control->mousePressed(LocalPoint(*control, lp));
     if (control->onMouseDown) control->onMouseDown(*control);
+}
+
+void Container::onMouseMove(LPARAM lp) {
+    if (pressed_) pressed_->mouseMoved(LocalPoint(*pressed_, lp));
 }
 
 void Container::onButtonUp(WPARAM wp, LPARAM lp, bool leftButton) {
@@ -86,6 +81,7 @@ void Container::onButtonUp(WPARAM wp, LPARAM lp, bool leftButton) {
     }
     const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
     const bool inside = control->visible() && PtInRect(&control->bounds(), at);
+    control->mouseReleased();
     if (control->onMouseUp) control->onMouseUp(*control);
     if (leftButton && inside && control->onClick) control->onClick(*control);
 }
@@ -109,6 +105,9 @@ LRESULT Container::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
         onButtonUp(wp, lp, false);
+        return 0;
+    case WM_MOUSEMOVE:
+        onMouseMove(lp);
         return 0;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lp) != hwnd()) pressed_ = nullptr;

@@ -15,8 +15,17 @@ namespace qv {
 
 class Container : public Window {
 public:
-    Image& addImage(int left, int top, int width, int height);
-    Label& addLabel(int left, int top, int width, int height);
+    // A new control of type T at the given place, in front of the others.
+    template <typename T>
+    T& add(int left, int top, int width, int height) {
+        auto control = std::make_unique<T>(*this);
+        control->setBounds(left, top, width, height);
+        T& result = *control;
+        controls_.push_back(std::move(control));
+        return result;
+    }
+    Image& addImage(int left, int top, int width, int height) { return add<Image>(left, top, width, height); }
+    Label& addLabel(int left, int top, int width, int height) { return add<Label>(left, top, width, height); }
 
     // Paint order: the first control is at the back.
     void sendToBack(GraphicControl& control);
@@ -37,6 +46,7 @@ private:
     void onPaint();
     void onButtonDown(LPARAM lp);
     void onButtonUp(WPARAM wp, LPARAM lp, bool leftButton);
+    void onMouseMove(LPARAM lp);
 
     std::vector<std::unique_ptr<GraphicControl>> controls_;
     COLORREF color_ = RGB(0, 0, 0);

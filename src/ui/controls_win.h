@@ -42,6 +42,12 @@ public:
 
     virtual void paint(HDC dc) const = 0;
 
+    // Mouse hooks for controls with a behaviour of their own; points are in
+    // the control's coordinates. The handlers below run as well.
+    virtual void mousePressed(POINT) {}
+    virtual void mouseMoved(POINT) {}
+    virtual void mouseReleased() {}
+
     Handler onMouseDown;  // any button
     Handler onMouseUp;    // any button
     Handler onClick;      // left button released inside the control

@@ -31,9 +31,15 @@ e2e_start() {
     sleep 0.1
   done
   [ -n "$wid" ] || fail "the main window did not appear"
-  eval "$(xdotool getwindowgeometry --shell "$wid")"
-  MAIN_X=$X MAIN_Y=$Y
+  MAIN_WID=$wid
+  e2e_locate
   sleep 1  # let the start-up finish painting
+}
+
+# e2e_locate: reads where the main window is now.
+e2e_locate() {
+  eval "$(xdotool getwindowgeometry --shell "$MAIN_WID")"
+  MAIN_X=$X MAIN_Y=$Y
 }
 
 # e2e_shot NAME X Y W H: a picture of a region of the main window (client pixels).

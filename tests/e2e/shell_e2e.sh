@@ -22,6 +22,18 @@ sleep 0.5
 e2e_shot keyboard 147 120 255 265
 e2e_differ options keyboard || fail "the click did not bring the keyboard panel forward"
 
+# Dragging the title moves the borderless window.
+old_x=$MAIN_X old_y=$MAIN_Y
+e2e_pointer 100 20
+xdotool mousedown 1
+xdotool mousemove_relative -- -40 -30
+sleep 0.3
+xdotool mouseup 1
+sleep 0.3
+e2e_locate
+[ "$MAIN_X" = $((old_x - 40)) ] && [ "$MAIN_Y" = $((old_y - 30)) ] ||
+  fail "dragging the title moved the window to $MAIN_X,$MAIN_Y from $old_x,$old_y"
+
 # The exit image ends the program with exit code 0.
 e2e_exit
 echo "shell end to end: passed"

@@ -186,6 +186,24 @@ TEST_F(ShellTest, ReleasingOutsideTheImageDoesNotClick) {
     EXPECT_EQ(FrontPanel(*main), main->PA.hwnd());
 }
 
+TEST_F(ShellTest, DraggingTheTitleWithAnyButtonMovesTheWindow) {
+    createMain();
+    show();
+    RECT before{}, after{};
+    GetWindowRect(main->hwnd(), &before);
+    SendMessageA(main->hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 20));
+    SendMessageA(main->hwnd(), WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(50, 40));
+    GetWindowRect(main->hwnd(), &after);
+    EXPECT_EQ(after.left - before.left, 30);
+    EXPECT_EQ(after.top - before.top, 20);
+    EXPECT_EQ(after.right - after.left, 400);
+    SendMessageA(main->hwnd(), WM_RBUTTONUP, 0, MAKELPARAM(50, 40));
+    SendMessageA(main->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(90, 90));  // released: no more moving
+    RECT released{};
+    GetWindowRect(main->hwnd(), &released);
+    EXPECT_EQ(released.left, after.left);
+}
+
 TEST_F(ShellTest, CloseIsRefusedWhileTheEmulatorRunsAndAcceptedAfter) {
     createMain();
     show();

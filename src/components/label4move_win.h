@@ -1,0 +1,24 @@
+// TOstrelLabel4Move: a title label that moves its whole window when dragged
+// with any mouse button; how the borderless windows are moved.
+#pragma once
+
+#include "ui/controls_win.h"
+
+namespace qv {
+
+class TOstrelLabel4Move : public Label {
+public:
+    using Label::Label;
+
+    void mousePressed(POINT at) override;
+    void mouseMoved(POINT at) override;
+    void mouseReleased() override { dragging_ = false; }
+
+private:
+    HWND window_ = nullptr;  // the top-level window that holds the label
+    SIZE size_{};
+    POINT grab_{};           // where the label was taken, in label coordinates
+    bool dragging_ = false;
+};
+
+}  // namespace qv
