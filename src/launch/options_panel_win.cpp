@@ -11,27 +11,38 @@ namespace qv {
 namespace {
 
 constexpr COLORREF kFolderColour = RGB(0, 255, 255);
+constexpr COLORREF kFolderHoverColour = RGB(255, 255, 0);
 constexpr COLORREF kCounterColour = RGB(255, 255, 255);
 
 }  // namespace
 
 void OptionsPanel::build(Settings& settings) {
     settings_ = &settings;
-    auto label = [this](const char* name, COLORREF colour) {
+    auto counter = [this](const char* name) {
         const ControlPlace at = PlaceOf(name);
         Label& label = addLabel(at.left, at.top, at.width, at.height);
         label.setFont(UiFont(11, FontStyle::Bold));
-        label.setColor(colour);
+        label.setColor(kCounterColour);
         return &label;
     };
-    L_SF = label("L_SF", kFolderColour);
+    // The folder labels light up under the pointer; their clicks are their own.
+    auto folder = [this](const char* name) {
+        const ControlPlace at = PlaceOf(name);
+        auto& label = add<TOstrelActiveLabel>(at.left, at.top, at.width, at.height);
+        label.setFont(UiFont(11, FontStyle::Bold));
+        label.setColor(kFolderColour);
+        label.SetNotActiveColor(kFolderColour);
+        label.SetActiveColor(kFolderHoverColour);
+        return &label;
+    };
+    L_SF = folder("L_SF");
     L_SF->onClick = [this](GraphicControl&) { ExecCaption(); };
-    L_SFF = label("L_SFF", kCounterColour);
-    L_PF = label("L_PF", kFolderColour);
+    L_SFF = counter("L_SFF");
+    L_PF = folder("L_PF");
     L_PF->onClick = [this](GraphicControl&) {
         if (onSnapshotFolderClick) onSnapshotFolderClick();
     };
-    L_PFF = label("L_PFF", kCounterColour);
+    L_PFF = counter("L_PFF");
 
     auto button = [this](const char* name) {
         const ControlPlace at = PlaceOf(name);

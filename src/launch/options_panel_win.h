@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "components/active_label_win.h"
 #include "settings/settings.h"
 #include "ui/container_win.h"
 
@@ -24,9 +25,9 @@ public:
     // The click on the snapshot folder label (it opens the snapshot viewer).
     std::function<void()> onSnapshotFolderClick;
 
-    Label* L_SF = nullptr;
+    TOstrelActiveLabel* L_SF = nullptr;
     Label* L_SFF = nullptr;
-    Label* L_PF = nullptr;
+    TOstrelActiveLabel* L_PF = nullptr;
     Label* L_PFF = nullptr;
     HWND B_2 = nullptr;
     HWND B_3 = nullptr;
