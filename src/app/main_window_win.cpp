@@ -26,6 +26,10 @@ enum ButtonId { kIdB1 = 101, kIdBR };
 
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
+// The save and snapshot folders as they stand before the user sets them.
+constexpr char kDefaultSaveFolder[] = "\\Saves";
+constexpr char kDefaultSnapshotFolder[] = "\\Pcx";
+
 }  // namespace
 
 TF_Main::TF_Main(HWND appWindow, TF_Wait& wait, TempNames tempNames)
@@ -37,6 +41,11 @@ TF_Main::TF_Main(HWND appWindow, TF_Wait& wait, TempNames tempNames)
         MessageBoxA(hwnd(), text.c_str(), caption.c_str(), MB_OK);
     };
     freeSpaceKb = WindowsDriveFreeKb;
+    pickFolder = [this](const std::string& start) -> std::optional<std::string> {
+        BF.SetDirectory(start);
+        if (!BF.Execute()) return std::nullopt;
+        return BF.Directory();
+    };
     commandInterpreter = CommandInterpreter();
     AE.SetWait(true);
     AE.SetWindowState(TWindowState::Maximized);
@@ -112,6 +121,8 @@ void TF_Main::createControls() {
     PJ.create(hwnd(), 147, 120, 255, 265);
     B_R = CreatePushButton(hwnd(), "&Re-Scan", 16, 96, 57, 17, kIdBR);
     PA.build(settings);
+    PA.onBrowseSaveFolder = [this] { BrowseSF(); };
+    PA.onBrowseSnapshotFolder = [this] { BrowsePF(); };
     games.create(hwnd());
     games.onClick = [this](GameButton& button) { ExecuteButton(button); };
     PI.build();
@@ -249,6 +260,40 @@ void TF_Main::FilesCounter() {
     PA.L_PFF->setCaption(count(settings.L_PF, kSnapshotMask));
 }
 
+void TF_Main::BrowseCF() {
+    const std::optional<std::string> folder = pickFolder(settings.L_CAL);
+    if (!folder) return;
+    if (!FileExists(JoinPath(*folder, kRavlenProgram, true)) &&
+        !FileExists(JoinPath(*folder, kRavlenArchive, true))) {
+        showMessage(std::string(kCantFindRavlen) + *folder);
+        return;
+    }
+    settings.L_CAL = *folder;
+    L_CAL->setCaption(settings.L_CAL);
+    // Save and snapshot folders still at their defaults move along with the
+    // emulator; folders the user chose elsewhere stay.
+    if (settings.L_SF == kDefaultSaveFolder) settings.L_SF = JoinPath(*folder, "Saves", false);
+    if (settings.L_PF == kDefaultSnapshotFolder) settings.L_PF = JoinPath(*folder, "Pcx", false);
+    PA.showSettings();
+    GamesCheck();
+}
+
+void TF_Main::BrowseSF() {
+    if (std::optional<std::string> folder = pickFolder(settings.L_SF)) {
+        settings.L_SF = *folder;
+        PA.showSettings();
+    }
+    FilesCounter();
+}
+
+void TF_Main::BrowsePF() {
+    if (std::optional<std::string> folder = pickFolder(settings.L_PF)) {
+        settings.L_PF = *folder;
+        PA.showSettings();
+    }
+    FilesCounter();
+}
+
 Panel* TF_Main::panelOf(const GraphicControl& image) {
     if (&image == Img_PA) return &PA;
     if (&image == Img_PP) return &PP;
@@ -324,7 +369,8 @@ LRESULT TF_Main::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         FormShow();
         return 0;
     case WM_COMMAND:
-        if (LOWORD(wp) == kIdBR && HIWORD(wp) == BN_CLICKED) GamesCheck();
+        if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kIdBR) GamesCheck();
+        if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kIdB1) BrowseCF();
         return 0;
     case WM_CLOSE:
         if (CloseProc()) DestroyWindow(hwnd());

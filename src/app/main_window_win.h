@@ -14,6 +14,7 @@
 #include "archive/extract_win.h"
 #include "catalogue/scan.h"
 #include "components/app_exec_win.h"
+#include "components/browse_folder_win.h"
 #include "components/label4move_win.h"
 #include "launch/options_panel_win.h"
 #include "settings/settings.h"
@@ -55,6 +56,9 @@ public:
     void GamesCheck();
     void ExecuteButton(GameButton& sender);
     void FilesCounter();
+    void BrowseCF();  // emulator folder
+    void BrowseSF();  // save folder
+    void BrowsePF();  // snapshot folder
 
     RunState run;
     Settings settings;
@@ -72,6 +76,10 @@ public:
 
     TF_Wait& wait() const { return wait_; }
     TAppExec AE;                     // runs the emulator, waiting for it
+    TBrowseFolder BF{this};          // the folder choosers' dialog
+    // Asks the user for a folder, starting at start; nothing when cancelled.
+    // Tests replace the modal dialog with their own answer.
+    std::function<std::optional<std::string>(const std::string& start)> pickFolder;
     std::string commandInterpreter;  // that runs the emulator
     // Controls, under their product names.
     TOstrelLabel4Move* PL4M = nullptr;

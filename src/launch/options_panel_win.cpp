@@ -113,6 +113,8 @@ void OptionsPanel::ExecCaption() {
 void OptionsPanel::onCommand(HWND control, WORD code) {
     if (code == CBN_SELCHANGE && control == CB_RES) settings_->CB_RES = ListIndex(CB_RES);
     if (code == CBN_SELCHANGE && control == CB_FS) settings_->CB_FS = ListIndex(CB_FS);
+    if (code == BN_CLICKED && control == B_2 && onBrowseSaveFolder) onBrowseSaveFolder();
+    if (code == BN_CLICKED && control == B_3 && onBrowseSnapshotFolder) onBrowseSnapshotFolder();
     if (code == BN_CLICKED) {
         if (bool* flag = flagOf(control)) {
             *flag = IsChecked(control);

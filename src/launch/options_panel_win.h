@@ -24,6 +24,9 @@ public:
 
     // The click on the snapshot folder label (it opens the snapshot viewer).
     std::function<void()> onSnapshotFolderClick;
+    // The clicks on the "..." buttons beside the save and snapshot folders.
+    std::function<void()> onBrowseSaveFolder;
+    std::function<void()> onBrowseSnapshotFolder;
 
     TOstrelActiveLabel* L_SF = nullptr;
     Label* L_SFF = nullptr;

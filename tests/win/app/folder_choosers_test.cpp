@@ -1,0 +1,156 @@
+// The "..." buttons that choose the emulator, save and snapshot folders.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shell_fixture_win.h"
+#include "util/files_win.h"
+#include "util/system_win.h"
+
+namespace qv {
+namespace {
+
+void MakeFile(const std::string& path) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE) << path;
+    CloseHandle(f);
+}
+
+class FolderChooserTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        folder_ = WindowsTempDir() + "qvchoose" + std::to_string(GetCurrentProcessId());
+        DeleteTree(folder_);
+        ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
+        createMain();
+        // The dialog's answer, and the folders it was opened at.
+        main->pickFolder = [this](const std::string& start) {
+            starts.push_back(start);
+            return answer;
+        };
+    }
+    void TearDown() override {
+        ShellTest::TearDown();
+        DeleteTree(folder_);
+    }
+
+    std::string folder_;
+    std::optional<std::string> answer;
+    std::vector<std::string> starts;
+};
+
+TEST_F(FolderChooserTest, EmulatorFolderWithOnlyTheArchiveIsTakenAndScanned) {
+    MakeFile(folder_ + "\\Rvl023.zip");
+    main->settings.L_PF = "D:\\Shots";
+    main->PA.showSettings();
+    const std::string before = main->settings.L_CAL;
+    ASSERT_EQ(main->L_G->caption(), "0/0");
+    answer = folder_;
+
+    SendMessageA(main->B_1, BM_CLICK, 0, 0);
+
+    EXPECT_EQ(starts, std::vector<std::string>{before});
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(main->settings.L_CAL, folder_);
+    EXPECT_EQ(main->L_CAL->caption(), folder_);
+    // Only the folder still at its default follows the emulator.
+    EXPECT_EQ(main->settings.L_SF, folder_ + "\\Saves");
+    EXPECT_EQ(main->PA.L_SF->caption(), folder_ + "\\Saves");
+    EXPECT_EQ(main->settings.L_PF, "D:\\Shots");
+    EXPECT_EQ(main->PA.L_PF->caption(), "D:\\Shots");
+    EXPECT_EQ(main->L_G->caption(), "0/24");  // the new folder was scanned
+}
+
+TEST_F(FolderChooserTest, EmulatorFolderWithoutRavlenIsRefusedAndNothingChanges) {
+    const Settings before = main->settings;
+    const std::string shownFolder = main->L_CAL->caption();
+    answer = folder_;
+
+    main->BrowseCF();
+
+    EXPECT_EQ(messages, std::vector<std::string>{" I CAN'T FIND ravlen.exe OR Rvl023.zip\r\n in " + folder_});
+    EXPECT_EQ(main->settings.L_CAL, before.L_CAL);
+    EXPECT_EQ(main->settings.L_SF, "\\Saves");
+    EXPECT_EQ(main->settings.L_PF, "\\Pcx");
+    EXPECT_EQ(main->L_CAL->caption(), shownFolder);
+    EXPECT_EQ(main->L_G->caption(), "0/0");  // no scan
+}
+
+TEST_F(FolderChooserTest, CancellingTheEmulatorFolderChangesNothing) {
+    MakeFile(folder_ + "\\ravlen.exe");
+    const std::string before = main->settings.L_CAL;
+    answer = std::nullopt;
+
+    main->BrowseCF();
+
+    EXPECT_EQ(starts.size(), 1u);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(main->settings.L_CAL, before);
+    EXPECT_EQ(main->settings.L_SF, "\\Saves");
+    EXPECT_EQ(main->L_G->caption(), "0/0");
+}
+
+TEST_F(FolderChooserTest, DriveRootIsJoinedWithoutADoubledSeparator) {
+    const std::string drive = folder_.substr(0, 3);  // "C:\"
+    const std::string program = drive + "ravlen.exe";
+    if (FileExists(program)) GTEST_SKIP() << program << " belongs to someone else";
+    HANDLE f = CreateFileA(program.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) GTEST_SKIP() << "the drive root is not writable here";
+    CloseHandle(f);
+    answer = drive;
+
+    main->BrowseCF();
+    DeleteFileA(program.c_str());
+
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(main->settings.L_CAL, drive);
+    EXPECT_EQ(main->settings.L_SF, drive + "Saves");
+    EXPECT_EQ(main->settings.L_PF, drive + "Pcx");
+}
+
+TEST_F(FolderChooserTest, SaveAndSnapshotFoldersAreSetAndRecounted) {
+    const std::string saves = folder_ + "\\saves";
+    const std::string shots = folder_ + "\\shots";
+    ASSERT_TRUE(CreateDirectoryA(saves.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(shots.c_str(), nullptr));
+    MakeFile(saves + "\\sf2.Rs0");
+    MakeFile(saves + "\\sf2.Rs1");
+    MakeFile(shots + "\\Snap0000.Pcx");
+
+    answer = saves;
+    SendMessageA(main->PA.B_2, BM_CLICK, 0, 0);
+    answer = shots;
+    SendMessageA(main->PA.B_3, BM_CLICK, 0, 0);
+
+    EXPECT_EQ(starts, (std::vector<std::string>{"\\Saves", "\\Pcx"}));
+    EXPECT_EQ(main->settings.L_SF, saves);
+    EXPECT_EQ(main->PA.L_SF->caption(), saves);
+    EXPECT_EQ(main->settings.L_PF, shots);
+    EXPECT_EQ(main->PA.L_PF->caption(), shots);
+    EXPECT_EQ(main->PA.L_SFF->caption(), "2 File(s)");
+    EXPECT_EQ(main->PA.L_PFF->caption(), "1 File(s)");
+}
+
+TEST_F(FolderChooserTest, CancellingKeepsTheFolderButStillRecounts) {
+    main->settings.L_SF = folder_;
+    main->settings.L_PF = folder_;
+    main->FilesCounter();
+    ASSERT_EQ(main->PA.L_SFF->caption(), "0 File(s)");
+    MakeFile(folder_ + "\\a.Rs0");
+    MakeFile(folder_ + "\\Snap0001.Pcx");
+    answer = std::nullopt;
+
+    main->BrowseSF();
+    EXPECT_EQ(main->PA.L_SFF->caption(), "1 File(s)");
+    MakeFile(folder_ + "\\Snap0002.Pcx");
+    main->BrowsePF();
+
+    EXPECT_EQ(starts, (std::vector<std::string>{folder_, folder_}));
+    EXPECT_EQ(main->settings.L_SF, folder_);
+    EXPECT_EQ(main->settings.L_PF, folder_);
+    EXPECT_EQ(main->PA.L_PFF->caption(), "2 File(s)");
+}
+
+}  // namespace
+}  // namespace qv
