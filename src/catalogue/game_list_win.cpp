@@ -19,7 +19,7 @@ void GameList::scan(const std::string& emulatorFolder, TF_Wait& wait,
                     const std::function<void(const std::string&)>& report) {
     const bool program = FileExists(JoinPath(emulatorFolder, kRavlenProgram, true));
     if (!program && !FileExists(JoinPath(emulatorFolder, kRavlenArchive, true))) {
-        report(std::string(" I CAN'T FIND ravlen.exe OR Rvl023.zip\r\n in ") + emulatorFolder);
+        report(kCantFindRavlen + emulatorFolder);
     }
     emulatorStorage = program ? "DIR" : "ZIP";
 
