@@ -99,7 +99,8 @@ double Ticks() {
 bool Run(const char* label, int unrelated, const std::string& unrelatedIn, int rounds) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    const std::string emu = std::string(temp) + "qv-scan-bench-" + std::to_string(GetCurrentProcessId());
+    const std::string emu =
+        std::string(temp) + "qv-scan-bench-" + std::to_string(GetCurrentProcessId());
     DeleteTree(emu);
     MakeEmulatorFolder(emu, unrelated, unrelatedIn);
 

@@ -63,7 +63,8 @@ bool TF_Main::create() {
                        .text = "Ravlen Front/End",
                        .style = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
                        .exStyle = WS_EX_CONTROLPARENT,
-                       .width = kClientWidth, .height = kClientHeight,
+                       .width = kClientWidth,
+                       .height = kClientHeight,
                        .parent = appWindow_})) {
         return false;
     }
@@ -162,9 +163,9 @@ void TF_Main::InitAll() {
         panel->sendToBack(image);
     }
 
-    const std::pair<Image*, const char*> hoverImages[] = {
-        {Img_Exit, "_Exit"}, {Img_PA, "_PA"}, {Img_PP, "_Pp"},
-        {Img_PK, "_Pk"},     {Img_PJ, "_Pj"}, {Img_PI, "_Pi"}};
+    const std::pair<Image*, const char*> hoverImages[] = {{Img_Exit, "_Exit"}, {Img_PA, "_PA"},
+                                                          {Img_PP, "_Pp"},     {Img_PK, "_Pk"},
+                                                          {Img_PJ, "_Pj"},     {Img_PI, "_Pi"}};
     for (auto [image, suffix] : hoverImages) {
         image->loadPicture(std::string("_G") + suffix);
         image->setHint(suffix);
@@ -180,7 +181,8 @@ void TF_Main::InitAll() {
     }
 
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    games.selectCursor = static_cast<HCURSOR>(LoadImageA(instance, "_GB_SEL", IMAGE_CURSOR, 0, 0, 0));
+    games.selectCursor =
+        static_cast<HCURSOR>(LoadImageA(instance, "_GB_SEL", IMAGE_CURSOR, 0, 0, 0));
     games.runCursor = static_cast<HCURSOR>(LoadImageA(instance, "_GB_RUN", IMAGE_CURSOR, 0, 0, 0));
 
     for (Container* surface : {static_cast<Container*>(this), static_cast<Container*>(&PA),
@@ -254,7 +256,8 @@ void TF_Main::guardSettings(const std::function<void()>& work) {
 
 void TF_Main::FilesCounter() {
     auto count = [](const std::string& folder, const char* mask) {
-        return IntText(static_cast<std::int32_t>(ListFiles(folder, mask, "AHR").size())) + " File(s)";
+        return IntText(static_cast<std::int32_t>(ListFiles(folder, mask, "AHR").size())) +
+               " File(s)";
     };
     PA.L_SFF->setCaption(count(settings.L_SF, kSaveStateMask));
     PA.L_PFF->setCaption(count(settings.L_PF, kSnapshotMask));
@@ -328,9 +331,8 @@ void TF_Main::TimeProc() {
                          PI.Img_Tev, PI.Img_Int}) {
         POINT at = cursor;
         ScreenToClient(image->owner().hwnd(), &at);
-        image->setVisible(IsStrictlyInside(at.x - image->bounds().left,
-                                           at.y - image->bounds().top, image->width(),
-                                           image->height()));
+        image->setVisible(IsStrictlyInside(at.x - image->bounds().left, at.y - image->bounds().top,
+                                           image->width(), image->height()));
     }
 }
 

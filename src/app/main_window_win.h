@@ -26,10 +26,10 @@ class TF_Wait;
 
 // State of a run that several parts of the program share; InitAll resets it.
 struct RunState {
-    std::string selectedGameId;     // game id of the game button clicked last
-    CurrentGame game;               // current game; its id is the key of its stored settings
+    std::string selectedGameId;  // game id of the game button clicked last
+    CurrentGame game;            // current game; its id is the key of its stored settings
     unsigned char activeJoystick = 1;
-    bool running = false;           // true while the emulator runs
+    bool running = false;  // true while the emulator runs
 };
 
 class TF_Main : public Container {
@@ -75,8 +75,8 @@ public:
     std::function<std::optional<std::uint64_t>()> freeSpaceKb;
 
     TF_Wait& wait() const { return wait_; }
-    TAppExec AE;                     // runs the emulator, waiting for it
-    TBrowseFolder BF{this};          // the folder choosers' dialog
+    TAppExec AE;             // runs the emulator, waiting for it
+    TBrowseFolder BF{this};  // the folder choosers' dialog
     // Asks the user for a folder, starting at start; nothing when cancelled.
     // Tests replace the modal dialog with their own answer.
     std::function<std::optional<std::string>(const std::string& start)> pickFolder;
@@ -119,7 +119,7 @@ private:
     HWND appWindow_;
     TF_Wait& wait_;
     TempNames tempNames_;
-    bool scanning_ = false;        // a scan never runs inside another
+    bool scanning_ = false;  // a scan never runs inside another
     bool rescanRequested_ = false;
 };
 

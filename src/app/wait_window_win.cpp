@@ -11,7 +11,8 @@ bool TF_Wait::create() {
                        .text = "Wait",
                        .style = WS_POPUP,
                        .exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW,
-                       .width = kClientWidth, .height = kClientHeight})) {
+                       .width = kClientWidth,
+                       .height = kClientHeight})) {
         return false;
     }
     setColor(RGB(0, 0, 0));

@@ -13,7 +13,7 @@ inline std::uint32_t Crc32Final(std::uint32_t running) { return running ^ 0xFFFF
 
 // The CRC-32 of one whole buffer.
 inline std::uint32_t Crc32(const std::uint8_t* data, std::size_t size) {
-  return Crc32Final(Crc32Update(kCrc32Start, data, size));
+    return Crc32Final(Crc32Update(kCrc32Start, data, size));
 }
 
 }  // namespace qv

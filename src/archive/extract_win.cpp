@@ -15,68 +15,72 @@ namespace qv {
 namespace {
 
 class FileSource final : public ByteSource {
- public:
-  explicit FileSource(HANDLE file) : file_(file) {}
-  std::ptrdiff_t Read(std::uint8_t* buffer, std::size_t size) override {
-    DWORD got = 0;
-    if (!ReadFile(file_, buffer, static_cast<DWORD>(size), &got, nullptr)) return -1;
-    return static_cast<std::ptrdiff_t>(got);
-  }
+public:
+    explicit FileSource(HANDLE file) : file_(file) {}
+    std::ptrdiff_t Read(std::uint8_t* buffer, std::size_t size) override {
+        DWORD got = 0;
+        if (!ReadFile(file_, buffer, static_cast<DWORD>(size), &got, nullptr)) return -1;
+        return static_cast<std::ptrdiff_t>(got);
+    }
 
- private:
-  HANDLE file_;
+private:
+    HANDLE file_;
 };
 
 // Each entry becomes destination\name. A file that cannot be created is
 // skipped without a message, as the reader has always done; the entry's data
 // is still read and checked.
 class FolderSink final : public EntrySink {
- public:
-  explicit FolderSink(std::string folder) : folder_(std::move(folder)) {}
+public:
+    explicit FolderSink(std::string folder) : folder_(std::move(folder)) {}
 
-  void BeginEntry(const std::string& name) override {
-    const std::string path = JoinPath(folder_, name, true);
-    CreateFolderPath(path.substr(0, path.find_last_of('\\')));
-    // A read-only file of that name is replaced like any other.
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    file_.reset(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  }
-  void Write(const std::uint8_t* data, std::size_t size) override {
-    DWORD written = 0;
-    if (file_) WriteFile(file_.get(), data, static_cast<DWORD>(size), &written, nullptr);
-  }
-  void EndEntry() override { file_.reset(); }
+    void BeginEntry(const std::string& name) override {
+        const std::string path = JoinPath(folder_, name, true);
+        CreateFolderPath(path.substr(0, path.find_last_of('\\')));
+        // A read-only file of that name is replaced like any other.
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        file_.reset(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+    void Write(const std::uint8_t* data, std::size_t size) override {
+        DWORD written = 0;
+        if (file_) WriteFile(file_.get(), data, static_cast<DWORD>(size), &written, nullptr);
+    }
+    void EndEntry() override { file_.reset(); }
 
- private:
-  std::string folder_;
-  OwnedHandle file_;
+private:
+    std::string folder_;
+    OwnedHandle file_;
 };
 
 ArchiveResult Extract(const std::string& archivePath, const std::string& destinationFolder) {
-  OwnedHandle archive(CreateFileA(archivePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!archive) return {ArchiveOutcome::kCannotOpen, {}};
-  if (SetFilePointer(archive.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
-    return {ArchiveOutcome::kCannotPosition, {}};
-  FileSource source(archive.get());
-  FolderSink sink(destinationFolder);
-  return WalkArchive(source, sink);
+    OwnedHandle archive(CreateFileA(archivePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!archive) return {ArchiveOutcome::kCannotOpen, {}};
+    if (SetFilePointer(archive.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+        return {ArchiveOutcome::kCannotPosition, {}};
+    FileSource source(archive.get());
+    FolderSink sink(destinationFolder);
+    return WalkArchive(source, sink);
 }
 
 }  // namespace
 
-bool ExtractArchive(const std::string& archivePath, const std::string& destinationFolder, const ArchiveReporter& report) {
-  const ArchiveResult result = Extract(archivePath, destinationFolder);
-  if (result.outcome == ArchiveOutcome::kOk) return true;
-  const ArchiveMessage message = MessageFor(result, archivePath);
-  report(message.text, message.caption);
-  return false;
+bool ExtractArchive(const std::string& archivePath, const std::string& destinationFolder,
+                    const ArchiveReporter& report) {
+    const ArchiveResult result = Extract(archivePath, destinationFolder);
+    if (result.outcome == ArchiveOutcome::kOk) return true;
+    const ArchiveMessage message = MessageFor(result, archivePath);
+    report(message.text, message.caption);
+    return false;
 }
 
 bool ExtractArchive(const std::string& archivePath, const std::string& destinationFolder) {
-  return ExtractArchive(archivePath, destinationFolder, [](const std::string& text, const std::string& caption) {
-    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
-  });
+    return ExtractArchive(archivePath, destinationFolder,
+                          [](const std::string& text, const std::string& caption) {
+                              MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
+                          });
 }
 
 }  // namespace qv

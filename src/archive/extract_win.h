@@ -16,6 +16,7 @@ using ArchiveReporter = std::function<void(const std::string& text, const std::s
 // outside that folder. False after one message when anything fails; the
 // entries before the failing one are written by then.
 bool ExtractArchive(const std::string& archivePath, const std::string& destinationFolder);
-bool ExtractArchive(const std::string& archivePath, const std::string& destinationFolder, const ArchiveReporter& report);
+bool ExtractArchive(const std::string& archivePath, const std::string& destinationFolder,
+                    const ArchiveReporter& report);
 
 }  // namespace qv

@@ -11,44 +11,45 @@ namespace qv {
 
 // Where the archive's bytes come from, front to back.
 class ByteSource {
- public:
-  // Reads up to size bytes into buffer: the number read, 0 at the end of the
-  // archive, -1 on a read error.
-  virtual std::ptrdiff_t Read(std::uint8_t* buffer, std::size_t size) = 0;
+public:
+    // Reads up to size bytes into buffer: the number read, 0 at the end of the
+    // archive, -1 on a read error.
+    virtual std::ptrdiff_t Read(std::uint8_t* buffer, std::size_t size) = 0;
 
- protected:
-  ~ByteSource() = default;
+protected:
+    ~ByteSource() = default;
 };
 
 // Where the entries go: each one as BeginEntry, its bytes in blocks of up to
 // 32768, EndEntry (also after damaged data, with the bytes decoded so far).
 class EntrySink {
- public:
-  virtual void BeginEntry(const std::string& name) = 0;  // a safe file name: no folders
-  virtual void Write(const std::uint8_t* data, std::size_t size) = 0;
-  virtual void EndEntry() = 0;
+public:
+    virtual void BeginEntry(const std::string& name) = 0;  // a safe file name: no folders
+    virtual void Write(const std::uint8_t* data, std::size_t size) = 0;
+    virtual void EndEntry() = 0;
 
- protected:
-  ~EntrySink() = default;
+protected:
+    ~EntrySink() = default;
 };
 
 // How an extraction ends. The walk gives the ones up to kReadError; the file
 // layer adds the last two.
 enum class ArchiveOutcome {
-  kOk,                 // no further local header: every entry found was written
-  kBadName,            // a name that is empty, longer than 258 bytes, cut off by the end of the
-                       // archive, or no safe file name (a device name, characters Windows refuses)
-  kEncrypted,          // general purpose flag bit 0
-  kUnsupportedMethod,  // neither stored (0) nor deflated (8), or stored with its sizes after the data
-  kCrcError,           // the data's CRC-32 differs from the archive's, or the deflate data is damaged
-  kReadError,          // the archive could not be read to its end
-  kCannotOpen,         // the archive cannot be opened
-  kCannotPosition,     // the archive cannot be positioned at its start
+    kOk,         // no further local header: every entry found was written
+    kBadName,    // a name that is empty, longer than 258 bytes, cut off by the end of the
+                 // archive, or no safe file name (a device name, characters Windows refuses)
+    kEncrypted,  // general purpose flag bit 0
+    kUnsupportedMethod,  // neither stored (0) nor deflated (8), or stored with its sizes after the
+                         // data
+    kCrcError,    // the data's CRC-32 differs from the archive's, or the deflate data is damaged
+    kReadError,   // the archive could not be read to its end
+    kCannotOpen,  // the archive cannot be opened
+    kCannotPosition,  // the archive cannot be positioned at its start
 };
 
 struct ArchiveResult {
-  ArchiveOutcome outcome = ArchiveOutcome::kOk;
-  std::string entry;  // the name of the entry at fault, as the archive has it
+    ArchiveOutcome outcome = ArchiveOutcome::kOk;
+    std::string entry;  // the name of the entry at fault, as the archive has it
 };
 
 // Walks the local headers from the first byte on and hands every entry to the
@@ -58,13 +59,13 @@ ArchiveResult WalkArchive(ByteSource& source, EntrySink& sink);
 // What becomes of an entry's name: only its last component is kept (after the
 // last "/", "\" or ":"), at most 255 characters.
 enum class NameUse {
-  kWrite,   // write the entry under component
-  kSkip,    // nothing to write: the component is empty, ".", ".." or only dots and blanks
-  kRefuse,  // the component names a device or holds characters a file name cannot
+    kWrite,   // write the entry under component
+    kSkip,    // nothing to write: the component is empty, ".", ".." or only dots and blanks
+    kRefuse,  // the component names a device or holds characters a file name cannot
 };
 struct EntryName {
-  NameUse use;
-  std::string component;
+    NameUse use;
+    std::string component;
 };
 EntryName SafeEntryName(std::string_view stored);
 
@@ -72,8 +73,8 @@ EntryName SafeEntryName(std::string_view stored);
 // error shows the words of the positioning failure (the archive cannot be
 // read where it should be); a CRC error names the entry as stored.
 struct ArchiveMessage {
-  std::string text;
-  std::string caption;
+    std::string text;
+    std::string caption;
 };
 ArchiveMessage MessageFor(const ArchiveResult& result, std::string_view archivePath);
 

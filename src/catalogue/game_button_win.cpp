@@ -97,8 +97,8 @@ void GameButton::draw(const DRAWITEMSTRUCT& item) {
     if (glyph_) {
         OwnedDc source(CreateCompatibleDC(dc));
         SelectScope select(source.get(), glyph_.get());
-        BitBlt(dc, (r.right - r.left - glyph.cx) / 2 + shift, top, glyph.cx, glyph.cy,
-               source.get(), 0, 0, SRCCOPY);
+        BitBlt(dc, (r.right - r.left - glyph.cx) / 2 + shift, top, glyph.cx, glyph.cy, source.get(),
+               0, 0, SRCCOPY);
         top += glyph.cy + spacing;
     }
     RECT text{r.left + shift, top, r.right + shift, top + metrics.tmHeight};

@@ -24,14 +24,16 @@ void GameList::scan(const std::string& emulatorFolder, TF_Wait& wait,
     emulatorStorage = program ? "DIR" : "ZIP";
 
     lastClicked = nullptr;
-    while (!buttons_.empty()) buttons_.pop_back();  // last to first
+    while (!buttons_.empty())
+        buttons_.pop_back();  // last to first
     sb.scrollTo(0);
     nextButtonTop = gamesLookedFor = gamesFound = 0;
 
     wait.setInfo("");
     wait.setState("Working...");
     wait.showNow();
-    for (const GameRecord& game : GameTable()) AddButton(game, emulatorFolder, wait);
+    for (const GameRecord& game : GameTable())
+        AddButton(game, emulatorFolder, wait);
     sb.setContentHeight(nextButtonTop);
     wait.hide();
 }
@@ -47,8 +49,9 @@ void GameList::AddButton(const GameRecord& game, const std::string& emulatorFold
 
     RECT box{};
     GetWindowRect(sb.hwnd(), &box);
-    auto button = std::make_unique<GameButton>(sb.hwnd(), nextButtonTop - sb.position(),
-                                               GameButtonWidth(box.right - box.left), game, storage);
+    auto button =
+        std::make_unique<GameButton>(sb.hwnd(), nextButtonTop - sb.position(),
+                                     GameButtonWidth(box.right - box.left), game, storage);
     button->setCursor(selectCursor);
     button->onClick = [this](GameButton& clicked) {
         if (onClick) onClick(clicked);

@@ -25,7 +25,7 @@ public:
               const std::function<void(const std::string&)>& report);
 
     ScrollBox sb;
-    std::string emulatorStorage;      // "DIR" or "ZIP"
+    std::string emulatorStorage;  // "DIR" or "ZIP"
     unsigned short gamesLookedFor = 0;
     unsigned short gamesFound = 0;
     unsigned short nextButtonTop = 0;

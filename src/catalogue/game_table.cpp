@@ -33,9 +33,22 @@ constexpr std::array<GameRecord, kGameCount> kGames{{
 }};
 
 constexpr std::array<GamePicture, 16> kPictures{{
-    {"3WONDERS", 71}, {"SF2", 56},     {"FFIGHT", 95}, {"SF2CE", 56},   {"KOD", 45},     {"SF2T", 71},
-    {"CAPTCOMM", 61}, {"STRIDER", 54}, {"UNSQUAD", 56}, {"WILLOW", 85}, {"CAWING", 74},  {"KNIGHTS", 73},
-    {"MSWORD", 110},  {"MTWINS", 83},  {"_1941", 82},  {"ROCKMANJ", 82},
+    {"3WONDERS", 71},
+    {"SF2", 56},
+    {"FFIGHT", 95},
+    {"SF2CE", 56},
+    {"KOD", 45},
+    {"SF2T", 71},
+    {"CAPTCOMM", 61},
+    {"STRIDER", 54},
+    {"UNSQUAD", 56},
+    {"WILLOW", 85},
+    {"CAWING", 74},
+    {"KNIGHTS", 73},
+    {"MSWORD", 110},
+    {"MTWINS", 83},
+    {"_1941", 82},
+    {"ROCKMANJ", 82},
 }};
 
 }  // namespace

@@ -11,12 +11,12 @@ namespace qv {
 // One game. Every view refers to a NUL-terminated literal, so data() may be
 // handed to the ANSI API. Multi-item fields are split at ";" with WordAt.
 struct GameRecord {
-  std::string_view title;         // button caption; "(J" marks a Japanese version
-  std::string_view picture;       // bitmap resource on the button; may be empty
-  std::string_view gameId;        // folder, main archive stem, Ravlen's game argument, settings sub-key
-  std::string_view romPatterns;   // masks that must each match a file of the game's folder
-  std::string_view renameMarker;  // "RSF2 <stem>" for the Street Fighter 2 variants, else empty
-  std::string_view archiveNames;  // archive stems that must all exist as <stem>.ZIP
+    std::string_view title;    // button caption; "(J" marks a Japanese version
+    std::string_view picture;  // bitmap resource on the button; may be empty
+    std::string_view gameId;  // folder, main archive stem, Ravlen's game argument, settings sub-key
+    std::string_view romPatterns;   // masks that must each match a file of the game's folder
+    std::string_view renameMarker;  // "RSF2 <stem>" for the Street Fighter 2 variants, else empty
+    std::string_view archiveNames;  // archive stems that must all exist as <stem>.ZIP
 };
 
 inline constexpr std::size_t kGameCount = 24;
@@ -32,8 +32,8 @@ inline constexpr char kNoRenameMarker[] = "NONE";
 
 // The game pictures: bitmap resources, 40 pixels high.
 struct GamePicture {
-  std::string_view name;
-  int width;
+    std::string_view name;
+    int width;
 };
 inline constexpr int kGamePictureHeight = 40;
 std::span<const GamePicture, 16> GamePictures();

@@ -15,23 +15,30 @@ enum class TPriorClass { HIGH, IDLE, NORMAL, REALTIME };
 
 // The show command for a window state (SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED).
 constexpr int ShowCommandOf(TWindowState state) {
-  switch (state) {
-    case TWindowState::Minimized: return 2;
-    case TWindowState::Maximized: return 3;
-    case TWindowState::Normal: break;
-  }
-  return 1;
+    switch (state) {
+    case TWindowState::Minimized:
+        return 2;
+    case TWindowState::Maximized:
+        return 3;
+    case TWindowState::Normal:
+        break;
+    }
+    return 1;
 }
 
 // The process creation flag for a priority class (HIGH_, IDLE_, NORMAL_, REALTIME_PRIORITY_CLASS).
 constexpr std::uint32_t PriorityFlagOf(TPriorClass priority) {
-  switch (priority) {
-    case TPriorClass::HIGH: return 0x80;
-    case TPriorClass::IDLE: return 0x40;
-    case TPriorClass::REALTIME: return 0x100;
-    case TPriorClass::NORMAL: break;
-  }
-  return 0x20;
+    switch (priority) {
+    case TPriorClass::HIGH:
+        return 0x80;
+    case TPriorClass::IDLE:
+        return 0x40;
+    case TPriorClass::REALTIME:
+        return 0x100;
+    case TPriorClass::NORMAL:
+        break;
+    }
+    return 0x20;
 }
 
 // The message for an error number: the program-start return codes' texts,

@@ -21,114 +21,117 @@ static_assert(PriorityFlagOf(TPriorClass::REALTIME) == REALTIME_PRIORITY_CLASS);
 namespace {
 
 bool IsDriveRoot(const std::string& path) {
-  return path.size() == 3 && path[1] == ':' && path[2] == '\\';
+    return path.size() == 3 && path[1] == ':' && path[2] == '\\';
 }
 
 // Handles every message pending now. A quit request is held back, not put
 // back at once: reposting it here would wake the wait again straight away and
 // spin. Answers whether one was seen.
 bool PumpPending(int& quitCode) {
-  bool quit = false;
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      quit = true;
-      quitCode = static_cast<int>(msg.wParam);
-      continue;
+    bool quit = false;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            quit = true;
+            quitCode = static_cast<int>(msg.wParam);
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
     }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  return quit;
+    return quit;
 }
 
 }  // namespace
 
 void TAppExec::SetExePath(const std::string& value) {
-  if (value == exePath_) return;
-  exePath_ = value;
-  if (!exePath_.empty() && exePath_.back() == '\\' && exePath_ != "\\" && !IsDriveRoot(exePath_))
-    exePath_.pop_back();
+    if (value == exePath_) return;
+    exePath_ = value;
+    if (!exePath_.empty() && exePath_.back() == '\\' && exePath_ != "\\" && !IsDriveRoot(exePath_))
+        exePath_.pop_back();
 }
 
 void TAppExec::SetWindowState(TWindowState value) {
-  if (value == windowState_) return;
-  windowState_ = value;
-  showCommand_ = ShowCommandOf(value);
+    if (value == windowState_) return;
+    windowState_ = value;
+    showCommand_ = ShowCommandOf(value);
 }
 
 std::string TAppExec::CommandLine() const {
-  std::string line = exeName_;
-  for (const std::string& param : exeParams_) line += ' ' + param;
-  return line;
+    std::string line = exeName_;
+    for (const std::string& param : exeParams_)
+        line += ' ' + param;
+    return line;
 }
 
 void TAppExec::Execute() {
-  const DWORD priority = PriorityFlagOf(priorityClass_);
+    const DWORD priority = PriorityFlagOf(priorityClass_);
 
-  char commandLine[kMaxCommandLine + 1];
-  const std::string line = CommandLine();
-  const std::size_t length = line.size() < kMaxCommandLine ? line.size() : kMaxCommandLine;
-  std::memcpy(commandLine, line.data(), length);
-  commandLine[length] = '\0';
+    char commandLine[kMaxCommandLine + 1];
+    const std::string line = CommandLine();
+    const std::size_t length = line.size() < kMaxCommandLine ? line.size() : kMaxCommandLine;
+    std::memcpy(commandLine, line.data(), length);
+    commandLine[length] = '\0';
 
-  // A folder that cannot be entered does not stop the start.
-  if (changeDir_ && !exePath_.empty()) SetCurrentDirectoryA(exePath_.c_str());
+    // A folder that cannot be entered does not stop the start.
+    if (changeDir_ && !exePath_.empty()) SetCurrentDirectoryA(exePath_.c_str());
 
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = static_cast<WORD>(showCommand_);
-  PROCESS_INFORMATION info{};
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showCommand_);
+    PROCESS_INFORMATION info{};
 
-  errNo_ = 0;
-  if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, priority | CREATE_NEW_CONSOLE, nullptr,
-                      nullptr, &startup, &info)) {
-    errNo_ = static_cast<std::int32_t>(GetLastError());
-    throw EAppExecWinExec(FailureText());
-  }
-  const OwnedHandle process(info.hProcess);
-  const OwnedHandle thread(info.hThread);
-  if (wait_) WaitForExit(process.get());
+    errNo_ = 0;
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE,
+                        priority | CREATE_NEW_CONSOLE, nullptr, nullptr, &startup, &info)) {
+        errNo_ = static_cast<std::int32_t>(GetLastError());
+        throw EAppExecWinExec(FailureText());
+    }
+    const OwnedHandle process(info.hProcess);
+    const OwnedHandle thread(info.hThread);
+    if (wait_) WaitForExit(process.get());
 }
 
 std::string TAppExec::FailureText() const {
-  if (errNo_ < kFirstNonErrorCode) return ErrorText();
-  // The table knows no codes from 32 up ("No error"), which would report a
-  // failure as none: say what the system says instead.
-  char text[256] = {};
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                 static_cast<DWORD>(errNo_), 0, text, sizeof text, nullptr);
-  std::string reason(text);
-  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' ')) reason.pop_back();
-  return (reason.empty() ? std::string("Cannot start the program") : reason) + " (system error " +
-         std::to_string(errNo_) + ")";
+    if (errNo_ < kFirstNonErrorCode) return ErrorText();
+    // The table knows no codes from 32 up ("No error"), which would report a
+    // failure as none: say what the system says instead.
+    char text[256] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   static_cast<DWORD>(errNo_), 0, text, sizeof text, nullptr);
+    std::string reason(text);
+    while (!reason.empty() &&
+           (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
+        reason.pop_back();
+    return (reason.empty() ? std::string("Cannot start the program") : reason) + " (system error " +
+           std::to_string(errNo_) + ")";
 }
 
 // Sleeps until the program ends or a message arrives, handling messages as
 // they come, so the caller's windows stay responsive without a busy loop.
 void TAppExec::WaitForExit(void* process) {
-  int quitCode = 0;
-  bool quit = PumpPending(quitCode);
-  for (;;) {
-    HANDLE handle = process;
-    const DWORD woken = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT);
-    if (woken == WAIT_OBJECT_0) break;
-    if (woken != WAIT_OBJECT_0 + 1) {
-      errNo_ = static_cast<std::int32_t>(GetLastError());
-      if (quit) PostQuitMessage(quitCode);
-      throw EAppExecWinExec(FailureText());
+    int quitCode = 0;
+    bool quit = PumpPending(quitCode);
+    for (;;) {
+        HANDLE handle = process;
+        const DWORD woken = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT);
+        if (woken == WAIT_OBJECT_0) break;
+        if (woken != WAIT_OBJECT_0 + 1) {
+            errNo_ = static_cast<std::int32_t>(GetLastError());
+            if (quit) PostQuitMessage(quitCode);
+            throw EAppExecWinExec(FailureText());
+        }
+        quit = PumpPending(quitCode) || quit;
     }
-    quit = PumpPending(quitCode) || quit;
-  }
-  if (quit) PostQuitMessage(quitCode);
+    if (quit) PostQuitMessage(quitCode);
 
-  DWORD exitCode = 0;
-  if (!GetExitCodeProcess(process, &exitCode)) {
-    errNo_ = static_cast<std::int32_t>(GetLastError());
-    throw EAppExecWinExec(FailureText());
-  }
-  errNo_ = static_cast<std::int32_t>(exitCode);
+    DWORD exitCode = 0;
+    if (!GetExitCodeProcess(process, &exitCode)) {
+        errNo_ = static_cast<std::int32_t>(GetLastError());
+        throw EAppExecWinExec(FailureText());
+    }
+    errNo_ = static_cast<std::int32_t>(exitCode);
 }
 
 }  // namespace qv

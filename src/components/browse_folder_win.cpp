@@ -43,18 +43,25 @@ std::string PathOf(LPCITEMIDLIST item, bool* fileSystem = nullptr) {
 
 UINT BrowseInfoFlagValue(TBrowseInfoFlags flag) {
     switch (flag) {
-    case TBrowseInfoFlags::bfFileSysDirsOnly: return BIF_RETURNONLYFSDIRS;      // 0x1
-    case TBrowseInfoFlags::bfDontGoBelowDomain: return BIF_DONTGOBELOWDOMAIN;   // 0x2
-    case TBrowseInfoFlags::bfStatusText: return BIF_STATUSTEXT;                 // 0x4
-    case TBrowseInfoFlags::bfFileSysAncestors: return BIF_RETURNFSANCESTORS;    // 0x8
-    case TBrowseInfoFlags::bfBrowseForComputer: return BIF_BROWSEFORCOMPUTER;   // 0x1000
-    case TBrowseInfoFlags::bfBrowseForPrinter: return BIF_BROWSEFORPRINTER;     // 0x2000
+    case TBrowseInfoFlags::bfFileSysDirsOnly:
+        return BIF_RETURNONLYFSDIRS;  // 0x1
+    case TBrowseInfoFlags::bfDontGoBelowDomain:
+        return BIF_DONTGOBELOWDOMAIN;  // 0x2
+    case TBrowseInfoFlags::bfStatusText:
+        return BIF_STATUSTEXT;  // 0x4
+    case TBrowseInfoFlags::bfFileSysAncestors:
+        return BIF_RETURNFSANCESTORS;  // 0x8
+    case TBrowseInfoFlags::bfBrowseForComputer:
+        return BIF_BROWSEFORCOMPUTER;  // 0x1000
+    case TBrowseInfoFlags::bfBrowseForPrinter:
+        return BIF_BROWSEFORPRINTER;  // 0x2000
     }
     return 0;
 }
 
 TBrowseInfoFlagSet::TBrowseInfoFlagSet(std::initializer_list<TBrowseInfoFlags> flags) {
-    for (TBrowseInfoFlags flag : flags) include(flag);
+    for (TBrowseInfoFlags flag : flags)
+        include(flag);
 }
 
 UINT TBrowseInfoFlagSet::flagWord() const {
@@ -147,7 +154,8 @@ void TBrowseFolder::dialogInitialized(HWND dialog) {
     }
     SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     if (FolderExists(directory_)) {
-        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(directory_.c_str()));
+        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE,
+                     reinterpret_cast<LPARAM>(directory_.c_str()));
     }
     if (customButtonVisible_) createCustomButton();
     if (OnInitialized) OnInitialized(*this, dialog);
@@ -167,13 +175,13 @@ void TBrowseFolder::selectionChanged(HWND dialog, LPCITEMIDLIST item) {
 }
 
 void TBrowseFolder::createCustomButton() {
-    customButton_ = CreateWindowExA(
-        0, "BUTTON", customButtonCaption_.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-        12, 280, customButtonWidth_, 23, dialog_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCustomButtonId)), GetModuleHandleA(nullptr),
-        nullptr);
-    SendMessageA(customButton_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-                 FALSE);
+    customButton_ = CreateWindowExA(0, "BUTTON", customButtonCaption_.c_str(),
+                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 12, 280,
+                                    customButtonWidth_, 23, dialog_,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCustomButtonId)),
+                                    GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(customButton_, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     EnableWindow(customButton_, customButtonEnabled_);
     dialogDefaultProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(dialog_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(dialogProc)));

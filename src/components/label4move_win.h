@@ -17,7 +17,7 @@ public:
 private:
     HWND window_ = nullptr;  // the top-level window that holds the label
     SIZE size_{};
-    POINT grab_{};           // where the label was taken, in label coordinates
+    POINT grab_{};  // where the label was taken, in label coordinates
     bool dragging_ = false;
 };
 

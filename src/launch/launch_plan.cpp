@@ -17,7 +17,8 @@ std::string SpaceMessage(std::uint64_t kb, const char* what) {
 std::optional<std::string> FreeSpaceRefusal(const CurrentGame& game,
                                             const std::string& emulatorStorage,
                                             std::uint64_t freeKb) {
-    if (game.romStorage == "ZIP" && freeKb < kZippedRomsKb) return SpaceMessage(kZippedRomsKb, "ROMS");
+    if (game.romStorage == "ZIP" && freeKb < kZippedRomsKb)
+        return SpaceMessage(kZippedRomsKb, "ROMS");
     if (emulatorStorage == "ZIP" && freeKb < kZippedEmulatorKb) {
         return SpaceMessage(kZippedEmulatorKb, "Ravlen");
     }

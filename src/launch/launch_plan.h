@@ -23,13 +23,13 @@ std::optional<std::string> FreeSpaceRefusal(const CurrentGame& game,
                                             std::uint64_t freeKb);
 
 struct LaunchPaths {
-    std::string gameTemp;         // G: the temp folder's game folder
-    std::string gameFolder;       // D: the game folder in the emulator folder
-    std::string gameArchive;      // A
-    std::string emulatorArchive;  // the zipped emulator
-    std::string emulatorSettings; // the emulator's own settings file
-    std::string exeFolder;        // X: where the emulator runs from
-    std::string workFolder;       // Y: its current directory
+    std::string gameTemp;          // G: the temp folder's game folder
+    std::string gameFolder;        // D: the game folder in the emulator folder
+    std::string gameArchive;       // A
+    std::string emulatorArchive;   // the zipped emulator
+    std::string emulatorSettings;  // the emulator's own settings file
+    std::string exeFolder;         // X: where the emulator runs from
+    std::string workFolder;        // Y: its current directory
 };
 
 LaunchPaths MakeLaunchPaths(const CurrentGame& game, const std::string& emulatorStorage,

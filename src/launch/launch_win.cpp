@@ -58,7 +58,8 @@ private:
     const CurrentGame& game_ = main_.run.game;
     const std::string emulatorFolder_ = main_.settings.L_CAL;
     const std::string& temp_ = main_.tempNames().tempFolder;
-    const LaunchPaths paths_ = MakeLaunchPaths(game_, main_.games.emulatorStorage, emulatorFolder_, temp_);
+    const LaunchPaths paths_ =
+        MakeLaunchPaths(game_, main_.games.emulatorStorage, emulatorFolder_, temp_);
     const std::string variant_ = RenameVariant(game_);
 };
 
@@ -194,7 +195,8 @@ std::optional<std::uint64_t> WindowsDriveFreeKb() {
 
 std::string CommandInterpreter() {
     char found[MAX_PATH];
-    if (SearchPathA(nullptr, "Command.com", nullptr, MAX_PATH, found, nullptr)) return "Command.com";
+    if (SearchPathA(nullptr, "Command.com", nullptr, MAX_PATH, found, nullptr))
+        return "Command.com";
     char system[MAX_PATH];
     GetSystemDirectoryA(system, MAX_PATH);
     return std::string(system) + "\\cmd.exe";

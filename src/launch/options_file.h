@@ -19,6 +19,7 @@ std::string OptionsFileText(const Settings& settings, std::string_view gameTitle
 
 // Creates or replaces the file at path with OptionsFileText. Failures are
 // ignored: the launch goes on with whatever could be written.
-void WriteOptionsFile(const std::string& path, const Settings& settings, std::string_view gameTitle);
+void WriteOptionsFile(const std::string& path, const Settings& settings,
+                      std::string_view gameTitle);
 
 }  // namespace qv

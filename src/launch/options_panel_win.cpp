@@ -77,9 +77,9 @@ void OptionsPanel::build(Settings& settings) {
 bool* OptionsPanel::flagOf(HWND control) {
     Settings& s = *settings_;
     const std::pair<HWND, bool*> flags[] = {
-        {CB_vsync, &s.CB_vsync},     {CB_intensity, &s.CB_intensity}, {CB_novesa, &s.CB_novesa},
-        {CB_linear, &s.CB_linear},   {CB_banked, &s.CB_banked},       {CB_exclusive, &s.CB_exclusive},
-        {CB_altkey, &s.CB_altkey},   {CB_FPUcopy, &s.CB_FPUcopy},     {CB_MMXcopy, &s.CB_MMXcopy}};
+        {CB_vsync, &s.CB_vsync},   {CB_intensity, &s.CB_intensity}, {CB_novesa, &s.CB_novesa},
+        {CB_linear, &s.CB_linear}, {CB_banked, &s.CB_banked},       {CB_exclusive, &s.CB_exclusive},
+        {CB_altkey, &s.CB_altkey}, {CB_FPUcopy, &s.CB_FPUcopy},     {CB_MMXcopy, &s.CB_MMXcopy}};
     for (auto [box, flag] : flags) {
         if (box == control) return flag;
     }

@@ -16,8 +16,8 @@ namespace {
 OwnedKey OpenKey(HKEY root, const std::string& key) {
     HKEY handle = nullptr;
     // Creates the key and any missing parents; opens it when it exists.
-    const LONG result = RegCreateKeyExA(root, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                                        nullptr, &handle, nullptr);
+    const LONG result = RegCreateKeyExA(root, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                        KEY_ALL_ACCESS, nullptr, &handle, nullptr);
     if (result != ERROR_SUCCESS) throw ERegistry("Failed to create key " + key);
     return OwnedKey(handle);
 }
@@ -31,13 +31,15 @@ std::optional<std::string> ReadText(HKEY root, const std::string& key, const std
     LONG result = RegQueryValueExA(opened.get(), name.c_str(), nullptr, &type, nullptr, &size);
     // The value may grow between the size query and the read: ask again then.
     while (result == ERROR_SUCCESS || result == ERROR_MORE_DATA) {
-        if (type != REG_SZ && type != REG_EXPAND_SZ) throw ERegistry("Invalid data type for '" + name + "'");
+        if (type != REG_SZ && type != REG_EXPAND_SZ)
+            throw ERegistry("Invalid data type for '" + name + "'");
         data.resize(size + 1);  // room for a NUL the stored text may lack
         size = static_cast<DWORD>(data.size());
         result = RegQueryValueExA(opened.get(), name.c_str(), nullptr, &type,
                                   reinterpret_cast<BYTE*>(data.data()), &size);
         if (result == ERROR_SUCCESS) {
-            if (type != REG_SZ && type != REG_EXPAND_SZ) throw ERegistry("Invalid data type for '" + name + "'");
+            if (type != REG_SZ && type != REG_EXPAND_SZ)
+                throw ERegistry("Invalid data type for '" + name + "'");
             const std::string_view text(data.data(), size);
             return std::string(text.substr(0, text.find('\0')));
         }
@@ -49,27 +51,31 @@ std::optional<std::string> ReadText(HKEY root, const std::string& key, const std
 // Stores text as REG_SZ, with or without a terminating NUL. The system adds
 // a NUL of its own when the byte after the given size is one, so a text
 // stored without it is passed from a copy that ends in another byte.
-void WriteText(HKEY root, const std::string& key, const std::string& name, std::string_view text, bool withNul) {
+void WriteText(HKEY root, const std::string& key, const std::string& name, std::string_view text,
+               bool withNul) {
     const OwnedKey opened = OpenKey(root, key);
     std::string data(text);
     data += withNul ? '\0' : ' ';
     const DWORD size = static_cast<DWORD>(withNul ? data.size() : text.size());
-    const LONG result =
-        RegSetValueExA(opened.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()), size);
+    const LONG result = RegSetValueExA(opened.get(), name.c_str(), 0, REG_SZ,
+                                       reinterpret_cast<const BYTE*>(data.data()), size);
     if (result != ERROR_SUCCESS) throw ERegistry("Failed to set data for '" + name + "'");
 }
 
 }  // namespace
 
-std::string ReadRegStr(HKEY root, const std::string& key, const std::string& name, const std::string& def) {
+std::string ReadRegStr(HKEY root, const std::string& key, const std::string& name,
+                       const std::string& def) {
     return ReadText(root, key, name).value_or(def);
 }
 
-void WriteRegStr(HKEY root, const std::string& key, const std::string& name, const std::string& text) {
+void WriteRegStr(HKEY root, const std::string& key, const std::string& name,
+                 const std::string& text) {
     WriteText(root, key, name, text, true);
 }
 
-std::int32_t ReadRegInt(HKEY root, const std::string& key, const std::string& name, std::int32_t def) {
+std::int32_t ReadRegInt(HKEY root, const std::string& key, const std::string& name,
+                        std::int32_t def) {
     const auto text = ReadText(root, key, name);
     return text ? StoredIntOr(*text, def) : def;
 }

@@ -19,14 +19,17 @@ public:
 
 // The stored text up to its first NUL, or def when the value is absent.
 // Throws ERegistry when the value is not a text.
-std::string ReadRegStr(HKEY root, const std::string& key, const std::string& name, const std::string& def);
+std::string ReadRegStr(HKEY root, const std::string& key, const std::string& name,
+                       const std::string& def);
 
 // Stores text with its terminating NUL.
-void WriteRegStr(HKEY root, const std::string& key, const std::string& name, const std::string& text);
+void WriteRegStr(HKEY root, const std::string& key, const std::string& name,
+                 const std::string& text);
 
 // The stored number (see StoredInt), or def when the value is absent or holds
 // no number.
-std::int32_t ReadRegInt(HKEY root, const std::string& key, const std::string& name, std::int32_t def);
+std::int32_t ReadRegInt(HKEY root, const std::string& key, const std::string& name,
+                        std::int32_t def);
 
 // Stores the number as decimal text, without a terminating NUL.
 void WriteRegInt(HKEY root, const std::string& key, const std::string& name, std::int32_t value);

@@ -71,12 +71,12 @@ std::span<const StoredSetting> GameStoredSettings() { return kGame; }
 
 int AcceptStored(const StoredSetting& setting, int value) {
     switch (setting.kind) {
-        case StoredKind::Index:
-            return value >= 0 && value < setting.limit ? value : kNoSelection;
-        case StoredKind::Number:
-            return std::clamp(value, 0, setting.limit);
-        default:
-            return value;
+    case StoredKind::Index:
+        return value >= 0 && value < setting.limit ? value : kNoSelection;
+    case StoredKind::Number:
+        return std::clamp(value, 0, setting.limit);
+    default:
+        return value;
     }
 }
 

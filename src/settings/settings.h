@@ -20,7 +20,8 @@ inline constexpr char kSettingsKey[] = "Software\\Ostrel\\Quarvel";
 inline constexpr std::array<const char*, 13> kResolutionItems{
     "320x200", "320x240", "384x224", "384x257", "400x300", "320x400", "320x480",
     "512x384", "640x350", "640x400", "640x480", "800x600", "1024x768"};
-inline constexpr std::array<const char*, 9> kFrameSkipItems{"AUTO", "1", "2", "3", "4", "5", "6", "7", "8"};
+inline constexpr std::array<const char*, 9> kFrameSkipItems{"AUTO", "1", "2", "3", "4",
+                                                            "5",    "6", "7", "8"};
 
 // Highest value of the analog joystick resolution field SE_AJR.
 inline constexpr int kMaxJoystickResolution = 65535;
@@ -30,22 +31,22 @@ inline constexpr int kNoSelection = -1;
 
 struct Settings {
     // Global values, in the order they are stored.
-    std::string L_CAL;               // emulator folder; default: the program's folder with "\"
-    std::string L_SF = "\\Saves";    // save folder
-    std::string L_PF = "\\Pcx";      // snapshot folder
-    int CB_RES = 2;                  // index in kResolutionItems ("384x224")
-    int CB_FS = 0;                   // index in kFrameSkipItems ("AUTO")
+    std::string L_CAL;             // emulator folder; default: the program's folder with "\"
+    std::string L_SF = "\\Saves";  // save folder
+    std::string L_PF = "\\Pcx";    // snapshot folder
+    int CB_RES = 2;                // index in kResolutionItems ("384x224")
+    int CB_FS = 0;                 // index in kFrameSkipItems ("AUTO")
     bool CB_vsync = true;
     bool CB_novesa = false;
     bool CB_linear = false;
     bool CB_banked = false;
     bool CB_exclusive = false;
     bool CB_altkey = false;
-    bool CB_FPUcopy = true;          // default: the processor is newer than a 486
+    bool CB_FPUcopy = true;  // default: the processor is newer than a 486
     bool CB_MMXcopy = false;
-    int SE_AJR = 1024;               // analog joystick resolution, 0 to 65535
-    std::string JoyC1 = "0 0 0 0";   // JoyThresholds of joystick 1: left right top bottom
-    std::string JoyC2 = "0 0 0 0";   // of joystick 2
+    int SE_AJR = 1024;              // analog joystick resolution, 0 to 65535
+    std::string JoyC1 = "0 0 0 0";  // JoyThresholds of joystick 1: left right top bottom
+    std::string JoyC2 = "0 0 0 0";  // of joystick 2
 
     // Unchecked at every start and never stored.
     bool CB_intensity = false;

@@ -10,20 +10,23 @@ namespace {
 
 // Reads each value in table order straight into the model, so a failure
 // leaves the values before it loaded and those after it untouched.
-void Load(Settings& settings, const Settings& defaults, std::span<const StoredSetting> table, const std::string& key) {
+void Load(Settings& settings, const Settings& defaults, std::span<const StoredSetting> table,
+          const std::string& key) {
     for (const StoredSetting& value : table) {
         switch (value.kind) {
-            case StoredKind::Text:
-                settings.*value.text = ReadRegStr(HKEY_CURRENT_USER, key, value.name, defaults.*value.text);
-                break;
-            case StoredKind::Flag:
-                settings.*value.flag = ReadRegBool(HKEY_CURRENT_USER, key, value.name, defaults.*value.flag);
-                break;
-            case StoredKind::Index:
-            case StoredKind::Number:
-                settings.*value.number =
-                    AcceptStored(value, ReadRegInt(HKEY_CURRENT_USER, key, value.name, defaults.*value.number));
-                break;
+        case StoredKind::Text:
+            settings.*value.text =
+                ReadRegStr(HKEY_CURRENT_USER, key, value.name, defaults.*value.text);
+            break;
+        case StoredKind::Flag:
+            settings.*value.flag =
+                ReadRegBool(HKEY_CURRENT_USER, key, value.name, defaults.*value.flag);
+            break;
+        case StoredKind::Index:
+        case StoredKind::Number:
+            settings.*value.number = AcceptStored(
+                value, ReadRegInt(HKEY_CURRENT_USER, key, value.name, defaults.*value.number));
+            break;
         }
     }
 }
@@ -31,21 +34,23 @@ void Load(Settings& settings, const Settings& defaults, std::span<const StoredSe
 void Save(const Settings& settings, std::span<const StoredSetting> table, const std::string& key) {
     for (const StoredSetting& value : table) {
         switch (value.kind) {
-            case StoredKind::Text:
-                WriteRegStr(HKEY_CURRENT_USER, key, value.name, settings.*value.text);
-                break;
-            case StoredKind::Flag:
-                WriteRegBool(HKEY_CURRENT_USER, key, value.name, settings.*value.flag);
-                break;
-            case StoredKind::Index:
-            case StoredKind::Number:
-                WriteRegInt(HKEY_CURRENT_USER, key, value.name, settings.*value.number);
-                break;
+        case StoredKind::Text:
+            WriteRegStr(HKEY_CURRENT_USER, key, value.name, settings.*value.text);
+            break;
+        case StoredKind::Flag:
+            WriteRegBool(HKEY_CURRENT_USER, key, value.name, settings.*value.flag);
+            break;
+        case StoredKind::Index:
+        case StoredKind::Number:
+            WriteRegInt(HKEY_CURRENT_USER, key, value.name, settings.*value.number);
+            break;
         }
     }
 }
 
-std::string GameKey(const std::string& key, const std::string& gameId) { return key + "\\" + gameId; }
+std::string GameKey(const std::string& key, const std::string& gameId) {
+    return key + "\\" + gameId;
+}
 
 }  // namespace
 
@@ -53,7 +58,9 @@ void LoadReg(Settings& settings, const std::string& key) {
     Load(settings, DefaultSettings(ProgramDir(), IsPentium()), GlobalStoredSettings(), key);
 }
 
-void SaveReg(const Settings& settings, const std::string& key) { Save(settings, GlobalStoredSettings(), key); }
+void SaveReg(const Settings& settings, const std::string& key) {
+    Save(settings, GlobalStoredSettings(), key);
+}
 
 bool LoadRegGame(Settings& settings, const std::string& gameId, const std::string& key) {
     if (gameId.empty()) return false;

@@ -23,9 +23,11 @@ void SaveReg(const Settings& settings, const std::string& key = kSettingsKey);
 // whether it loaded: with no game id it touches nothing and returns false.
 // After a true return the caller refreshes the panels that show these values:
 // SetJotOps, SetKeyOps, then SetDesc for CB_P1D, cb_p2d and cb_p3d.
-bool LoadRegGame(Settings& settings, const std::string& gameId, const std::string& key = kSettingsKey);
+bool LoadRegGame(Settings& settings, const std::string& gameId,
+                 const std::string& key = kSettingsKey);
 
 // Writes the twelve values of the game gameId; nothing with no game id.
-void SaveRegGame(const Settings& settings, const std::string& gameId, const std::string& key = kSettingsKey);
+void SaveRegGame(const Settings& settings, const std::string& gameId,
+                 const std::string& key = kSettingsKey);
 
 }  // namespace qv

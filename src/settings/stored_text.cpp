@@ -7,9 +7,12 @@ namespace {
 
 int DigitValue(char c, int base) {
     int value = -1;
-    if (c >= '0' && c <= '9') value = c - '0';
-    else if (c >= 'a' && c <= 'f') value = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') value = c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        value = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        value = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        value = c - 'A' + 10;
     return value < base ? value : -1;
 }
 
@@ -50,6 +53,8 @@ std::optional<std::int32_t> StoredInt(std::string_view text) {
     return negative ? static_cast<std::int32_t>(0u - *value) : static_cast<std::int32_t>(*value);
 }
 
-std::int32_t StoredIntOr(std::string_view text, std::int32_t def) { return StoredInt(text).value_or(def); }
+std::int32_t StoredIntOr(std::string_view text, std::int32_t def) {
+    return StoredInt(text).value_or(def);
+}
 
 }  // namespace qv

@@ -120,7 +120,10 @@ bool Panel::create(HWND parent, int left, int top, int width, int height) {
     return createWindow({.className = "QuarvelPanel",
                          .style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                          .exStyle = WS_EX_CONTROLPARENT,
-                         .left = left, .top = top, .width = width, .height = height,
+                         .left = left,
+                         .top = top,
+                         .width = width,
+                         .height = height,
                          .parent = parent});
 }
 

@@ -24,8 +24,12 @@ public:
         controls_.push_back(std::move(control));
         return result;
     }
-    Image& addImage(int left, int top, int width, int height) { return add<Image>(left, top, width, height); }
-    Label& addLabel(int left, int top, int width, int height) { return add<Label>(left, top, width, height); }
+    Image& addImage(int left, int top, int width, int height) {
+        return add<Image>(left, top, width, height);
+    }
+    Label& addLabel(int left, int top, int width, int height) {
+        return add<Label>(left, top, width, height);
+    }
 
     // Paint order: the first control is at the back.
     void sendToBack(GraphicControl& control);

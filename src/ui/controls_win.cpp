@@ -59,7 +59,8 @@ void Label::fitToCaption() {
     ScreenDc screen;
     SelectScope select(screen.get(), font_ ? font_ : UiFont(11));
     SIZE extent{};
-    GetTextExtentPoint32A(screen.get(), caption_.c_str(), static_cast<int>(caption_.size()), &extent);
+    GetTextExtentPoint32A(screen.get(), caption_.c_str(), static_cast<int>(caption_.size()),
+                          &extent);
     setBounds(bounds().left, bounds().top, extent.cx, height());
 }
 

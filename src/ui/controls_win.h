@@ -83,14 +83,23 @@ public:
 
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption);
-    void setFont(HFONT font) { font_ = font; invalidate(); }
+    void setFont(HFONT font) {
+        font_ = font;
+        invalidate();
+    }
     HFONT font() const { return font_; }
-    void setColor(COLORREF color) { color_ = color; invalidate(); }
+    void setColor(COLORREF color) {
+        color_ = color;
+        invalidate();
+    }
     COLORREF color() const { return color_; }
     void setCentred(bool centred) { centred_ = centred; }
     void setWordWrap(bool wordWrap) { wordWrap_ = wordWrap; }
     // With auto size on, a one-line label takes the width of its caption.
-    void setAutoSize(bool autoSize) { autoSize_ = autoSize; fitToCaption(); }
+    void setAutoSize(bool autoSize) {
+        autoSize_ = autoSize;
+        fitToCaption();
+    }
 
     void paint(HDC dc) const override;
 

@@ -21,11 +21,15 @@ ReflectedControl* ReflectedControl::of(HWND hwnd) {
 
 bool ScrollBox::create(HWND parent, int left, int top, int width, int height, COLORREF color) {
     color_ = color;
-    return createWindow({.className = "QuarvelScrollBox",
-                         .style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP,
-                         .exStyle = WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT,
-                         .left = left, .top = top, .width = width, .height = height,
-                         .parent = parent});
+    return createWindow(
+        {.className = "QuarvelScrollBox",
+         .style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP,
+         .exStyle = WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT,
+         .left = left,
+         .top = top,
+         .width = width,
+         .height = height,
+         .parent = parent});
 }
 
 void ScrollBox::setContentHeight(int height) {
@@ -67,14 +71,28 @@ void ScrollBox::onScroll(WORD request) {
     info.fMask = SIF_TRACKPOS;
     GetScrollInfo(hwnd(), SB_VERT, &info);
     switch (request) {
-    case SB_LINEUP: scrollTo(position_ - kLineStep); break;
-    case SB_LINEDOWN: scrollTo(position_ + kLineStep); break;
-    case SB_PAGEUP: scrollTo(position_ - client.bottom); break;
-    case SB_PAGEDOWN: scrollTo(position_ + client.bottom); break;
+    case SB_LINEUP:
+        scrollTo(position_ - kLineStep);
+        break;
+    case SB_LINEDOWN:
+        scrollTo(position_ + kLineStep);
+        break;
+    case SB_PAGEUP:
+        scrollTo(position_ - client.bottom);
+        break;
+    case SB_PAGEDOWN:
+        scrollTo(position_ + client.bottom);
+        break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: scrollTo(info.nTrackPos); break;
-    case SB_TOP: scrollTo(0); break;
-    case SB_BOTTOM: scrollTo(contentHeight_); break;
+    case SB_THUMBPOSITION:
+        scrollTo(info.nTrackPos);
+        break;
+    case SB_TOP:
+        scrollTo(0);
+        break;
+    case SB_BOTTOM:
+        scrollTo(contentHeight_);
+        break;
     }
 }
 

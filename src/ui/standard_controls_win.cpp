@@ -38,7 +38,8 @@ HWND CreateDropDownList(HWND parent, int left, int top, int width, int height,
                               left, top, width, kDropDownListHeight, 0);
     // The closed box takes the designed height.
     SendMessageA(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - 6);
-    for (int i = 0; i < count; ++i) SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i]));
+    for (int i = 0; i < count; ++i)
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i]));
     return list;
 }
 
@@ -52,9 +53,7 @@ void SetListIndex(HWND list, int index) {
     SendMessageA(list, CB_SETCURSEL, index >= 0 && index < count ? index : -1, 0);
 }
 
-bool IsChecked(HWND checkBox) {
-    return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
+bool IsChecked(HWND checkBox) { return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void SetChecked(HWND checkBox, bool checked) {
     SendMessageA(checkBox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);

@@ -11,93 +11,110 @@ namespace qv {
 namespace {
 
 class FindHandle {
- public:
-  explicit FindHandle(HANDLE h) : h_(h) {}
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  ~FindHandle() {
-    if (valid()) FindClose(h_);
-  }
-  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return h_; }
+public:
+    explicit FindHandle(HANDLE h) : h_(h) {}
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    ~FindHandle() {
+        if (valid()) FindClose(h_);
+    }
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return h_; }
 
- private:
-  HANDLE h_;
+private:
+    HANDLE h_;
 };
 
 DWORD AttributeMask(std::string_view letters) {
-  DWORD mask = 0;
-  for (char c : UpperText(letters)) {
-    switch (c) {
-      case 'A': mask += FILE_ATTRIBUTE_ARCHIVE; break;
-      case 'D': mask += FILE_ATTRIBUTE_DIRECTORY; break;
-      case 'H': mask += FILE_ATTRIBUTE_HIDDEN; break;
-      case 'L': mask += 0x08; break;  // volume label: no FILE_ATTRIBUTE_ name for it
-      case 'N': mask += 0x3F; break;
-      case 'R': mask += FILE_ATTRIBUTE_READONLY; break;
-      case 'S': mask += FILE_ATTRIBUTE_SYSTEM; break;
-      default: break;
+    DWORD mask = 0;
+    for (char c : UpperText(letters)) {
+        switch (c) {
+        case 'A':
+            mask += FILE_ATTRIBUTE_ARCHIVE;
+            break;
+        case 'D':
+            mask += FILE_ATTRIBUTE_DIRECTORY;
+            break;
+        case 'H':
+            mask += FILE_ATTRIBUTE_HIDDEN;
+            break;
+        case 'L':
+            mask += 0x08;
+            break;  // volume label: no FILE_ATTRIBUTE_ name for it
+        case 'N':
+            mask += 0x3F;
+            break;
+        case 'R':
+            mask += FILE_ATTRIBUTE_READONLY;
+            break;
+        case 'S':
+            mask += FILE_ATTRIBUTE_SYSTEM;
+            break;
+        default:
+            break;
+        }
     }
-  }
-  return mask;
+    return mask;
 }
 
 DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
 }  // namespace
 
-std::vector<std::string> ListFiles(std::string_view folder, std::string_view mask, std::string_view letters) {
-  // Only these attributes hide an entry unless asked for; plain files always show.
-  constexpr DWORD kSelective = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x08 | FILE_ATTRIBUTE_DIRECTORY;
-  const DWORD excluded = ~AttributeMask(letters) & kSelective;
+std::vector<std::string> ListFiles(std::string_view folder, std::string_view mask,
+                                   std::string_view letters) {
+    // Only these attributes hide an entry unless asked for; plain files always show.
+    constexpr DWORD kSelective =
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x08 | FILE_ATTRIBUTE_DIRECTORY;
+    const DWORD excluded = ~AttributeMask(letters) & kSelective;
 
-  std::string base(folder);
-  if (RightChars(base, 1) != "\\") base += '\\';
+    std::string base(folder);
+    if (RightChars(base, 1) != "\\") base += '\\';
 
-  std::vector<std::string> list;
-  WIN32_FIND_DATAA data;
-  FindHandle find(FindFirstFileA((base + std::string(mask)).c_str(), &data));
-  if (!find.valid()) return list;
-  do {
-    if ((data.dwFileAttributes & excluded) == 0) list.push_back(base + data.cFileName);
-  } while (FindNextFileA(find.get(), &data));
-  return list;
+    std::vector<std::string> list;
+    WIN32_FIND_DATAA data;
+    FindHandle find(FindFirstFileA((base + std::string(mask)).c_str(), &data));
+    if (!find.valid()) return list;
+    do {
+        if ((data.dwFileAttributes & excluded) == 0) list.push_back(base + data.cFileName);
+    } while (FindNextFileA(find.get(), &data));
+    return list;
 }
 
 void DeleteTree(const std::string& folder) {
-  if (folder.empty()) return;
-  for (const std::string& entry : ListFiles(folder, "*.*", "HSRAD")) {
-    if (RightChars(entry, 1) == "." || !FolderExists(entry)) continue;
-    // A junction or link is removed as such; its target is not ours to empty.
-    if (Attributes(entry) & FILE_ATTRIBUTE_REPARSE_POINT)
-      RemoveDirectoryA(entry.c_str());
-    else
-      DeleteTree(entry);
-  }
-  for (const std::string& entry : ListFiles(folder, "*.*", "AHRS")) {
-    SetFileAttributesA(entry.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(entry.c_str());
-  }
-  RemoveDirectoryA(folder.c_str());
-  ProcessMessages();
+    if (folder.empty()) return;
+    for (const std::string& entry : ListFiles(folder, "*.*", "HSRAD")) {
+        if (RightChars(entry, 1) == "." || !FolderExists(entry)) continue;
+        // A junction or link is removed as such; its target is not ours to empty.
+        if (Attributes(entry) & FILE_ATTRIBUTE_REPARSE_POINT)
+            RemoveDirectoryA(entry.c_str());
+        else
+            DeleteTree(entry);
+    }
+    for (const std::string& entry : ListFiles(folder, "*.*", "AHRS")) {
+        SetFileAttributesA(entry.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(entry.c_str());
+    }
+    RemoveDirectoryA(folder.c_str());
+    ProcessMessages();
 }
 
 bool FileExists(const std::string& path) {
-  const DWORD a = Attributes(path);
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    const DWORD a = Attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool FolderExists(const std::string& path) {
-  const DWORD a = Attributes(path);
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const DWORD a = Attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 void CreateFolderPath(const std::string& folder) {
-  for (std::size_t at = folder.find_first_of("\\/"); at != std::string::npos;
-       at = folder.find_first_of("\\/", at + 1)) {
-    if (at > 0) CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
-  }
-  CreateDirectoryA(folder.c_str(), nullptr);
+    for (std::size_t at = folder.find_first_of("\\/"); at != std::string::npos;
+         at = folder.find_first_of("\\/", at + 1)) {
+        if (at > 0) CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
+    }
+    CreateDirectoryA(folder.c_str(), nullptr);
 }
 
 }  // namespace qv

@@ -12,7 +12,8 @@ namespace qv {
 // A archive, D directories (with "." and ".."), H hidden, L volume label,
 // N all of them, R read-only, S system; case does not matter, others are
 // ignored. A missing folder gives an empty list.
-std::vector<std::string> ListFiles(std::string_view folder, std::string_view mask, std::string_view letters);
+std::vector<std::string> ListFiles(std::string_view folder, std::string_view mask,
+                                   std::string_view letters);
 
 // Deletes folder with every file (read-only, hidden and system ones too) and
 // every sub-folder, then handles the pending window messages once. Failures

@@ -6,39 +6,39 @@
 namespace qv {
 
 std::string WindowsDir() {
-  char buf[MAX_PATH];
-  const UINT n = GetWindowsDirectoryA(buf, MAX_PATH);
-  std::string dir(buf, n < MAX_PATH ? n : 0);
-  if (dir.empty() || dir.back() != '\\') dir += '\\';
-  return dir;
+    char buf[MAX_PATH];
+    const UINT n = GetWindowsDirectoryA(buf, MAX_PATH);
+    std::string dir(buf, n < MAX_PATH ? n : 0);
+    if (dir.empty() || dir.back() != '\\') dir += '\\';
+    return dir;
 }
 
 std::string WindowsTempDir() { return WindowsDir() + "TEMP\\"; }
 
 std::string ProgramDir() {
-  char buf[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
-  std::string path(buf, n < MAX_PATH ? n : 0);
-  const auto slash = path.rfind('\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    char buf[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
+    std::string path(buf, n < MAX_PATH ? n : 0);
+    const auto slash = path.rfind('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 bool IsPentium() {
-  SYSTEM_INFO info;
-  GetSystemInfo(&info);
-  return info.dwProcessorType != 386 && info.dwProcessorType != 486;
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    return info.dwProcessorType != 386 && info.dwProcessorType != 486;
 }
 
 void ProcessMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
     }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
 }
 
 }  // namespace qv

@@ -17,12 +17,14 @@ std::string WordAt(std::string_view text, char sep, int n);
 
 // The first occurrence of searched replaced by replacement; text unchanged
 // when searched does not occur (an empty searched text never occurs).
-std::string ReplaceFirst(std::string_view searched, std::string_view replacement, std::string_view text);
+std::string ReplaceFirst(std::string_view searched, std::string_view replacement,
+                         std::string_view text);
 
 // all false: one ReplaceFirst. all true: ReplaceFirst repeated while searched
 // still occurs. A replacement that contains searched would repeat forever, so
 // then only the first occurrence is replaced.
-std::string ReplaceText(std::string_view searched, std::string_view replacement, std::string_view text, bool all);
+std::string ReplaceText(std::string_view searched, std::string_view replacement,
+                        std::string_view text, bool all);
 
 // The last n characters; n equal to or above the length gives an empty text.
 std::string RightChars(std::string_view text, int n);

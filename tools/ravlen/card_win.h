@@ -11,17 +11,17 @@
 namespace ravlen {
 
 struct Card {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> pixels;  // palette indices, rows top first
-  Palette palette{};
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> pixels;  // palette indices, rows top first
+    Palette palette{};
 };
 
 Card DrawTestCard(int width, int height, const std::string& title, const std::string& gameId);
 
 // Shows the card (if any) above the text lines until a key or click, or until
 // the given number of milliseconds has passed.
-void ShowRunWindow(const std::string& caption, const Card* card, const std::vector<std::string>& lines,
-                   unsigned milliseconds);
+void ShowRunWindow(const std::string& caption, const Card* card,
+                   const std::vector<std::string>& lines, unsigned milliseconds);
 
 }  // namespace ravlen

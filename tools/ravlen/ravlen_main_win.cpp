@@ -29,179 +29,198 @@ constexpr DWORD kMaxOptionsFile = 1 << 20;
 const char* const kSf2Files[] = {"SF2.21", "SF2.22", "SF2.23"};
 
 bool WindowWanted() {
-  const char* skip = std::getenv("RAVLEN_STANDIN_NO_WINDOW");
-  return !(skip && std::strcmp(skip, "1") == 0);
+    const char* skip = std::getenv("RAVLEN_STANDIN_NO_WINDOW");
+    return !(skip && std::strcmp(skip, "1") == 0);
 }
 
 bool IsFolder(const std::string& path) {
-  const DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+    const DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // A folder as Windows resolves it from here: "\Saves" is on the current drive's root.
 std::string FullPath(const std::string& path) {
-  char buf[MAX_PATH];
-  const DWORD n = GetFullPathNameA(path.c_str(), MAX_PATH, buf, nullptr);
-  return n > 0 && n < MAX_PATH ? std::string(buf, n) : path;
+    char buf[MAX_PATH];
+    const DWORD n = GetFullPathNameA(path.c_str(), MAX_PATH, buf, nullptr);
+    return n > 0 && n < MAX_PATH ? std::string(buf, n) : path;
 }
 
 std::string Join(const std::string& folder, const std::string& name) {
-  return !folder.empty() && folder.back() == '\\' ? folder + name : folder + "\\" + name;
+    return !folder.empty() && folder.back() == '\\' ? folder + name : folder + "\\" + name;
 }
 
 std::string CurrentDir() {
-  char buf[MAX_PATH];
-  const DWORD n = GetCurrentDirectoryA(MAX_PATH, buf);
-  return n > 0 && n < MAX_PATH ? std::string(buf, n) : std::string();
+    char buf[MAX_PATH];
+    const DWORD n = GetCurrentDirectoryA(MAX_PATH, buf);
+    return n > 0 && n < MAX_PATH ? std::string(buf, n) : std::string();
 }
 
 bool ReadWhole(const std::string& path, std::string& data, DWORD limit) {
-  qv::OwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file) return false;
-  const DWORD size = GetFileSize(file.get(), nullptr);
-  if (size == INVALID_FILE_SIZE || size > limit) return false;
-  data.resize(size);
-  DWORD got = 0;
-  return size == 0 || (ReadFile(file.get(), data.data(), size, &got, nullptr) && got == size);
+    qv::OwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
+    if (!file) return false;
+    const DWORD size = GetFileSize(file.get(), nullptr);
+    if (size == INVALID_FILE_SIZE || size > limit) return false;
+    data.resize(size);
+    DWORD got = 0;
+    return size == 0 || (ReadFile(file.get(), data.data(), size, &got, nullptr) && got == size);
 }
 
 bool WriteWhole(const std::string& path, const void* data, std::size_t size) {
-  qv::OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  DWORD put = 0;
-  return file && WriteFile(file.get(), data, static_cast<DWORD>(size), &put, nullptr) && put == size;
+    qv::OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD put = 0;
+    return file && WriteFile(file.get(), data, static_cast<DWORD>(size), &put, nullptr) &&
+           put == size;
 }
 
 int CountFiles(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  qv::OwnedFind find(FindFirstFileA(Join(folder, "*").c_str(), &found));
-  int files = 0;
-  if (!find) return 0;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
-  } while (FindNextFileA(find.get(), &found));
-  return files;
+    WIN32_FIND_DATAA found;
+    qv::OwnedFind find(FindFirstFileA(Join(folder, "*").c_str(), &found));
+    int files = 0;
+    if (!find) return 0;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
+    } while (FindNextFileA(find.get(), &found));
+    return files;
 }
 
 // "SF2.21: 524288 bytes, starts 0A 1B ..." for the witness.
 std::string RomFileNote(const std::string& folder, const char* name) {
-  std::string data;
-  if (!ReadWhole(Join(folder, name), data, 64u << 20)) return std::string(name) + ": missing";
-  std::string note = std::string(name) + ": " + std::to_string(data.size()) + " bytes, starts";
-  char hex[4];
-  for (std::size_t i = 0; i < data.size() && i < 16; ++i) {
-    std::snprintf(hex, sizeof hex, " %02X", static_cast<unsigned char>(data[i]));
-    note += hex;
-  }
-  return note;
+    std::string data;
+    if (!ReadWhole(Join(folder, name), data, 64u << 20)) return std::string(name) + ": missing";
+    std::string note = std::string(name) + ": " + std::to_string(data.size()) + " bytes, starts";
+    char hex[4];
+    for (std::size_t i = 0; i < data.size() && i < 16; ++i) {
+        std::snprintf(hex, sizeof hex, " %02X", static_cast<unsigned char>(data[i]));
+        note += hex;
+    }
+    return note;
 }
 
 std::string FirstFreeSnapshot(const std::string& folder) {
-  char name[16];
-  for (int n = 0; n <= 9999; ++n) {
-    std::snprintf(name, sizeof name, "Snap%04d.Pcx", n);
-    if (!Exists(Join(folder, name))) return Join(folder, name);
-  }
-  return "";
+    char name[16];
+    for (int n = 0; n <= 9999; ++n) {
+        std::snprintf(name, sizeof name, "Snap%04d.Pcx", n);
+        if (!Exists(Join(folder, name))) return Join(folder, name);
+    }
+    return "";
 }
 
 class Run {
- public:
-  int Main(int argc, char** argv);
+public:
+    int Main(int argc, char** argv);
 
- private:
-  int Fail(int code, const std::string& message);
-  void Say(const std::string& line) {
-    std::printf("%s\n", line.c_str());
-    shown_.push_back(line);
-  }
+private:
+    int Fail(int code, const std::string& message);
+    void Say(const std::string& line) {
+        std::printf("%s\n", line.c_str());
+        shown_.push_back(line);
+    }
 
-  std::vector<std::string> shown_;
-  std::string title_ = "Ravlen";
+    std::vector<std::string> shown_;
+    std::string title_ = "Ravlen";
 };
 
 int Run::Fail(int code, const std::string& message) {
-  std::fprintf(stderr, "ravlen: %s\n", message.c_str());
-  std::fflush(stdout);
-  if (WindowWanted()) {
-    if (!shown_.empty()) shown_.push_back("");
-    shown_.push_back("RAVLEN STAND-IN CANNOT RUN");
-    shown_.push_back(message);
-    ShowRunWindow(title_ + " - Ravlen stand-in", nullptr, shown_, kWindowMilliseconds);
-  }
-  return code;
+    std::fprintf(stderr, "ravlen: %s\n", message.c_str());
+    std::fflush(stdout);
+    if (WindowWanted()) {
+        if (!shown_.empty()) shown_.push_back("");
+        shown_.push_back("RAVLEN STAND-IN CANNOT RUN");
+        shown_.push_back(message);
+        ShowRunWindow(title_ + " - Ravlen stand-in", nullptr, shown_, kWindowMilliseconds);
+    }
+    return code;
 }
 
 int Run::Main(int argc, char** argv) {
-  if (argc != 3 || argv[1][0] != '@' || argv[1][1] == '\0')
-    return Fail(1, "usage: ravlen @\"<options file>\" <game id>");
-  const std::string optionsPath = argv[1] + 1;
-  const std::string gameId = argv[2];
-  if (gameId.find_first_of("\\/:*?\"<>|") != std::string::npos) return Fail(1, "bad game id \"" + gameId + "\"");
+    if (argc != 3 || argv[1][0] != '@' || argv[1][1] == '\0')
+        return Fail(1, "usage: ravlen @\"<options file>\" <game id>");
+    const std::string optionsPath = argv[1] + 1;
+    const std::string gameId = argv[2];
+    if (gameId.find_first_of("\\/:*?\"<>|") != std::string::npos)
+        return Fail(1, "bad game id \"" + gameId + "\"");
 
-  std::string text;
-  if (!ReadWhole(optionsPath, text, kMaxOptionsFile)) return Fail(2, "cannot read the options file " + optionsPath);
-  const CheckResult checked = CheckOptionsFile(text);
-  if (!checked.ok) return Fail(2, "options file " + optionsPath + ", " + checked.error);
-  const Options& o = checked.options;
-  title_ = o.title;
+    std::string text;
+    if (!ReadWhole(optionsPath, text, kMaxOptionsFile))
+        return Fail(2, "cannot read the options file " + optionsPath);
+    const CheckResult checked = CheckOptionsFile(text);
+    if (!checked.ok) return Fail(2, "options file " + optionsPath + ", " + checked.error);
+    const Options& o = checked.options;
+    title_ = o.title;
 
-  const std::string current = CurrentDir();
-  const std::string romFolder = Join(current, gameId);
-  if (!IsFolder(romFolder)) return Fail(3, "no ROM folder " + romFolder);
-  const int romFiles = CountFiles(romFolder);
-  if (romFiles == 0) return Fail(3, "no ROM files in " + romFolder);
-  const std::string saveDir = FullPath(o.saveDir);
-  const std::string pcxDir = FullPath(o.pcxDir);
-  if (!IsFolder(saveDir)) return Fail(4, "no save folder " + saveDir + " (-savedir " + o.saveDir + ")");
-  if (!IsFolder(pcxDir)) return Fail(4, "no snapshot folder " + pcxDir + " (-pcxdir " + o.pcxDir + ")");
+    const std::string current = CurrentDir();
+    const std::string romFolder = Join(current, gameId);
+    if (!IsFolder(romFolder)) return Fail(3, "no ROM folder " + romFolder);
+    const int romFiles = CountFiles(romFolder);
+    if (romFiles == 0) return Fail(3, "no ROM files in " + romFolder);
+    const std::string saveDir = FullPath(o.saveDir);
+    const std::string pcxDir = FullPath(o.pcxDir);
+    if (!IsFolder(saveDir))
+        return Fail(4, "no save folder " + saveDir + " (-savedir " + o.saveDir + ")");
+    if (!IsFolder(pcxDir))
+        return Fail(4, "no snapshot folder " + pcxDir + " (-pcxdir " + o.pcxDir + ")");
 
-  Say("Ravlen stand-in running " + o.title + " (" + gameId + ")");
-  Say("options " + optionsPath + ": " + std::to_string(o.lines.size()) + " lines, all correct");
-  Say("ROMs " + romFolder + ": " + std::to_string(romFiles) + " file(s)");
-  Say("saves " + saveDir + ", snapshots " + pcxDir);
-  std::string flags;
-  for (const std::string& f : o.flags) flags += " " + f;
-  Say("-res " + std::to_string(o.width) + "x" + std::to_string(o.height) + " -frameskip " + o.frameSkip +
-      " -vsync " + (o.vsync ? "ON" : "OFF") + " -intensity " + (o.intensity ? "ON" : "OFF") + flags);
-  Say("players " + o.devices[0] + " " + o.devices[1] + " " + o.devices[2] + ", analog resolution " +
-      std::to_string(o.analogJoyRes) + ", thresholds " + o.thresholds[0] + " / " + o.thresholds[1]);
-  Say("KEY1 " + o.keyLayouts[0]);
-  Say("KEY2 " + o.keyLayouts[1]);
+    Say("Ravlen stand-in running " + o.title + " (" + gameId + ")");
+    Say("options " + optionsPath + ": " + std::to_string(o.lines.size()) + " lines, all correct");
+    Say("ROMs " + romFolder + ": " + std::to_string(romFiles) + " file(s)");
+    Say("saves " + saveDir + ", snapshots " + pcxDir);
+    std::string flags;
+    for (const std::string& f : o.flags)
+        flags += " " + f;
+    Say("-res " + std::to_string(o.width) + "x" + std::to_string(o.height) + " -frameskip " +
+        o.frameSkip + " -vsync " + (o.vsync ? "ON" : "OFF") + " -intensity " +
+        (o.intensity ? "ON" : "OFF") + flags);
+    Say("players " + o.devices[0] + " " + o.devices[1] + " " + o.devices[2] +
+        ", analog resolution " + std::to_string(o.analogJoyRes) + ", thresholds " +
+        o.thresholds[0] + " / " + o.thresholds[1]);
+    Say("KEY1 " + o.keyLayouts[0]);
+    Say("KEY2 " + o.keyLayouts[1]);
 
-  // The snapshot is the chosen screen size, kept within 640x480.
-  const Card card = DrawTestCard(std::min(o.width, 640), std::min(o.height, 480), o.title, gameId);
-  const std::vector<std::uint8_t> pcx = EncodePcx(card.width, card.height, card.pixels, card.palette);
-  const std::string snapshot = FirstFreeSnapshot(pcxDir);
-  if (snapshot.empty() || !WriteWhole(snapshot, pcx.data(), pcx.size()))
-    return Fail(5, "cannot write a snapshot into " + pcxDir);
-  const std::string saveState = Join(saveDir, gameId + ".Rs0");
-  const std::string state = "RAVLEN STAND-IN SAVE STATE\r\n" + gameId + "\r\n" + o.title + "\r\n";
-  if (!WriteWhole(saveState, state.data(), state.size())) return Fail(5, "cannot write " + saveState);
-  Say("snapshot " + snapshot);
-  Say("save state " + saveState);
+    // The snapshot is the chosen screen size, kept within 640x480.
+    const Card card =
+        DrawTestCard(std::min(o.width, 640), std::min(o.height, 480), o.title, gameId);
+    const std::vector<std::uint8_t> pcx =
+        EncodePcx(card.width, card.height, card.pixels, card.palette);
+    const std::string snapshot = FirstFreeSnapshot(pcxDir);
+    if (snapshot.empty() || !WriteWhole(snapshot, pcx.data(), pcx.size()))
+        return Fail(5, "cannot write a snapshot into " + pcxDir);
+    const std::string saveState = Join(saveDir, gameId + ".Rs0");
+    const std::string state = "RAVLEN STAND-IN SAVE STATE\r\n" + gameId + "\r\n" + o.title + "\r\n";
+    if (!WriteWhole(saveState, state.data(), state.size()))
+        return Fail(5, "cannot write " + saveState);
+    Say("snapshot " + snapshot);
+    Say("save state " + saveState);
 
-  std::string witness = "command line: " + std::string(GetCommandLineA()) + "\r\n";
-  witness += "current directory: " + current + "\r\n";
-  witness += "options file: " + optionsPath + "\r\n";
-  witness += "game id: " + gameId + "\r\n";
-  for (const std::string& line : o.lines) witness += "option: " + line + "\r\n";
-  if (_stricmp(gameId.c_str(), "SF2t") == 0)
-    for (const char* name : kSf2Files) witness += "rom " + RomFileNote(romFolder, name) + "\r\n";
-  witness += "snapshot: " + snapshot + "\r\nsave state: " + saveState + "\r\n";
-  const std::string witnessPath = Join(saveDir, "ravlen-witness.txt");
-  if (!WriteWhole(witnessPath, witness.data(), witness.size())) return Fail(5, "cannot write " + witnessPath);
-  std::fflush(stdout);
+    std::string witness = "command line: " + std::string(GetCommandLineA()) + "\r\n";
+    witness += "current directory: " + current + "\r\n";
+    witness += "options file: " + optionsPath + "\r\n";
+    witness += "game id: " + gameId + "\r\n";
+    for (const std::string& line : o.lines)
+        witness += "option: " + line + "\r\n";
+    if (_stricmp(gameId.c_str(), "SF2t") == 0)
+        for (const char* name : kSf2Files)
+            witness += "rom " + RomFileNote(romFolder, name) + "\r\n";
+    witness += "snapshot: " + snapshot + "\r\nsave state: " + saveState + "\r\n";
+    const std::string witnessPath = Join(saveDir, "ravlen-witness.txt");
+    if (!WriteWhole(witnessPath, witness.data(), witness.size()))
+        return Fail(5, "cannot write " + witnessPath);
+    std::fflush(stdout);
 
-  if (WindowWanted()) ShowRunWindow(o.title + " - Ravlen stand-in", &card, shown_, kWindowMilliseconds);
-  return 0;
+    if (WindowWanted())
+        ShowRunWindow(o.title + " - Ravlen stand-in", &card, shown_, kWindowMilliseconds);
+    return 0;
 }
 
 }  // namespace
 }  // namespace ravlen
 
 int main(int argc, char** argv) {
-  ravlen::Run run;
-  return run.Main(argc, argv);
+    ravlen::Run run;
+    return run.Main(argc, argv);
 }

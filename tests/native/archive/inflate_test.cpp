@@ -17,259 +17,292 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 class VectorSink final : public InflateSink {
- public:
-  void Write(const std::uint8_t* data, std::size_t size) override {
-    EXPECT_LE(size, 32768u);
-    if (size < 32768) ++shortBlocks;
-    bytes.insert(bytes.end(), data, data + size);
-  }
-  Bytes bytes;
-  int shortBlocks = 0;
+public:
+    void Write(const std::uint8_t* data, std::size_t size) override {
+        EXPECT_LE(size, 32768u);
+        if (size < 32768) ++shortBlocks;
+        bytes.insert(bytes.end(), data, data + size);
+    }
+    Bytes bytes;
+    int shortBlocks = 0;
 };
 
 // Hands the stream over a few bytes at a time, keeping the lookback the decoder needs.
 class TrickleInput final : public InflateInput {
- public:
-  TrickleInput(const Bytes& data, std::size_t piece) : data_(data), piece_(piece) { next = end = data_.data(); }
-  bool Refill() override {
-    const std::uint8_t* limit = data_.data() + data_.size();
-    if (end == limit) return false;
-    end = std::min(limit, end + piece_);
-    return true;
-  }
+public:
+    TrickleInput(const Bytes& data, std::size_t piece) : data_(data), piece_(piece) {
+        next = end = data_.data();
+    }
+    bool Refill() override {
+        const std::uint8_t* limit = data_.data() + data_.size();
+        if (end == limit) return false;
+        end = std::min(limit, end + piece_);
+        return true;
+    }
 
- private:
-  const Bytes& data_;
-  std::size_t piece_;
+private:
+    const Bytes& data_;
+    std::size_t piece_;
 };
 
 Bytes Deflate(const Bytes& data, int level, int strategy = Z_DEFAULT_STRATEGY) {
-  z_stream z{};
-  EXPECT_EQ(deflateInit2(&z, level, Z_DEFLATED, -15, 8, strategy), Z_OK);
-  Bytes out(deflateBound(&z, data.size()) + 64);
-  z.next_in = const_cast<Bytef*>(data.data());
-  z.avail_in = static_cast<uInt>(data.size());
-  z.next_out = out.data();
-  z.avail_out = static_cast<uInt>(out.size());
-  EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
-  out.resize(z.total_out);
-  deflateEnd(&z);
-  return out;
+    z_stream z{};
+    EXPECT_EQ(deflateInit2(&z, level, Z_DEFLATED, -15, 8, strategy), Z_OK);
+    Bytes out(deflateBound(&z, data.size()) + 64);
+    z.next_in = const_cast<Bytef*>(data.data());
+    z.avail_in = static_cast<uInt>(data.size());
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return out;
 }
 
 struct Decoded {
-  InflateStatus status;
-  Bytes bytes;
-  std::size_t used;  // bytes of input up to the end of the stream
+    InflateStatus status;
+    Bytes bytes;
+    std::size_t used;  // bytes of input up to the end of the stream
 };
 
 Decoded Inflate(const Bytes& stream, std::size_t piece = 0) {
-  Inflater inflater;
-  VectorSink sink;
-  if (piece == 0) {
-    MemoryInput input(stream.data(), stream.size());
+    Inflater inflater;
+    VectorSink sink;
+    if (piece == 0) {
+        MemoryInput input(stream.data(), stream.size());
+        const InflateStatus status = inflater.Inflate(input, sink);
+        return {status, sink.bytes, static_cast<std::size_t>(input.next - stream.data())};
+    }
+    TrickleInput input(stream, piece);
     const InflateStatus status = inflater.Inflate(input, sink);
     return {status, sink.bytes, static_cast<std::size_t>(input.next - stream.data())};
-  }
-  TrickleInput input(stream, piece);
-  const InflateStatus status = inflater.Inflate(input, sink);
-  return {status, sink.bytes, static_cast<std::size_t>(input.next - stream.data())};
 }
 
 // Data like ROM sets: random stretches, repeated tiles, sparse tables, text,
 // and copies from exactly 32768 bytes back (the farthest a match may reach).
 Bytes RomLike(std::size_t size, unsigned seed) {
-  std::mt19937 rng(seed);
-  Bytes data;
-  while (data.size() < size) {
-    const std::size_t n = 1 + rng() % 3000;
-    switch (rng() % 5) {
-      case 0: for (std::size_t i = 0; i < n; ++i) data.push_back(static_cast<std::uint8_t>(rng())); break;
-      case 1: for (std::size_t i = 0; i < n; ++i) data.push_back(static_cast<std::uint8_t>(i % 24 * 7)); break;
-      case 2: for (std::size_t i = 0; i < n; ++i) data.push_back(rng() % 9 == 0 ? static_cast<std::uint8_t>(rng()) : 0); break;
-      case 3: for (std::size_t i = 0; i < n; ++i) data.push_back("INSERT COIN  PLAYER 1 START "[i % 28]); break;
-      default:
-        if (data.size() >= 32768)
-          for (std::size_t i = 0; i < n; ++i) data.push_back(data[data.size() - 32768]);
+    std::mt19937 rng(seed);
+    Bytes data;
+    while (data.size() < size) {
+        const std::size_t n = 1 + rng() % 3000;
+        switch (rng() % 5) {
+        case 0:
+            for (std::size_t i = 0; i < n; ++i)
+                data.push_back(static_cast<std::uint8_t>(rng()));
+            break;
+        case 1:
+            for (std::size_t i = 0; i < n; ++i)
+                data.push_back(static_cast<std::uint8_t>(i % 24 * 7));
+            break;
+        case 2:
+            for (std::size_t i = 0; i < n; ++i)
+                data.push_back(rng() % 9 == 0 ? static_cast<std::uint8_t>(rng()) : 0);
+            break;
+        case 3:
+            for (std::size_t i = 0; i < n; ++i)
+                data.push_back("INSERT COIN  PLAYER 1 START "[i % 28]);
+            break;
+        default:
+            if (data.size() >= 32768)
+                for (std::size_t i = 0; i < n; ++i)
+                    data.push_back(data[data.size() - 32768]);
+        }
     }
-  }
-  data.resize(size);
-  return data;
+    data.resize(size);
+    return data;
 }
 
 TEST(Inflate, DecodesZlibStreamsOfEveryLevelAndStrategy) {
-  const Bytes data = RomLike(200000, 1);
-  for (int level : {0, 1, 6, 9})
-    for (int strategy : {Z_DEFAULT_STRATEGY, Z_FIXED, Z_HUFFMAN_ONLY, Z_RLE}) {
-      SCOPED_TRACE(testing::Message() << "level " << level << " strategy " << strategy);
-      Bytes stream = Deflate(data, level, strategy);
-      const std::size_t length = stream.size();
-      stream.insert(stream.end(), {'P', 'K', 7, 8});  // what follows a stream is left unread
-      const Decoded whole = Inflate(stream);
-      EXPECT_EQ(whole.status, InflateStatus::kOk);
-      EXPECT_TRUE(whole.bytes == data);
-      EXPECT_EQ(whole.used, length);
-      const Decoded trickled = Inflate(stream, 5);
-      EXPECT_EQ(trickled.status, InflateStatus::kOk);
-      EXPECT_TRUE(trickled.bytes == data);
-      EXPECT_EQ(trickled.used, length);
-    }
+    const Bytes data = RomLike(200000, 1);
+    for (int level : {0, 1, 6, 9})
+        for (int strategy : {Z_DEFAULT_STRATEGY, Z_FIXED, Z_HUFFMAN_ONLY, Z_RLE}) {
+            SCOPED_TRACE(testing::Message() << "level " << level << " strategy " << strategy);
+            Bytes stream = Deflate(data, level, strategy);
+            const std::size_t length = stream.size();
+            stream.insert(stream.end(), {'P', 'K', 7, 8});  // what follows a stream is left unread
+            const Decoded whole = Inflate(stream);
+            EXPECT_EQ(whole.status, InflateStatus::kOk);
+            EXPECT_TRUE(whole.bytes == data);
+            EXPECT_EQ(whole.used, length);
+            const Decoded trickled = Inflate(stream, 5);
+            EXPECT_EQ(trickled.status, InflateStatus::kOk);
+            EXPECT_TRUE(trickled.bytes == data);
+            EXPECT_EQ(trickled.used, length);
+        }
 }
 
 TEST(Inflate, WritesFullWindowsThenTheRest) {
-  const Bytes data = RomLike(3 * 32768 + 5, 2);
-  Inflater inflater;
-  VectorSink sink;
-  const Bytes stream = Deflate(data, 6);
-  MemoryInput input(stream.data(), stream.size());
-  ASSERT_EQ(inflater.Inflate(input, sink), InflateStatus::kOk);
-  EXPECT_TRUE(sink.bytes == data);
-  EXPECT_EQ(sink.shortBlocks, 1);
-  // The same decoder goes on with the next stream from a clean state.
-  VectorSink again;
-  MemoryInput second(stream.data(), stream.size());
-  ASSERT_EQ(inflater.Inflate(second, again), InflateStatus::kOk);
-  EXPECT_TRUE(again.bytes == data);
+    const Bytes data = RomLike(3 * 32768 + 5, 2);
+    Inflater inflater;
+    VectorSink sink;
+    const Bytes stream = Deflate(data, 6);
+    MemoryInput input(stream.data(), stream.size());
+    ASSERT_EQ(inflater.Inflate(input, sink), InflateStatus::kOk);
+    EXPECT_TRUE(sink.bytes == data);
+    EXPECT_EQ(sink.shortBlocks, 1);
+    // The same decoder goes on with the next stream from a clean state.
+    VectorSink again;
+    MemoryInput second(stream.data(), stream.size());
+    ASSERT_EQ(inflater.Inflate(second, again), InflateStatus::kOk);
+    EXPECT_TRUE(again.bytes == data);
 }
 
 TEST(Inflate, EmptyAndTinyStreams) {
-  for (const Bytes& data : {Bytes{}, Bytes{42}, Bytes{1, 2, 3}}) {
-    for (int level : {0, 9}) {
-      const Decoded d = Inflate(Deflate(data, level));
-      EXPECT_EQ(d.status, InflateStatus::kOk);
-      EXPECT_TRUE(d.bytes == data);
+    for (const Bytes& data : {Bytes{}, Bytes{42}, Bytes{1, 2, 3}}) {
+        for (int level : {0, 9}) {
+            const Decoded d = Inflate(Deflate(data, level));
+            EXPECT_EQ(d.status, InflateStatus::kOk);
+            EXPECT_TRUE(d.bytes == data);
+        }
     }
-  }
 }
 
 // Writes a deflate stream bit by bit, least significant bit first.
 class BitWriter {
- public:
-  BitWriter& Put(std::uint32_t value, unsigned bits) {
-    for (unsigned i = 0; i < bits; ++i) PutBit((value >> i) & 1);
-    return *this;
-  }
-  // A Huffman code goes most significant bit first.
-  BitWriter& Code(std::uint32_t code, unsigned bits) {
-    for (unsigned i = bits; i-- > 0;) PutBit((code >> i) & 1);
-    return *this;
-  }
-  Bytes bytes;
+public:
+    BitWriter& Put(std::uint32_t value, unsigned bits) {
+        for (unsigned i = 0; i < bits; ++i)
+            PutBit((value >> i) & 1);
+        return *this;
+    }
+    // A Huffman code goes most significant bit first.
+    BitWriter& Code(std::uint32_t code, unsigned bits) {
+        for (unsigned i = bits; i-- > 0;)
+            PutBit((code >> i) & 1);
+        return *this;
+    }
+    Bytes bytes;
 
- private:
-  void PutBit(unsigned bit) {
-    if (used_ % 8 == 0) bytes.push_back(0);
-    bytes.back() |= static_cast<std::uint8_t>(bit << (used_ % 8));
-    ++used_;
-  }
-  unsigned used_ = 0;
+private:
+    void PutBit(unsigned bit) {
+        if (used_ % 8 == 0) bytes.push_back(0);
+        bytes.back() |= static_cast<std::uint8_t>(bit << (used_ % 8));
+        ++used_;
+    }
+    unsigned used_ = 0;
 };
 
 // Fixed code of a literal or length symbol.
 void FixedSymbol(BitWriter& w, unsigned sym) {
-  if (sym < 144) w.Code(0x30 + sym, 8);
-  else if (sym < 256) w.Code(0x190 + sym - 144, 9);
-  else if (sym < 280) w.Code(sym - 256, 7);
-  else w.Code(0xC0 + sym - 280, 8);
+    if (sym < 144)
+        w.Code(0x30 + sym, 8);
+    else if (sym < 256)
+        w.Code(0x190 + sym - 144, 9);
+    else if (sym < 280)
+        w.Code(sym - 256, 7);
+    else
+        w.Code(0xC0 + sym - 280, 8);
 }
 
 // A dynamic block header: the code-length code gives every symbol 4 bits
 // ("4" has a 1-bit code, "0" and the repeat codes 2 to 3 bits).
 BitWriter DynamicHeader(unsigned lit, unsigned dist, const std::vector<unsigned>& codeLengthCodes) {
-  BitWriter w;
-  w.Put(1, 1).Put(2, 2).Put(lit - 257, 5).Put(dist - 1, 5).Put(codeLengthCodes.size() - 4, 4);
-  for (unsigned len : codeLengthCodes) w.Put(len, 3);
-  return w;
+    BitWriter w;
+    w.Put(1, 1).Put(2, 2).Put(lit - 257, 5).Put(dist - 1, 5).Put(codeLengthCodes.size() - 4, 4);
+    for (unsigned len : codeLengthCodes)
+        w.Put(len, 3);
+    return w;
 }
 
 TEST(Inflate, HandMadeFixedBlocks) {
-  BitWriter good;
-  good.Put(1, 1).Put(1, 2);
-  FixedSymbol(good, 'a');
-  FixedSymbol(good, 'b');
-  FixedSymbol(good, 258);  // length 4
-  good.Code(1, 5);         // distance 2
-  FixedSymbol(good, 256);
-  const Decoded d = Inflate(good.bytes);
-  EXPECT_EQ(d.status, InflateStatus::kOk);
-  EXPECT_EQ(std::string(d.bytes.begin(), d.bytes.end()), "ababab");
+    BitWriter good;
+    good.Put(1, 1).Put(1, 2);
+    FixedSymbol(good, 'a');
+    FixedSymbol(good, 'b');
+    FixedSymbol(good, 258);  // length 4
+    good.Code(1, 5);         // distance 2
+    FixedSymbol(good, 256);
+    const Decoded d = Inflate(good.bytes);
+    EXPECT_EQ(d.status, InflateStatus::kOk);
+    EXPECT_EQ(std::string(d.bytes.begin(), d.bytes.end()), "ababab");
 
-  BitWriter tooFar;
-  tooFar.Put(1, 1).Put(1, 2);
-  FixedSymbol(tooFar, 'a');
-  FixedSymbol(tooFar, 257);
-  tooFar.Code(1, 5);  // distance 2, with one byte written
-  FixedSymbol(tooFar, 256);
-  EXPECT_EQ(Inflate(tooFar.bytes).status, InflateStatus::kBadDistance);
+    BitWriter tooFar;
+    tooFar.Put(1, 1).Put(1, 2);
+    FixedSymbol(tooFar, 'a');
+    FixedSymbol(tooFar, 257);
+    tooFar.Code(1, 5);  // distance 2, with one byte written
+    FixedSymbol(tooFar, 256);
+    EXPECT_EQ(Inflate(tooFar.bytes).status, InflateStatus::kBadDistance);
 
-  for (unsigned bad : {286u, 287u}) {
-    BitWriter w;
-    w.Put(1, 1).Put(1, 2);
-    FixedSymbol(w, bad);
-    EXPECT_EQ(Inflate(w.bytes).status, InflateStatus::kBadCode) << bad;
-  }
-  BitWriter badDistance;
-  badDistance.Put(1, 1).Put(1, 2);
-  FixedSymbol(badDistance, 'a');
-  FixedSymbol(badDistance, 257);
-  badDistance.Code(30, 5);
-  EXPECT_EQ(Inflate(badDistance.bytes).status, InflateStatus::kBadCode);
+    for (unsigned bad : {286u, 287u}) {
+        BitWriter w;
+        w.Put(1, 1).Put(1, 2);
+        FixedSymbol(w, bad);
+        EXPECT_EQ(Inflate(w.bytes).status, InflateStatus::kBadCode) << bad;
+    }
+    BitWriter badDistance;
+    badDistance.Put(1, 1).Put(1, 2);
+    FixedSymbol(badDistance, 'a');
+    FixedSymbol(badDistance, 257);
+    badDistance.Code(30, 5);
+    EXPECT_EQ(Inflate(badDistance.bytes).status, InflateStatus::kBadCode);
 }
 
 TEST(Inflate, BrokenBlockHeaders) {
-  EXPECT_EQ(Inflate(BitWriter().Put(1, 1).Put(3, 2).Put(0, 5).bytes).status, InflateStatus::kBadBlockType);
+    EXPECT_EQ(Inflate(BitWriter().Put(1, 1).Put(3, 2).Put(0, 5).bytes).status,
+              InflateStatus::kBadBlockType);
 
-  BitWriter stored;
-  stored.Put(1, 1).Put(0, 2).Put(0, 5).Put(3, 16).Put(0x1234, 16).Put(0x616263, 24);
-  EXPECT_EQ(Inflate(stored.bytes).status, InflateStatus::kBadStoredLength);
+    BitWriter stored;
+    stored.Put(1, 1).Put(0, 2).Put(0, 5).Put(3, 16).Put(0x1234, 16).Put(0x616263, 24);
+    EXPECT_EQ(Inflate(stored.bytes).status, InflateStatus::kBadStoredLength);
 
-  // The code-length code: over-subscribed (three 1-bit codes), incomplete (one 2-bit code).
-  EXPECT_EQ(Inflate(DynamicHeader(257, 1, {1, 1, 1, 0}).Put(0, 32).bytes).status, InflateStatus::kBadCodeLengths);
-  EXPECT_EQ(Inflate(DynamicHeader(257, 1, {2, 0, 0, 0}).Put(0, 32).bytes).status, InflateStatus::kBadCodeLengths);
-  // Too many literal/length codes.
-  EXPECT_EQ(Inflate(DynamicHeader(287, 1, {1, 1, 0, 0}).Put(0, 32).bytes).status, InflateStatus::kBadCodeLengths);
+    // The code-length code: over-subscribed (three 1-bit codes), incomplete (one 2-bit code).
+    EXPECT_EQ(Inflate(DynamicHeader(257, 1, {1, 1, 1, 0}).Put(0, 32).bytes).status,
+              InflateStatus::kBadCodeLengths);
+    EXPECT_EQ(Inflate(DynamicHeader(257, 1, {2, 0, 0, 0}).Put(0, 32).bytes).status,
+              InflateStatus::kBadCodeLengths);
+    // Too many literal/length codes.
+    EXPECT_EQ(Inflate(DynamicHeader(287, 1, {1, 1, 0, 0}).Put(0, 32).bytes).status,
+              InflateStatus::kBadCodeLengths);
 
-  // Code-length code: symbol 16 -> "0", 17 -> "10", 18 -> "11" (lengths 1, 2, 2).
-  BitWriter repeatFirst = DynamicHeader(257, 1, {1, 2, 2, 0});
-  repeatFirst.Code(0, 1).Put(0, 2);  // 16 with nothing before it
-  EXPECT_EQ(Inflate(repeatFirst.bytes).status, InflateStatus::kBadCodeLengths);
+    // Code-length code: symbol 16 -> "0", 17 -> "10", 18 -> "11" (lengths 1, 2, 2).
+    BitWriter repeatFirst = DynamicHeader(257, 1, {1, 2, 2, 0});
+    repeatFirst.Code(0, 1).Put(0, 2);  // 16 with nothing before it
+    EXPECT_EQ(Inflate(repeatFirst.bytes).status, InflateStatus::kBadCodeLengths);
 
-  BitWriter pastCount = DynamicHeader(257, 1, {1, 2, 2, 0});
-  pastCount.Code(3, 2).Put(127, 7).Code(3, 2).Put(127, 7).Code(3, 2).Put(127, 7);  // 3 x 138 zeros > 258
-  EXPECT_EQ(Inflate(pastCount.bytes).status, InflateStatus::kBadCodeLengths);
+    BitWriter pastCount = DynamicHeader(257, 1, {1, 2, 2, 0});
+    pastCount.Code(3, 2).Put(127, 7).Code(3, 2).Put(127, 7).Code(3, 2).Put(
+        127, 7);  // 3 x 138 zeros > 258
+    EXPECT_EQ(Inflate(pastCount.bytes).status, InflateStatus::kBadCodeLengths);
 
-  // 18 -> "0", 0 -> "10", 17 -> "11": 138 + 119 zeros for every literal/length, a 0 for the distance.
-  BitWriter noEnd = DynamicHeader(257, 1, {0, 2, 1, 2});
-  noEnd.Code(0, 1).Put(127, 7).Code(0, 1).Put(108, 7).Code(2, 2);
-  EXPECT_EQ(Inflate(noEnd.bytes).status, InflateStatus::kBadCodeLengths);
+    // 18 -> "0", 0 -> "10", 17 -> "11": 138 + 119 zeros for every literal/length, a 0 for the
+    // distance.
+    BitWriter noEnd = DynamicHeader(257, 1, {0, 2, 1, 2});
+    noEnd.Code(0, 1).Put(127, 7).Code(0, 1).Put(108, 7).Code(2, 2);
+    EXPECT_EQ(Inflate(noEnd.bytes).status, InflateStatus::kBadCodeLengths);
 }
 
 TEST(Inflate, TruncatedStreamsStopWithWhatTheyHad) {
-  const Bytes data = RomLike(100000, 3);
-  for (int level : {0, 6}) {
-    const Bytes stream = Deflate(data, level);
-    for (std::size_t cut : {std::size_t{0}, std::size_t{1}, std::size_t{3}, stream.size() / 2, stream.size() - 1}) {
-      const Bytes part(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(cut));
-      const Decoded d = Inflate(part);
-      EXPECT_EQ(d.status, InflateStatus::kTruncated) << "level " << level << " cut " << cut;
-      // All but the last step's output (decoded from bits past the cut) is right.
-      const std::size_t sure = d.bytes.size() > 260 ? d.bytes.size() - 260 : 0;
-      ASSERT_LE(sure, data.size());
-      EXPECT_TRUE(std::equal(d.bytes.begin(), d.bytes.begin() + static_cast<std::ptrdiff_t>(sure), data.begin()));
+    const Bytes data = RomLike(100000, 3);
+    for (int level : {0, 6}) {
+        const Bytes stream = Deflate(data, level);
+        for (std::size_t cut : {std::size_t{0}, std::size_t{1}, std::size_t{3}, stream.size() / 2,
+                                stream.size() - 1}) {
+            const Bytes part(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(cut));
+            const Decoded d = Inflate(part);
+            EXPECT_EQ(d.status, InflateStatus::kTruncated) << "level " << level << " cut " << cut;
+            // All but the last step's output (decoded from bits past the cut) is right.
+            const std::size_t sure = d.bytes.size() > 260 ? d.bytes.size() - 260 : 0;
+            ASSERT_LE(sure, data.size());
+            EXPECT_TRUE(std::equal(d.bytes.begin(),
+                                   d.bytes.begin() + static_cast<std::ptrdiff_t>(sure),
+                                   data.begin()));
+        }
     }
-  }
 }
 
 TEST(Crc32, MatchesZlibAcrossSplits) {
-  const Bytes data = RomLike(5000, 4);
-  const auto zlibCrc = [&](std::size_t n) { return static_cast<std::uint32_t>(crc32(0, data.data(), static_cast<uInt>(n))); };
-  for (std::size_t n : {0, 1, 7, 8, 9, 63, 4999})
-    EXPECT_EQ(Crc32(data.data(), n), zlibCrc(n)) << n;
-  std::uint32_t running = kCrc32Start;
-  for (std::size_t at = 0, step = 1; at < data.size(); at += step, step = step * 3 % 17 + 1)
-    running = Crc32Update(running, data.data() + at, std::min(step, data.size() - at));
-  EXPECT_EQ(Crc32Final(running), zlibCrc(data.size()));
-  EXPECT_EQ(Crc32(reinterpret_cast<const std::uint8_t*>("123456789"), 9), 0xCBF43926u);
+    const Bytes data = RomLike(5000, 4);
+    const auto zlibCrc = [&](std::size_t n) {
+        return static_cast<std::uint32_t>(crc32(0, data.data(), static_cast<uInt>(n)));
+    };
+    for (std::size_t n : {0, 1, 7, 8, 9, 63, 4999})
+        EXPECT_EQ(Crc32(data.data(), n), zlibCrc(n)) << n;
+    std::uint32_t running = kCrc32Start;
+    for (std::size_t at = 0, step = 1; at < data.size(); at += step, step = step * 3 % 17 + 1)
+        running = Crc32Update(running, data.data() + at, std::min(step, data.size() - at));
+    EXPECT_EQ(Crc32Final(running), zlibCrc(data.size()));
+    EXPECT_EQ(Crc32(reinterpret_cast<const std::uint8_t*>("123456789"), 9), 0xCBF43926u);
 }
 
 }  // namespace

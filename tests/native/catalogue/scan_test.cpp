@@ -69,7 +69,8 @@ TEST(RomStorage, ZippedGamesNeedEveryArchiveAndTrailingBackslashesCollapse) {
 }
 
 TEST(GameButtonHint, CarriesFourNonEmptyFieldsThatReadBack) {
-    EXPECT_EQ(GameButtonHint(Game("Street Fighter 2 CE"), "ZIP"), "SF2t|RSF2 Sf2Ce|ZIP|sf2.*;sf2ce.*");
+    EXPECT_EQ(GameButtonHint(Game("Street Fighter 2 CE"), "ZIP"),
+              "SF2t|RSF2 Sf2Ce|ZIP|sf2.*;sf2ce.*");
     EXPECT_EQ(GameButtonHint(Game("Final Fight"), "DIR"), "FFIGHT|NONE|DIR|ff*.*");
     for (const GameRecord& game : GameTable()) {
         const CurrentGame current = ReadGameButton(GameButtonHint(game, "DIR"), game.title);

@@ -37,7 +37,8 @@ TEST(ShortenPath, EmptyPartsCountLikeOthers) {
     EXPECT_EQ(ShortenPath("\\\\server\\share\\Arcade Emulators\\Capcom Collection"),
               "\\...\\Capcom Collection");
     // The empty last part of a trailing "\" stays the last part.
-    EXPECT_EQ(ShortenPath("C:\\Program Files\\Arcade Emulators\\Capcom\\"), "C:\\...\\Arcade Emulators\\Capcom\\");
+    EXPECT_EQ(ShortenPath("C:\\Program Files\\Arcade Emulators\\Capcom\\"),
+              "C:\\...\\Arcade Emulators\\Capcom\\");
 }
 
 }  // namespace

@@ -12,7 +12,8 @@ namespace qv {
 namespace {
 
 CurrentGame Stored(std::string_view romStorage, std::string_view marker = "NONE") {
-    return CurrentGame{"FFIGHT", std::string(marker), std::string(romStorage), "ff*.*", "Final Fight"};
+    return CurrentGame{"FFIGHT", std::string(marker), std::string(romStorage), "ff*.*",
+                       "Final Fight"};
 }
 
 // A table row as its game button hands it to the launch.
@@ -42,7 +43,11 @@ TEST(LaunchPlan, PathsForEveryStorageWithAndWithoutATrailingBackslash) {
     const std::string temp = "C:\\WINDOWS\\TEMP\\QV95-TMP";
     for (const std::string emu : {"C:\\EMU", "C:\\EMU\\"}) {
         SCOPED_TRACE(emu);
-        struct Case { const char* emulator; const char* roms; std::string exe, work; };
+        struct Case {
+            const char* emulator;
+            const char* roms;
+            std::string exe, work;
+        };
         for (const Case& c : {Case{"DIR", "DIR", emu, emu}, Case{"DIR", "ZIP", temp, temp},
                               Case{"ZIP", "DIR", temp, emu}, Case{"ZIP", "ZIP", temp, temp}}) {
             SCOPED_TRACE(std::string(c.emulator) + "/" + c.roms);
@@ -76,16 +81,23 @@ bool Apply(std::map<std::string, std::string>& folder, const std::vector<Rename>
 }
 
 TEST(LaunchPlan, VariantRenamesAndTheirRestore) {
-    EXPECT_EQ(VariantRenames("Sf2Ce"),
-              (std::vector<Rename>{{"SF2.21", "_SF2.21"}, {"SF2.22", "_SF2.22"}, {"SF2.23", "_SF2.23"},
-                                   {"Sf2Ce.21", "SF2.21"}, {"Sf2Ce.22", "SF2.22"}, {"Sf2Ce.23", "SF2.23"}}));
-    EXPECT_EQ(RestoreRenames("Sf2Ce"),
-              (std::vector<Rename>{{"SF2.21", "Sf2Ce.21"}, {"SF2.22", "Sf2Ce.22"}, {"SF2.23", "Sf2Ce.23"},
-                                   {"_SF2.21", "SF2.21"}, {"_SF2.22", "SF2.22"}, {"_SF2.23", "SF2.23"}}));
+    EXPECT_EQ(VariantRenames("Sf2Ce"), (std::vector<Rename>{{"SF2.21", "_SF2.21"},
+                                                            {"SF2.22", "_SF2.22"},
+                                                            {"SF2.23", "_SF2.23"},
+                                                            {"Sf2Ce.21", "SF2.21"},
+                                                            {"Sf2Ce.22", "SF2.22"},
+                                                            {"Sf2Ce.23", "SF2.23"}}));
+    EXPECT_EQ(RestoreRenames("Sf2Ce"), (std::vector<Rename>{{"SF2.21", "Sf2Ce.21"},
+                                                            {"SF2.22", "Sf2Ce.22"},
+                                                            {"SF2.23", "Sf2Ce.23"},
+                                                            {"_SF2.21", "SF2.21"},
+                                                            {"_SF2.22", "SF2.22"},
+                                                            {"_SF2.23", "SF2.23"}}));
 
-    const std::map<std::string, std::string> before{
-        {"SF2.21", "turbo 21"}, {"SF2.22", "turbo 22"}, {"SF2.23", "turbo 23"}, {"sf2.11", "shared"},
-        {"Sf2Ce.21", "ce 21"},  {"Sf2Ce.22", "ce 22"},  {"Sf2Ce.23", "ce 23"}};
+    const std::map<std::string, std::string> before{{"SF2.21", "turbo 21"}, {"SF2.22", "turbo 22"},
+                                                    {"SF2.23", "turbo 23"}, {"sf2.11", "shared"},
+                                                    {"Sf2Ce.21", "ce 21"},  {"Sf2Ce.22", "ce 22"},
+                                                    {"Sf2Ce.23", "ce 23"}};
     auto folder = before;
     ASSERT_TRUE(Apply(folder, VariantRenames("Sf2Ce")));
     EXPECT_EQ(folder["SF2.22"], "ce 22");
@@ -112,8 +124,8 @@ TEST(LaunchPlan, VariantsAndTheirArchives) {
 TEST(LaunchPlan, CommandLine) {
     EXPECT_EQ(LaunchCommand("cmd.exe", "C:\\EMU\\", "C:\\windows\\TEMP\\Quarvel.InI", "FFIGHT"),
               "cmd.exe /C C:\\EMU\\ravlen.exe @\"C:\\windows\\TEMP\\Quarvel.InI\" FFIGHT > NUL");
-    EXPECT_EQ(LaunchCommand("Command.com", "C:\\WINDOWS\\TEMP\\QV95-TMP", "C:\\WINDOWS\\TEMP\\Quarvel.InI",
-                            "SF2t"),
+    EXPECT_EQ(LaunchCommand("Command.com", "C:\\WINDOWS\\TEMP\\QV95-TMP",
+                            "C:\\WINDOWS\\TEMP\\Quarvel.InI", "SF2t"),
               "Command.com /C C:\\WINDOWS\\TEMP\\QV95-TMP\\ravlen.exe "
               "@\"C:\\WINDOWS\\TEMP\\Quarvel.InI\" SF2t > NUL");
 }

@@ -69,7 +69,8 @@ TEST_F(FolderChooserTest, EmulatorFolderWithoutRavlenIsRefusedAndNothingChanges)
 
     main->BrowseCF();
 
-    EXPECT_EQ(messages, std::vector<std::string>{" I CAN'T FIND ravlen.exe OR Rvl023.zip\r\n in " + folder_});
+    EXPECT_EQ(messages,
+              std::vector<std::string>{" I CAN'T FIND ravlen.exe OR Rvl023.zip\r\n in " + folder_});
     EXPECT_EQ(main->settings.L_CAL, before.L_CAL);
     EXPECT_EQ(main->settings.L_SF, "\\Saves");
     EXPECT_EQ(main->settings.L_PF, "\\Pcx");

@@ -33,8 +33,8 @@ std::string TextOf(HWND hwnd) {
 // The panel nearest the top of the main window's z-order.
 HWND FrontPanel(const TF_Main& main) {
     for (HWND w = GetTopWindow(main.hwnd()); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        for (HWND panel : {main.PA.hwnd(), main.PP.hwnd(), main.PK.hwnd(), main.PJ.hwnd(),
-                           main.PI.hwnd()}) {
+        for (HWND panel :
+             {main.PA.hwnd(), main.PP.hwnd(), main.PK.hwnd(), main.PJ.hwnd(), main.PI.hwnd()}) {
             if (w == panel) return w;
         }
     }
@@ -109,8 +109,8 @@ TEST_F(ShellTest, ImageButtonsKeepTheirPictureSuffixesAndLinksTheirTargets) {
 TEST_F(ShellTest, OptionsPanelIsInFrontAtStartAndEveryPanelTakesInput) {
     createMain();
     EXPECT_EQ(FrontPanel(*main), main->PA.hwnd());
-    for (HWND panel : {main->PA.hwnd(), main->PP.hwnd(), main->PK.hwnd(), main->PJ.hwnd(),
-                       main->PI.hwnd()}) {
+    for (HWND panel :
+         {main->PA.hwnd(), main->PP.hwnd(), main->PK.hwnd(), main->PJ.hwnd(), main->PI.hwnd()}) {
         EXPECT_TRUE(IsWindowEnabled(panel));
     }
 }
@@ -136,10 +136,12 @@ TEST_F(ShellTest, AnImageLightsOnlyWhileThePointerIsStrictlyInside) {
     createMain();
     show();
     Image& image = *main->Img_PK;
-    struct Case { int x, y; bool lit; };
-    const Case cases[] = {
-        {20, 20, true}, {1, 1, true},   {45, 39, true},  {0, 20, false},
-        {20, 0, false}, {46, 20, false}, {20, 40, false}, {-30, -30, false}};
+    struct Case {
+        int x, y;
+        bool lit;
+    };
+    const Case cases[] = {{20, 20, true}, {1, 1, true},    {45, 39, true},  {0, 20, false},
+                          {20, 0, false}, {46, 20, false}, {20, 40, false}, {-30, -30, false}};
     for (const Case& c : cases) {
         const POINT p = ScreenPointOf(image, c.x, c.y);
         SetCursorPos(p.x, p.y);

@@ -30,7 +30,7 @@ protected:
     AppWindow app;
     TF_Wait wait;
     std::unique_ptr<TF_Main> main;
-    std::vector<int> exitCodes;  // process ends that the main window asked for
+    std::vector<int> exitCodes;         // process ends that the main window asked for
     std::vector<std::string> messages;  // message boxes the main window showed
 };
 

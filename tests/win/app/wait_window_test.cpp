@@ -16,7 +16,8 @@ bool AreaHasColour(HWND hwnd, RECT area, COLORREF colour) {
     HDC dc = GetDC(hwnd);
     bool found = false;
     for (int y = area.top; y < area.bottom && !found; ++y) {
-        for (int x = area.left; x < area.right && !found; ++x) found = GetPixel(dc, x, y) == colour;
+        for (int x = area.left; x < area.right && !found; ++x)
+            found = GetPixel(dc, x, y) == colour;
     }
     ReleaseDC(hwnd, dc);
     return found;

@@ -44,7 +44,8 @@ protected:
     }
     std::vector<std::string> titles() const {
         std::vector<std::string> result;
-        for (const auto& button : main->games.buttons()) result.push_back(button->caption());
+        for (const auto& button : main->games.buttons())
+            result.push_back(button->caption());
         return result;
     }
     const GameButton* button(const std::string& title) const {
@@ -55,7 +56,8 @@ protected:
     }
     int childButtons() const {
         int n = 0;
-        for (HWND w = GetWindow(main->games.sb.hwnd(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) ++n;
+        for (HWND w = GetWindow(main->games.sb.hwnd(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+            ++n;
         return n;
     }
 
@@ -75,7 +77,8 @@ COLORREF GlyphPixelFromCorner(HBITMAP glyph, int x, int y) {
 }
 
 COLORREF ResourcePixelFromCorner(const char* name, int x, int y) {
-    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, 0));
+    HBITMAP bitmap =
+        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, 0));
     const COLORREF colour = GlyphPixelFromCorner(bitmap, x, y);
     DeleteObject(bitmap);
     return colour;
@@ -156,8 +159,8 @@ TEST_F(ScanTest, AllGamesPresentFillAScrollingListInTableOrder) {
     const RECT first = ChildRect(main->games.buttons()[0]->hwnd());
     EXPECT_EQ(first.bottom - first.top, 65);
     // 117 with the common metrics (a 16-pixel arrow, 1-pixel borders).
-    EXPECT_EQ(first.right - first.left, 137 - GetSystemMetrics(SM_CXHSCROLL) -
-                                            2 * GetSystemMetrics(SM_CXBORDER) - 2);
+    EXPECT_EQ(first.right - first.left,
+              137 - GetSystemMetrics(SM_CXHSCROLL) - 2 * GetSystemMetrics(SM_CXBORDER) - 2);
     for (std::size_t i = 0; i < 24; ++i) {
         EXPECT_EQ(main->games.buttons()[i]->caption(), GameTable()[i].title);
     }
@@ -170,7 +173,8 @@ TEST_F(ScanTest, TheStreetFighterFolderYieldsTurboAloneThenCeToo) {
     EXPECT_EQ(titles(), std::vector<std::string>{"Street Fighter 2 Turbo"});
     touch("SF2t\\sf2ce.21");
     scan(emu);
-    EXPECT_EQ(titles(), (std::vector<std::string>{"Street Fighter 2 CE", "Street Fighter 2 Turbo"}));
+    EXPECT_EQ(titles(),
+              (std::vector<std::string>{"Street Fighter 2 CE", "Street Fighter 2 Turbo"}));
     EXPECT_FALSE(main->games.sb.scrollBarShown());
 }
 
@@ -217,8 +221,10 @@ TEST_F(ScanTest, ARescanRequestedDuringAScanRunsOnceAfterItWithoutDuplicates) {
     // Two re-scan clicks wait in the queue; the scan lets them through.
     PostMessageA(main->hwnd(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);
     const int rescanId = GetDlgCtrlID(main->B_R);
-    PostMessageA(main->hwnd(), WM_COMMAND, MAKEWPARAM(rescanId, BN_CLICKED), reinterpret_cast<LPARAM>(main->B_R));
-    PostMessageA(main->hwnd(), WM_COMMAND, MAKEWPARAM(rescanId, BN_CLICKED), reinterpret_cast<LPARAM>(main->B_R));
+    PostMessageA(main->hwnd(), WM_COMMAND, MAKEWPARAM(rescanId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(main->B_R));
+    PostMessageA(main->hwnd(), WM_COMMAND, MAKEWPARAM(rescanId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(main->B_R));
     scan(emu);
     EXPECT_EQ(titles(), (std::vector<std::string>{"Knights of the Round", "Magic Sword"}));
     EXPECT_EQ(childButtons(), 2);
@@ -294,8 +300,8 @@ TEST_F(ScanTest, ABadlyTypedValueIsReportedAndTheRestOfTheLoadKeepsItsValues) {
     SendMessageA(main->games.buttons()[0]->hwnd(), BM_CLICK, 0, 0);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("RB_JOY2"), std::string::npos) << messages[0];
-    EXPECT_EQ(main->settings.cb_p2d, 5);         // read before the bad value
-    EXPECT_EQ(main->settings.RB_6But, "old");    // after it: untouched
+    EXPECT_EQ(main->settings.cb_p2d, 5);       // read before the bad value
+    EXPECT_EQ(main->settings.RB_6But, "old");  // after it: untouched
 }
 
 }  // namespace

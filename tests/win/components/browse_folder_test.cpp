@@ -29,12 +29,15 @@ TEST(TBrowseFolder, DefaultsFlagsAndButtonWidth) {
     bf.SetCustomButtonWidth(-5);
     EXPECT_EQ(bf.CustomButtonWidth(), 75);
 
-    const TBrowseInfoFlagSet all{TBrowseInfoFlags::bfFileSysDirsOnly, TBrowseInfoFlags::bfDontGoBelowDomain,
-                                 TBrowseInfoFlags::bfStatusText, TBrowseInfoFlags::bfFileSysAncestors,
-                                 TBrowseInfoFlags::bfBrowseForComputer, TBrowseInfoFlags::bfBrowseForPrinter};
+    const TBrowseInfoFlagSet all{
+        TBrowseInfoFlags::bfFileSysDirsOnly,   TBrowseInfoFlags::bfDontGoBelowDomain,
+        TBrowseInfoFlags::bfStatusText,        TBrowseInfoFlags::bfFileSysAncestors,
+        TBrowseInfoFlags::bfBrowseForComputer, TBrowseInfoFlags::bfBrowseForPrinter};
     EXPECT_EQ(all.flagWord(), 0x300Fu);
-    EXPECT_EQ((TBrowseInfoFlagSet{TBrowseInfoFlags::bfStatusText, TBrowseInfoFlags::bfBrowseForPrinter}).flagWord(),
-              0x2004u);
+    EXPECT_EQ(
+        (TBrowseInfoFlagSet{TBrowseInfoFlags::bfStatusText, TBrowseInfoFlags::bfBrowseForPrinter})
+            .flagWord(),
+        0x2004u);
 }
 
 // What the timer does to the open dialog, step by step: the dialog's answers
@@ -68,9 +71,8 @@ protected:
             EXPECT_EQ(&sender, g_script.bf);
             g_script.dialog = dialog;
         };
-        bf.OnSelectionChanged = [this](TBrowseFolder&, HWND, LPCITEMIDLIST, const std::string& path) {
-            selections.push_back(path);
-        };
+        bf.OnSelectionChanged = [this](TBrowseFolder&, HWND, LPCITEMIDLIST,
+                                       const std::string& path) { selections.push_back(path); };
     }
     void TearDown() override {
         KillTimer(nullptr, timer_);

@@ -16,8 +16,14 @@ namespace {
 
 using Files = std::map<std::string, std::string>;  // name -> contents
 
-void Put16(std::string& out, unsigned v) { out += char(v & 0xFF); out += char((v >> 8) & 0xFF); }
-void Put32(std::string& out, std::uint32_t v) { Put16(out, v & 0xFFFF); Put16(out, v >> 16); }
+void Put16(std::string& out, unsigned v) {
+    out += char(v & 0xFF);
+    out += char((v >> 8) & 0xFF);
+}
+void Put32(std::string& out, std::uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
 
 // A ZIP archive of stored entries (local headers only, which is all the
 // reader walks).
@@ -65,11 +71,16 @@ protected:
         test::WriteText(emu + "\\" + name, data);
     }
     std::string read(const std::string& name) const { return test::ReadText(emu + "\\" + name); }
-    void unzippedEmulator() { CopyFileA(test::RavlenExe().c_str(), (emu + "\\ravlen.exe").c_str(), FALSE); }
-    void zippedEmulator() { write("Rvl023.zip", StoredZip({{"ravlen.exe", test::ReadText(test::RavlenExe())}})); }
+    void unzippedEmulator() {
+        CopyFileA(test::RavlenExe().c_str(), (emu + "\\ravlen.exe").c_str(), FALSE);
+    }
+    void zippedEmulator() {
+        write("Rvl023.zip", StoredZip({{"ravlen.exe", test::ReadText(test::RavlenExe())}}));
+    }
     void gameFolder(const std::string& id, const Files& files) {
         CreateDirectoryA((emu + "\\" + id).c_str(), nullptr);
-        for (const auto& [name, data] : files) write(id + "\\" + name, data);
+        for (const auto& [name, data] : files)
+            write(id + "\\" + name, data);
     }
 
     // Scans, then clicks the game's button twice: select, then launch.
@@ -109,8 +120,9 @@ TEST_F(LaunchTest, AFolderGameWithAnUnzippedEmulatorRunsInTheEmulatorFolder) {
     EXPECT_NE(seen.find("current directory: " + emu), std::string::npos) << seen;
     EXPECT_NE(seen.find(emu + "\\ravlen.exe @\""), std::string::npos) << seen;
     EXPECT_NE(seen.find("Quarvel.InI\" Knights"), std::string::npos) << seen;
-    EXPECT_NE(seen.find("option: ; Quarvel v1.01 - Ravlen v0.23 Configuration for Knights of the Round"),
-              std::string::npos);
+    EXPECT_NE(
+        seen.find("option: ; Quarvel v1.01 - Ravlen v0.23 Configuration for Knights of the Round"),
+        std::string::npos);
     EXPECT_TRUE(read("RaVlEn.InI").empty());  // the emulator's own settings are gone
     expectCleanedUp();
     EXPECT_TRUE(messages.empty()) << messages[0];
@@ -137,12 +149,13 @@ TEST_F(LaunchTest, AZippedEmulatorIsUnpackedIntoTheTempFolder) {
     play("Knights of the Round");
     const std::string seen = witness();
     EXPECT_NE(seen.find("current directory: " + emu), std::string::npos) << seen;
-    EXPECT_NE(seen.find(main->tempNames().tempFolder + "\\ravlen.exe @\""), std::string::npos) << seen;
+    EXPECT_NE(seen.find(main->tempNames().tempFolder + "\\ravlen.exe @\""), std::string::npos)
+        << seen;
     EXPECT_TRUE(messages.empty());
     expectCleanedUp();
 }
 
-const Files kStreetFighterFolder = {{"SF2.21", "T21"}, {"SF2.22", "T22"}, {"SF2.23", "T23"},
+const Files kStreetFighterFolder = {{"SF2.21", "T21"},   {"SF2.22", "T22"},   {"SF2.23", "T23"},
                                     {"Sf2Ce.21", "CE1"}, {"Sf2Ce.22", "CE2"}, {"Sf2Ce.23", "CE3"}};
 
 TEST_F(LaunchTest, StreetFighterCeInAFolderRunsOnItsOwnFilesAndPutsEveryNameBack) {
@@ -150,9 +163,11 @@ TEST_F(LaunchTest, StreetFighterCeInAFolderRunsOnItsOwnFilesAndPutsEveryNameBack
     gameFolder("SF2t", kStreetFighterFolder);
     play("Street Fighter 2 CE");
     const std::string seen = witness();
-    EXPECT_NE(seen.find("rom SF2.21: 3 bytes, starts 43 45 31"), std::string::npos) << seen;  // "CE1"
+    EXPECT_NE(seen.find("rom SF2.21: 3 bytes, starts 43 45 31"), std::string::npos)
+        << seen;  // "CE1"
     EXPECT_NE(seen.find("rom SF2.23: 3 bytes, starts 43 45 33"), std::string::npos) << seen;
-    for (const auto& [name, data] : kStreetFighterFolder) EXPECT_EQ(read("SF2t\\" + name), data) << name;
+    for (const auto& [name, data] : kStreetFighterFolder)
+        EXPECT_EQ(read("SF2t\\" + name), data) << name;
     EXPECT_FALSE(FileExists(emu + "\\SF2t\\_SF2.21"));
     expectCleanedUp();
 }
@@ -175,12 +190,16 @@ TEST_F(LaunchTest, TooLittleSpaceForZippedRomsOrAZippedEmulatorIsRefused) {
     freeKb = 11263;
     play("Magic Sword");
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "You Need At Least 11264Kb of free space on Windows Drive to Use Zipped ROMS with Quarvel");
+    EXPECT_EQ(
+        messages[0],
+        "You Need At Least 11264Kb of free space on Windows Drive to Use Zipped ROMS with Quarvel");
     EXPECT_FALSE(FileExists(main->tempNames().optionsFile));
     freeKb = 259;
     play("Knights of the Round");
     ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[1], "You Need At Least 260Kb of free space on Windows Drive to Use Zipped Ravlen with Quarvel");
+    EXPECT_EQ(
+        messages[1],
+        "You Need At Least 260Kb of free space on Windows Drive to Use Zipped Ravlen with Quarvel");
     EXPECT_TRUE(witness().empty());
     freeKb = 11264;
     play("Magic Sword");
@@ -220,7 +239,8 @@ TEST_F(LaunchTest, ARenameThatFailsLeavesNothingRenamed) {
     play("Street Fighter 2 CE");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "I CAN'T RUN Street Fighter 2 CE");
-    for (const auto& [name, data] : files) EXPECT_EQ(read("SF2t\\" + name), data) << name;
+    for (const auto& [name, data] : files)
+        EXPECT_EQ(read("SF2t\\" + name), data) << name;
     EXPECT_FALSE(FileExists(emu + "\\SF2t\\_SF2.21"));
     EXPECT_TRUE(witness().empty());
 }
@@ -232,7 +252,8 @@ TEST_F(LaunchTest, AnInterpreterThatCannotStartIsReportedAndEverythingIsPutBack)
     play("Street Fighter 2 CE");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], main->AE.ErrorText());
-    for (const auto& [name, data] : kStreetFighterFolder) EXPECT_EQ(read("SF2t\\" + name), data) << name;
+    for (const auto& [name, data] : kStreetFighterFolder)
+        EXPECT_EQ(read("SF2t\\" + name), data) << name;
     expectCleanedUp();
 }
 

@@ -69,9 +69,14 @@ TEST_F(ShellTest, FolderLabelsLightUpUnderThePointerEdgesIncluded) {
     TOstrelActiveLabel& label = *main->PA.L_SF;
     const COLORREF idle = label.NotActiveColor();
     ASSERT_NE(idle, label.ActiveColor());
-    const struct { int x, y; bool lit; } cases[] = {
-        {5, 5, true}, {0, 0, true}, {label.width(), label.height(), true},
-        {label.width() + 1, 5, false}, {-1, 5, false}};
+    const struct {
+        int x, y;
+        bool lit;
+    } cases[] = {{5, 5, true},
+                 {0, 0, true},
+                 {label.width(), label.height(), true},
+                 {label.width() + 1, 5, false},
+                 {-1, 5, false}};
     for (const auto& c : cases) {
         const POINT p = ScreenPointOf(label, c.x, c.y);
         SetCursorPos(p.x, p.y);

@@ -27,31 +27,38 @@ protected:
     Raw ReadRaw(const std::string& path, const std::string& name) {
         Raw raw;
         HKEY k = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return raw;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+            return raw;
         const std::wstring wname(name.begin(), name.end());
         DWORD size = 0;
         RegQueryValueExW(k, wname.c_str(), nullptr, &raw.type, nullptr, &size);
         std::wstring data(size / sizeof(wchar_t), L'\0');
-        RegQueryValueExW(k, wname.c_str(), nullptr, &raw.type, reinterpret_cast<BYTE*>(data.data()), &size);
+        RegQueryValueExW(k, wname.c_str(), nullptr, &raw.type, reinterpret_cast<BYTE*>(data.data()),
+                         &size);
         RegCloseKey(k);
         data.resize(size / sizeof(wchar_t));
-        for (wchar_t c : data) raw.bytes += static_cast<char>(c);
+        for (wchar_t c : data)
+            raw.bytes += static_cast<char>(c);
         return raw;
     }
     // The size the ANSI query reports for a value.
     DWORD AnsiSize(const std::string& path, const std::string& name) {
         HKEY k = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return 0;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+            return 0;
         DWORD size = 0;
         RegQueryValueExA(k, name.c_str(), nullptr, nullptr, nullptr, &size);
         RegCloseKey(k);
         return size;
     }
-    void SetRaw(const std::string& path, const std::string& name, DWORD type, const void* data, DWORD size) {
+    void SetRaw(const std::string& path, const std::string& name, DWORD type, const void* data,
+                DWORD size) {
         HKEY k = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                  nullptr, &k, nullptr),
                   ERROR_SUCCESS);
-        EXPECT_EQ(RegSetValueExA(k, name.c_str(), 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+        EXPECT_EQ(RegSetValueExA(k, name.c_str(), 0, type, static_cast<const BYTE*>(data), size),
+                  ERROR_SUCCESS);
         RegCloseKey(k);
     }
     void SetText(const std::string& path, const std::string& name, const std::string& text) {
@@ -62,7 +69,8 @@ protected:
     }
     static bool KeyExists(const std::string& path) {
         HKEY k = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+            return false;
         RegCloseKey(k);
         return true;
     }
@@ -73,12 +81,13 @@ private:
         if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return;
         std::vector<std::string> children;
         char name[256];
-        for (DWORD i = 0, size = sizeof name; RegEnumKeyExA(k, i, name, &size, nullptr, nullptr, nullptr, nullptr) ==
-                                              ERROR_SUCCESS;
+        for (DWORD i = 0, size = sizeof name;
+             RegEnumKeyExA(k, i, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
              ++i, size = sizeof name)
             children.emplace_back(name, size);
         RegCloseKey(k);
-        for (const auto& child : children) DeleteTree(root, path + "\\" + child);
+        for (const auto& child : children)
+            DeleteTree(root, path + "\\" + child);
         RegDeleteKeyA(root, path.c_str());
     }
 };

@@ -10,18 +10,18 @@ namespace qv {
 namespace {
 
 TEST(SystemPlaces, WindowsDirAndItsTemp) {
-  EXPECT_EQ(UpperText(WindowsDir()), "C:\\WINDOWS\\");
-  EXPECT_EQ(UpperText(WindowsTempDir()), "C:\\WINDOWS\\TEMP\\");
-  EXPECT_EQ(WindowsTempDir().substr(WindowsDir().size()), "TEMP\\");
-  EXPECT_TRUE(FolderExists(WindowsTempDir()));
+    EXPECT_EQ(UpperText(WindowsDir()), "C:\\WINDOWS\\");
+    EXPECT_EQ(UpperText(WindowsTempDir()), "C:\\WINDOWS\\TEMP\\");
+    EXPECT_EQ(WindowsTempDir().substr(WindowsDir().size()), "TEMP\\");
+    EXPECT_TRUE(FolderExists(WindowsTempDir()));
 }
 
 TEST(SystemPlaces, ProgramDirHoldsTheRunningProgram) {
-  const std::string dir = ProgramDir();
-  ASSERT_FALSE(dir.empty());
-  EXPECT_EQ(dir.back(), '\\');
-  EXPECT_TRUE(FolderExists(dir));
-  EXPECT_TRUE(FileExists(dir + "win_tests.exe"));
+    const std::string dir = ProgramDir();
+    ASSERT_FALSE(dir.empty());
+    EXPECT_EQ(dir.back(), '\\');
+    EXPECT_TRUE(FolderExists(dir));
+    EXPECT_TRUE(FileExists(dir + "win_tests.exe"));
 }
 
 TEST(Processor, ThisMachineIsNoOlderThanAPentium) { EXPECT_TRUE(IsPentium()); }
