@@ -2,6 +2,8 @@
 // kind of wrong line is named with its line number.
 #include "options_check.h"
 
+#include "../../shared/final_fight_options.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,41 +11,6 @@
 
 namespace ravlen {
 namespace {
-
-// The 29 lines written for "Final Fight" with every setting at its default.
-std::vector<std::string> DefaultLines() {
-    const std::string banner = "Quarvel v1.01 - Ravlen v0.23 Configuration for Final Fight";
-    const std::string dashes = ";" + std::string(banner.size() + 2, '-');
-    return {dashes,
-            "; " + banner,
-            dashes,
-            "-savedir \\Saves",
-            "-pcxdir \\Pcx",
-            "-res 384 224",
-            "-frameskip AUTO",
-            "-vsync ON",
-            "-intensity OFF",
-            "-fpucopy",
-            ";--- Players Input Devices ---",
-            "-setinput 1 KEY1",
-            "-setinput 2 KEY2",
-            "-setinput 3 NONE",
-            ";--- JoyStick ---",
-            "-analogjoyres 1024",
-            "-setjoythresh 1 0 0 0 0",
-            "-setjoythresh 2 0 0 0 0",
-            "; button mappings",
-            "-remapbut       JOY1 0 1 255 255 255 255 255 255",
-            "-remapbut       JOY2 0 1 255 255 255 255 255 255",
-            "-remapbut    4BUTTON 0 2 3 1 255 255 2 3",
-            "-remapbut    6BUTTON 2 3 5 0 1 4 255 255",
-            "-remapbut      GRIP1 2 3 4 5 6 7 0 1",
-            "-remapbut      GRIP2 2 3 4 5 6 7 0 1",
-            "-remapbut SIDEWINDER 3 4 5 0 1 2 8 9",
-            "; keyboard scan codes",
-            "-setkey KEY1 71 72 73 75 77 79 80 81 25 26 27 39 40 43 59 61",
-            "-setkey KEY2 19 20 21 33 35 47 48 49 30 31 32 44 45 46 60 62"};
-}
 
 std::string FileOf(const std::vector<std::string>& lines) {
     std::string text;
@@ -53,8 +20,8 @@ std::string FileOf(const std::vector<std::string>& lines) {
 }
 
 TEST(RavlenOptions, DefaultFilePassesAndIsRead) {
-    ASSERT_EQ(DefaultLines().size(), 29u);
-    const CheckResult r = CheckOptionsFile(FileOf(DefaultLines()));
+    ASSERT_EQ(qv::test::FinalFightOptionsLines().size(), 29u);
+    const CheckResult r = CheckOptionsFile(FileOf(qv::test::FinalFightOptionsLines()));
     ASSERT_TRUE(r.ok) << r.error;
     const Options& o = r.options;
     EXPECT_EQ(o.lines.size(), 29u);
@@ -74,7 +41,7 @@ TEST(RavlenOptions, DefaultFilePassesAndIsRead) {
 }
 
 TEST(RavlenOptions, AllFlagsBlankFoldersAndLongTitlesPass) {
-    std::vector<std::string> lines = DefaultLines();
+    std::vector<std::string> lines = qv::test::FinalFightOptionsLines();
     lines[9] = "-mmxcopy";
     lines.insert(lines.begin() + 9,
                  {"-novesa", "-linear", "-banked", "-exclusive", "-altkey", "-fpucopy"});
@@ -128,7 +95,7 @@ TEST(RavlenOptions, EachKindOfWrongLineIsNamed) {
          "line 29: -setkey: needs layout KEY2"},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> lines = DefaultLines();
+        std::vector<std::string> lines = qv::test::FinalFightOptionsLines();
         lines[c.line - 1] = c.text;
         const CheckResult r = CheckOptionsFile(FileOf(lines));
         EXPECT_FALSE(r.ok) << c.text;
@@ -137,7 +104,7 @@ TEST(RavlenOptions, EachKindOfWrongLineIsNamed) {
 }
 
 TEST(RavlenOptions, FlagsOutOfOrderMissingOrExtraLinesAreNamed) {
-    std::vector<std::string> lines = DefaultLines();
+    std::vector<std::string> lines = qv::test::FinalFightOptionsLines();
     lines.insert(lines.begin() + 10, "-mmxcopy");
     lines[9] = "-mmxcopy";
     lines[10] = "-fpucopy";
@@ -145,12 +112,12 @@ TEST(RavlenOptions, FlagsOutOfOrderMissingOrExtraLinesAreNamed) {
                   .error.find("line 11: expected a comment, found \"-fpucopy\""),
               std::string::npos);
 
-    lines = DefaultLines();
+    lines = qv::test::FinalFightOptionsLines();
     lines.pop_back();
     EXPECT_EQ(CheckOptionsFile(FileOf(lines)).error,
               "line 29: the file ends where -setkey was expected");
 
-    lines = DefaultLines();
+    lines = qv::test::FinalFightOptionsLines();
     lines.push_back("; more");
     EXPECT_NE(CheckOptionsFile(FileOf(lines)).error.find("line 30: extra line"), std::string::npos);
 
@@ -159,7 +126,7 @@ TEST(RavlenOptions, FlagsOutOfOrderMissingOrExtraLinesAreNamed) {
 }
 
 TEST(RavlenOptions, LineEndsMustBeCrLfWithNoBlankLine) {
-    const std::string good = FileOf(DefaultLines());
+    const std::string good = FileOf(qv::test::FinalFightOptionsLines());
     EXPECT_EQ(CheckOptionsFile(good.substr(0, good.size() - 2)).error,
               "line 29: does not end with CR LF");
     std::string lf = good;
