@@ -10,12 +10,8 @@ source scripts/build.sh
 source scripts/wine-session.sh
 qv_pick_wine
 
-qv_build_windows i686
-if [ "$QV_WIN_ARCH" != i686 ]; then
-  echo "demo.sh: this kernel cannot run 32-bit programs; running the 64-bit build of Quarvel."
-  qv_build_windows "$QV_WIN_ARCH"
-fi
-tree=$(qv_windows_tree "$QV_WIN_ARCH")
+qv_build_runnable
+tree=$QV_RUN_TREE
 
 trap qv_stop_session EXIT
 qv_start_display

@@ -10,16 +10,10 @@ source scripts/wine-session.sh
 qv_pick_wine
 
 qv_build_native
-qv_build_windows i686  # the program as shipped must always build
-if [ "$QV_WIN_ARCH" != i686 ]; then
-  echo "test.sh: this kernel cannot run 32-bit Linux programs, so Wine cannot run 32-bit"
-  echo "test.sh: Windows programs here; the Windows tests run the 64-bit build of the same sources."
-  qv_build_windows "$QV_WIN_ARCH"
-fi
-wintree=$(qv_windows_tree "$QV_WIN_ARCH")
+qv_build_runnable
 
 # One CTest run over both trees.
-printf 'subdirs("native")\nsubdirs("%s")\n' "$(basename "$wintree")" > build/CTestTestfile.cmake
+printf 'subdirs("native")\nsubdirs("%s")\n' "$(basename "$QV_RUN_TREE")" > build/CTestTestfile.cmake
 
 trap qv_stop_session EXIT
 qv_start_display force

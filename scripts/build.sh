@@ -1,6 +1,8 @@
 # Sourced by the demo and test scripts: configures and builds the trees.
 #   qv_build_native          build/native: the portable core, its tests (sanitizers), fuzz targets, benchmarks
 #   qv_build_windows ARCH    build/win32 (i686, the program as shipped) or build/win64 (x86_64)
+#   qv_build_runnable        the program as shipped, and the build that Wine runs here;
+#                            sets QV_RUN_TREE (needs qv_pick_wine first)
 
 qv_jobs() { nproc 2>/dev/null || echo 2; }
 
@@ -16,4 +18,14 @@ qv_build_windows() {
   tree=$(qv_windows_tree "$1")
   cmake -S . -B "$tree" -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$1.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$tree" -j"$(qv_jobs)"
+}
+
+qv_build_runnable() {
+  qv_build_windows i686  # the program as shipped must always build
+  if [ "$QV_WIN_ARCH" != i686 ]; then
+    echo "This kernel cannot run 32-bit Linux programs, so Wine cannot run 32-bit Windows"
+    echo "programs here: the 64-bit build of the same sources is tested and run instead."
+    qv_build_windows "$QV_WIN_ARCH"
+  fi
+  QV_RUN_TREE=$(qv_windows_tree "$QV_WIN_ARCH")
 }

@@ -143,16 +143,12 @@ TEST_F(ShellTest, AnImageLightsOnlyWhileThePointerIsStrictlyInside) {
     const Case cases[] = {{20, 20, true}, {1, 1, true},    {45, 39, true},  {0, 20, false},
                           {20, 0, false}, {46, 20, false}, {20, 40, false}, {-30, -30, false}};
     for (const Case& c : cases) {
-        const POINT p = ScreenPointOf(image, c.x, c.y);
-        SetCursorPos(p.x, p.y);
-        main->TimeProc();
+        PointAt(*main, image, c.x, c.y);
         EXPECT_EQ(image.visible(), c.lit) << c.x << "," << c.y;
         EXPECT_FALSE(main->Img_PA->visible());
     }
     // The link pictures of the information panel light even behind another panel.
-    const POINT p = ScreenPointOf(*main->PI.Img_Tev, 5, 5);
-    SetCursorPos(p.x, p.y);
-    main->TimeProc();
+    PointAt(*main, *main->PI.Img_Tev, 5, 5);
     EXPECT_TRUE(main->PI.Img_Tev->visible());
     EXPECT_FALSE(main->PI.Img_Ostrel->visible());
 }
@@ -161,9 +157,7 @@ TEST_F(ShellTest, PressingShowsThePressedPictureAndAClickSwitchesThePanel) {
     createMain();
     show();
     Image& image = *main->Img_PJ;
-    const POINT p = ScreenPointOf(image, 10, 10);
-    SetCursorPos(p.x, p.y);
-    main->TimeProc();
+    PointAt(*main, image, 10, 10);
     ASSERT_TRUE(image.visible());
     const HBITMAP lit = image.picture();
     const LPARAM at = MAKELPARAM(image.bounds().left + 10, image.bounds().top + 10);
@@ -179,9 +173,7 @@ TEST_F(ShellTest, ReleasingOutsideTheImageDoesNotClick) {
     createMain();
     show();
     Image& image = *main->Img_PI;
-    const POINT p = ScreenPointOf(image, 10, 10);
-    SetCursorPos(p.x, p.y);
-    main->TimeProc();
+    PointAt(*main, image, 10, 10);
     SendMessageA(main->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
                  MAKELPARAM(image.bounds().left + 10, image.bounds().top + 10));
     SendMessageA(main->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(20, 300));
@@ -225,9 +217,7 @@ TEST_F(ShellTest, ExitImageEndsTheProgramWithCodeZero) {
     createMain();
     show();
     Image& exit = *main->Img_Exit;
-    const POINT p = ScreenPointOf(exit, 5, 5);
-    SetCursorPos(p.x, p.y);
-    main->TimeProc();
+    PointAt(*main, exit, 5, 5);
     const LPARAM at = MAKELPARAM(exit.bounds().left + 5, exit.bounds().top + 5);
     SendMessageA(main->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageA(main->hwnd(), WM_LBUTTONUP, 0, at);

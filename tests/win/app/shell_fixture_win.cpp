@@ -48,6 +48,12 @@ POINT ScreenPointOf(const GraphicControl& control, int x, int y) {
     return p;
 }
 
+void PointAt(TF_Main& main, const GraphicControl& control, int x, int y) {
+    const POINT p = ScreenPointOf(control, x, y);
+    SetCursorPos(p.x, p.y);
+    main.TimeProc();
+}
+
 COLORREF PixelOf(HWND hwnd, int x, int y) {
     HDC dc = GetDC(hwnd);
     const COLORREF color = GetPixel(dc, x, y);

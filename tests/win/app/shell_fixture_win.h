@@ -37,6 +37,9 @@ protected:
 // Screen point of a control's own coordinates (x, y).
 POINT ScreenPointOf(const GraphicControl& control, int x, int y);
 
+// Puts the pointer at (x, y) of a control and lets the hover timer tick once.
+void PointAt(TF_Main& main, const GraphicControl& control, int x, int y);
+
 // Colour of a pixel of a window as it is shown on screen.
 COLORREF PixelOf(HWND hwnd, int x, int y);
 
