@@ -7,6 +7,8 @@
 # that Wine can run here: i686, the program as shipped, where the kernel runs
 # 32-bit Linux programs; x86_64 where it cannot (no IA-32 emulation), since
 # this Wine runs 32-bit Windows programs only through its 32-bit loader.
+# QV_WIN_ARCH=x86_64 in the environment forces the 64-bit path on a machine
+# that could run both, so that path can be checked anywhere.
 
 QV_XVFB_PID=""
 
@@ -32,7 +34,7 @@ qv_start_display() {
 }
 
 qv_pick_wine() {
-  if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  if [ "${QV_WIN_ARCH:-}" != x86_64 ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
     export QV_WINE=/usr/lib/wine/wine QV_WIN_ARCH=i686 WINEARCH=win32
   else
     export QV_WINE=/usr/lib/wine/wine64 QV_WIN_ARCH=x86_64 WINEARCH=win64
