@@ -33,7 +33,7 @@ constexpr char kDefaultSnapshotFolder[] = "\\Pcx";
 }  // namespace
 
 TF_Main::TF_Main(HWND appWindow, TF_Wait& wait, TempNames tempNames)
-    : appWindow_(appWindow), wait_(wait), tempNames_(std::move(tempNames)) {
+    : F_Report(wait), appWindow_(appWindow), wait_(wait), tempNames_(std::move(tempNames)) {
     showMessage = [this](const std::string& text) {
         MessageBoxA(hwnd(), text.c_str(), kAppTitleVersion, MB_OK);
     };
@@ -71,6 +71,7 @@ bool TF_Main::create() {
     CentreOnScreen(hwnd());
     createControls();
     InitAll();
+    F_Report.create(hwnd());
     SetTimer(hwnd(), kTimerId, 100, nullptr);
     return true;
 }
@@ -94,6 +95,8 @@ void TF_Main::createControls() {
     L_G->setColor(kBlue);
     L_G->setCentred(true);
     L_G->setCaption("0/0");
+    L_G->setCursor(LoadCursor(nullptr, IDC_HAND));
+    L_G->onClick = [this](GraphicControl&) { GamesReport(); };
 
     auto imageButton = [this](int left, int top, int width, int height) {
         Image& image = addImage(left, top, width, height);
@@ -218,11 +221,14 @@ void TF_Main::GamesCheck() {
         rescanRequested_ = false;
         L_CAL->setCaption(settings.L_CAL);
         games.scan(settings.L_CAL, wait_, showMessage);
+        F_Report.refresh(settings.L_CAL, games.emulator, games.verdicts());
         L_G->setCaption(IntText(games.gamesFound) + "/" + IntText(games.gamesLookedFor));
         FilesCounter();
     } while (rescanRequested_);
     scanning_ = false;
 }
+
+void TF_Main::GamesReport() { F_Report.ShowProc(); }
 
 void TF_Main::ExecuteButton(GameButton& sender) {
     if (scanning_) return;  // the button may be gone before the scan ends

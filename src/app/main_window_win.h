@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/info_panel_win.h"
+#include "app/scan_report_win.h"
 #include "app/temp_names.h"
 #include "catalogue/game_list_win.h"
 #include "archive/extract_win.h"
@@ -56,9 +57,10 @@ public:
     void GamesCheck();
     void ExecuteButton(GameButton& sender);
     void FilesCounter();
-    void BrowseCF();  // emulator folder
-    void BrowseSF();  // save folder
-    void BrowsePF();  // snapshot folder
+    void GamesReport();  // the games counter: why each game has a button or none
+    void BrowseCF();     // emulator folder
+    void BrowseSF();     // save folder
+    void BrowsePF();     // snapshot folder
 
     RunState run;
     Settings settings;
@@ -94,7 +96,8 @@ public:
     Image* Img_PJ = nullptr;
     Image* Img_PI = nullptr;
     Image* background = nullptr;
-    GameList games;  // the scroll box `sb` with the game buttons
+    GameList games;          // the scroll box `sb` with the game buttons
+    TF_ScanReport F_Report;  // the scan's verdicts, opened from L_G
     OptionsPanel PA;
     Panel PP;
     Panel PK;

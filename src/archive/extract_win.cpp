@@ -53,7 +53,16 @@ private:
     OwnedHandle file_;
 };
 
-ArchiveResult Extract(const std::string& archivePath, const std::string& destinationFolder) {
+// The entries' bytes go nowhere; the walk checks them on the way.
+class DiscardSink final : public EntrySink {
+public:
+    void BeginEntry(const std::string&) override { ++entries; }
+    void Write(const std::uint8_t*, std::size_t) override {}
+    void EndEntry() override {}
+    std::size_t entries = 0;
+};
+
+ArchiveResult WalkArchiveFile(const std::string& archivePath, EntrySink& sink) {
     OwnedHandle archive(CreateFileA(archivePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -61,11 +70,21 @@ ArchiveResult Extract(const std::string& archivePath, const std::string& destina
     if (SetFilePointer(archive.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
         return {ArchiveOutcome::kCannotPosition, {}};
     FileSource source(archive.get());
-    FolderSink sink(destinationFolder);
     return WalkArchive(source, sink);
 }
 
+ArchiveResult Extract(const std::string& archivePath, const std::string& destinationFolder) {
+    FolderSink sink(destinationFolder);
+    return WalkArchiveFile(archivePath, sink);
+}
+
 }  // namespace
+
+ArchiveCheck CheckArchive(const std::string& archivePath) {
+    DiscardSink sink;
+    const ArchiveResult result = WalkArchiveFile(archivePath, sink);
+    return {result, sink.entries};
+}
 
 bool ExtractArchive(const std::string& archivePath, const std::string& destinationFolder,
                     const ArchiveReporter& report) {

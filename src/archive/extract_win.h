@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "archive/zip_walk.h"
+
 namespace qv {
 
 // Shows one of the reader's messages (text, caption). The default is a plain
@@ -18,5 +20,9 @@ using ArchiveReporter = std::function<void(const std::string& text, const std::s
 bool ExtractArchive(const std::string& archivePath, const std::string& destinationFolder);
 bool ExtractArchive(const std::string& archivePath, const std::string& destinationFolder,
                     const ArchiveReporter& report);
+
+// Reads every entry of the archive at archivePath and checks its CRC-32,
+// writing nothing anywhere; says how the walk ended, without a message.
+ArchiveCheck CheckArchive(const std::string& archivePath);
 
 }  // namespace qv

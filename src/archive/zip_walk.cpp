@@ -218,7 +218,7 @@ private:
 
         std::vector<std::uint8_t> extra(extraLength);
         if (input_.Read(extra.data(), extraLength) < extraLength)
-            return fail(ArchiveOutcome::kCrcError);
+            return fail(ArchiveOutcome::kDamagedData);
         if (compressed == 0xFFFFFFFFu || uncompressed == 0xFFFFFFFFu)
             ReadZip64Sizes(extra, uncompressed, compressed);
 
@@ -236,11 +236,15 @@ private:
         std::uint32_t crc = expectedCrc;
         if (method == kMethodStored) {
             input_.Limit(compressed);
+            std::uint64_t copied = 0;
             while (input_.next < input_.end || input_.Refill()) {
-                output.Write(input_.next, static_cast<std::size_t>(input_.end - input_.next));
+                const auto size = static_cast<std::size_t>(input_.end - input_.next);
+                output.Write(input_.next, size);
+                copied += size;
                 input_.next = input_.end;
             }
             input_.SkipRestAndUnlimit();
+            intact = copied == compressed;
         } else if (sizesAfter) {
             // The stream ends itself; the data descriptor after it has the CRC-32.
             intact = inflater_.Inflate(input_, output) == InflateStatus::kOk;
@@ -258,7 +262,8 @@ private:
             input_.SkipRestAndUnlimit();
         }
         if (write) sink_.EndEntry();
-        if (!intact || output.crc() != crc) return fail(ArchiveOutcome::kCrcError);
+        if (!intact) return fail(ArchiveOutcome::kDamagedData);
+        if (output.crc() != crc) return fail(ArchiveOutcome::kCrcError);
         result.entry.clear();
         return true;
     }
@@ -313,6 +318,7 @@ ArchiveMessage MessageFor(const ArchiveResult& result, std::string_view archiveP
         return {"Unsupported compression method", "Unable to extract..."};
     case ArchiveOutcome::kEncrypted:
         return {"Encrypted entries are not supported", "Unable to extract..."};
+    case ArchiveOutcome::kDamagedData:
     case ArchiveOutcome::kCrcError:
         return {"CRC error in " + result.entry, "Archive error.."};
     case ArchiveOutcome::kOk:

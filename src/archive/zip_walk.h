@@ -41,15 +41,23 @@ enum class ArchiveOutcome {
     kEncrypted,  // general purpose flag bit 0
     kUnsupportedMethod,  // neither stored (0) nor deflated (8), or stored with its sizes after the
                          // data
-    kCrcError,    // the data's CRC-32 differs from the archive's, or the deflate data is damaged
-    kReadError,   // the archive could not be read to its end
-    kCannotOpen,  // the archive cannot be opened
-    kCannotPosition,  // the archive cannot be positioned at its start
+    kDamagedData,        // the deflate data cannot be decoded, or the entry's data ends early
+    kCrcError,           // the data's CRC-32 differs from the archive's
+    kReadError,          // the archive could not be read to its end
+    kCannotOpen,         // the archive cannot be opened
+    kCannotPosition,     // the archive cannot be positioned at its start
 };
 
 struct ArchiveResult {
     ArchiveOutcome outcome = ArchiveOutcome::kOk;
     std::string entry;  // the name of the entry at fault, as the archive has it
+};
+
+// What a check of a whole archive found: how the walk ended, and how many
+// entries it handed on before that.
+struct ArchiveCheck {
+    ArchiveResult result;
+    std::size_t entries = 0;
 };
 
 // Walks the local headers from the first byte on and hands every entry to the
@@ -71,7 +79,8 @@ EntryName SafeEntryName(std::string_view stored);
 
 // The message box for an outcome other than kOk: its text and caption. A read
 // error shows the words of the positioning failure (the archive cannot be
-// read where it should be); a CRC error names the entry as stored.
+// read where it should be); damaged data and a CRC error both name the entry
+// as stored, in the same words.
 struct ArchiveMessage {
     std::string text;
     std::string caption;

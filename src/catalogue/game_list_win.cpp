@@ -5,9 +5,7 @@
 #include "catalogue/disk_folder_view_win.h"
 #include "catalogue/scan.h"
 #include "launch/emulator.h"
-#include "util/files_win.h"
 #include "util/system_win.h"
-#include "util/text.h"
 
 namespace qv {
 
@@ -17,17 +15,17 @@ bool GameList::create(HWND mainWindow) {
 
 void GameList::scan(const std::string& emulatorFolder, TF_Wait& wait,
                     const std::function<void(const std::string&)>& report) {
-    const bool program = FileExists(JoinPath(emulatorFolder, kRavlenProgram, true));
-    if (!program && !FileExists(JoinPath(emulatorFolder, kRavlenArchive, true))) {
-        report(kCantFindRavlen + emulatorFolder);
-    }
-    emulatorStorage = program ? "DIR" : "ZIP";
+    DiskFolderView disk;
+    emulator = JudgeEmulator(emulatorFolder, disk);
+    if (!emulator.present) report(kCantFindRavlen + emulatorFolder);
+    emulatorStorage = emulator.storage;
 
     lastClicked = nullptr;
     while (!buttons_.empty())
         buttons_.pop_back();  // last to first
     sb.scrollTo(0);
     nextButtonTop = gamesLookedFor = gamesFound = 0;
+    verdicts_.clear();
 
     wait.setInfo("");
     wait.setState("Working...");
@@ -44,7 +42,8 @@ void GameList::AddButton(const GameRecord& game, const std::string& emulatorFold
     ProcessMessages();
 
     DiskFolderView disk;
-    const std::string storage = FindRomStorage(game, emulatorFolder, disk);
+    verdicts_.push_back(JudgeGame(game, emulatorFolder, disk));
+    const std::string storage = verdicts_.back().storage;
     if (storage.empty()) return;
 
     RECT box{};

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalogue/game_button_win.h"
+#include "catalogue/scan.h"
 #include "ui/scroll_box_win.h"
 
 namespace qv {
@@ -30,6 +31,9 @@ public:
     unsigned short gamesFound = 0;
     unsigned short nextButtonTop = 0;
     const std::vector<std::unique_ptr<GameButton>>& buttons() const { return buttons_; }
+    // What the last scan decided, and why: Ravlen, and each row in table order.
+    EmulatorVerdict emulator;
+    const std::vector<GameVerdict>& verdicts() const { return verdicts_; }
 
     GameButton* lastClicked = nullptr;  // null after a scan
     HCURSOR selectCursor = nullptr;     // over the game buttons
@@ -40,6 +44,7 @@ private:
     void AddButton(const GameRecord& game, const std::string& emulatorFolder, TF_Wait& wait);
 
     std::vector<std::unique_ptr<GameButton>> buttons_;
+    std::vector<GameVerdict> verdicts_;
 };
 
 }  // namespace qv

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "catalogue/game_table.h"
 
@@ -20,10 +21,33 @@ public:
     virtual bool anyFileMatches(const std::string& folder, const std::string& mask) = 0;
 };
 
-// How a game's ROMs are kept: "DIR" (a folder), "ZIP" (archives), or empty
-// when the game is not there.
+// A folder as the verdicts show it: with one backslash at its end.
+std::string FolderText(const std::string& folder);
+
+// What the scan decided for one row of the game table, and why, in words a
+// user understands: where the game was found, or the first thing that stopped it.
+struct GameVerdict {
+    const GameRecord* game = nullptr;
+    std::string storage;  // "DIR" (a folder), "ZIP" (archives), or empty: not there
+    std::string reason;
+    std::vector<std::string> archives;  // the archives' paths, when the game is zipped
+    bool found() const { return !storage.empty(); }
+};
+GameVerdict JudgeGame(const GameRecord& game, const std::string& emulatorFolder, FolderView& files);
+
+// How a game's ROMs are kept: the storage of JudgeGame's verdict.
 std::string FindRomStorage(const GameRecord& game, const std::string& emulatorFolder,
                            FolderView& files);
+
+// What the scan decided about Ravlen itself: "DIR" when its program is in the
+// emulator folder, else "ZIP" (the launch unpacks its archive, present or not).
+struct EmulatorVerdict {
+    std::string storage;
+    bool present = false;  // the program or the archive is there
+    std::string archive;   // the archive's path, when it is used
+    std::string reason;
+};
+EmulatorVerdict JudgeEmulator(const std::string& emulatorFolder, FolderView& files);
 
 // The four fields a game button carries, joined by "|": game id, rename
 // marker (or "NONE"), ROM storage, ROM patterns.

@@ -109,6 +109,17 @@ LRESULT Container::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE:
         onMouseMove(lp);
         return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lp) == HTCLIENT && reinterpret_cast<HWND>(wp) == hwnd()) {
+            POINT at{};
+            GetCursorPos(&at);
+            ScreenToClient(hwnd(), &at);
+            if (GraphicControl* control = controlAt(at); control && control->cursor()) {
+                SetCursor(control->cursor());
+                return TRUE;
+            }
+        }
+        break;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lp) != hwnd()) pressed_ = nullptr;
         return 0;

@@ -37,6 +37,10 @@ public:
     const std::string& hint() const { return hint_; }
     void setHint(std::string hint) { hint_ = std::move(hint); }
 
+    // The pointer's shape over the control; null leaves the window's own.
+    HCURSOR cursor() const { return cursor_; }
+    void setCursor(HCURSOR cursor) { cursor_ = cursor; }
+
     Container& owner() const { return owner_; }
     void invalidate() const;
 
@@ -57,6 +61,7 @@ private:
     RECT bounds_{};
     bool visible_ = true;
     std::string hint_;
+    HCURSOR cursor_ = nullptr;
 };
 
 class Image : public GraphicControl {

@@ -860,24 +860,47 @@ VIEW_W, VIEW_H = 521, 285
 VIEW_EXIT = (500, 0, 21, 18)
 
 
-def viewer_frame(exit_state):
-    img = brushed_metal((VIEW_W, VIEW_H), METAL, seed=3)
+def small_window(size, title, exit_box, exit_state, seed):
+    """The borderless windows' common face: metal, a bevelled edge, a chrome
+    title on the strip that drags the window, a rule under it, the exit cap."""
+    w, h = size
+    img = brushed_metal((w, h), METAL, seed=seed)
     img = vignette(img, 0.3)
     d = ImageDraw.Draw(img)
-    d.rectangle((0, 0, VIEW_W - 1, VIEW_H - 1), outline=BLACK)
-    bevel(d, (1, 1, VIEW_W - 2, VIEW_H - 2), (150, 156, 168), (16, 17, 20), 1)
-    chrome_title(img, (8, 2, 300, 28), "SNAPSHOT VIEWER", 15)
-    d.line([(10, 28), (490, 28)], fill=(30, 32, 38))
-    d.line([(10, 29), (490, 29)], fill=(86, 92, 104))
+    d.rectangle((0, 0, w - 1, h - 1), outline=BLACK)
+    bevel(d, (1, 1, w - 2, h - 2), (150, 156, 168), (16, 17, 20), 1)
+    chrome_title(img, (8, 2, 300, 28), title, 15)
+    d.line([(10, 28), (w - 31, 28)], fill=(30, 32, 38))
+    d.line([(10, 29), (w - 31, 29)], fill=(86, 92, 104))
+    x, y, bw, bh = exit_box
+    exit_button(img, exit_state, (x, y + 1, bw - 1, bh - 1), label="\u00d7")
+    return img
+
+
+def viewer_frame(exit_state):
+    img = small_window((VIEW_W, VIEW_H), "SNAPSHOT VIEWER", VIEW_EXIT, exit_state, seed=3)
     # Wells for the file list and the picture; the controls cover their insides.
     inset_well(img, (8, 32, 120, 256), (8, 10, 14), depth=2)
     inset_well(img, (128, 32, 511, 255), BLACK, depth=2)
     # Bottom bar: the "..." button seat and the status display.
     inset_well(img, (13, 262, 29, 278), (60, 62, 68), depth=1)
     lcd_strip(img, (38, 261, 506, 278))
-    # The exit button, a small red cap with a cross.
-    x, y, w, h = VIEW_EXIT
-    exit_button(img, exit_state, (x, y + 1, w - 1, h - 1), label="\u00d7")
+    return img
+
+
+# ------------------------------------------------------------ scan report
+
+SCAN_W, SCAN_H = 460, 360
+SCAN_EXIT = (SCAN_W - 21, 0, 21, 18)
+
+
+def scan_report_frame(exit_state):
+    img = small_window((SCAN_W, SCAN_H), "GAMES AND WHY", SCAN_EXIT, exit_state, seed=5)
+    lcd_strip(img, (8, 33, SCAN_W - 9, 50))      # heading
+    inset_well(img, (8, 57, SCAN_W - 9, 321), (8, 10, 14), depth=2)  # the list
+    for left, width in ((8, 92), (106, 66)):     # seats of the two buttons
+        inset_well(img, (left, 330, left + width - 1, 349), (60, 62, 68), depth=1)
+    lcd_strip(img, (182, 331, SCAN_W - 9, 349))  # status line
     return img
 
 
@@ -1133,6 +1156,13 @@ def main():
         if TRANSPARENT_GREEN in palette_colours(p):
             raise SystemExit("game picture %s holds the transparent green" % name)
         written[name] = p
+    # The scan report's frame and exit cap share a palette of their own.
+    scan = scan_report_frame("off")
+    x, y, w, h = SCAN_EXIT
+    scan_exit = scan_report_frame("lit").crop((x, y, x + w, y + h))
+    scan_colours = build_palette([scan, scan_exit], reserved=[BLACK, (255, 255, 255)])
+    written["_F_SCAN"] = to_palette(scan, scan_colours)
+    written["_B_SCANE"] = to_palette(scan_exit, scan_colours)
     written["_JAPAN"] = to_own_palette(japan_flag())
     written["_ZIP"] = to_own_palette(zip_mark())
 

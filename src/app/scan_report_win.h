@@ -1,0 +1,71 @@
+// The scan report: a borderless window, opened from the games counter, that
+// lists Ravlen and the 24 games with what the last scan decided for each and
+// why, checks the zipped sets on request and copies the list as plain text.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/scan_report.h"
+#include "components/label4move_win.h"
+#include "ui/container_win.h"
+
+namespace qv {
+
+class TF_Wait;
+
+class TF_ScanReport : public Container {
+public:
+    static constexpr int kClientWidth = 460;
+    static constexpr int kClientHeight = 360;
+
+    explicit TF_ScanReport(TF_Wait& wait) : wait_(wait) {}
+
+    // Creates the window, hidden, owned by owner.
+    bool create(HWND owner);
+
+    // Takes the verdicts of a scan that has just ended; an earlier check is forgotten.
+    void refresh(const std::string& emulatorFolder, const EmulatorVerdict& emulator,
+                 const std::vector<GameVerdict>& games);
+
+    // Handlers.
+    void ShowProc();   // shows the window in front
+    void HideProc();   // the exit picture
+    void CheckProc();  // "Check archives": reads every archive of the list
+    void CopyProc();   // "Copy list": the list as plain text on the clipboard
+    void TimeProc();   // the exit picture shows only under the pointer
+
+    const std::vector<ReportRow>& rows() const { return rows_; }
+    std::string text() const { return ReportText(heading_, rows_); }
+
+    TOstrelLabel4Move* PL4M = nullptr;
+    Label* L_HEAD = nullptr;  // the heading: games found and where
+    Label* L_INFO = nullptr;  // status line
+    Image* Img_Exit = nullptr;
+    HWND LB = nullptr;  // the list, drawn by this window
+    HWND B_CHECK = nullptr;
+    HWND B_COPY = nullptr;
+
+    static constexpr UINT_PTR kTimerId = 1;
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void fillList();
+    int measureRow(const ReportRow& row) const;
+    void drawRow(const DRAWITEMSTRUCT& item) const;
+
+    TF_Wait& wait_;
+    std::string folder_;
+    EmulatorVerdict emulator_;
+    std::vector<GameVerdict> games_;
+    ArchiveChecks checks_;
+    std::string heading_;
+    std::vector<ReportRow> rows_;
+    OwnedBrush listGround_;
+    unsigned scans_ = 0;  // refreshes so far: a check that outlives its scan is dropped
+    bool checking_ = false;
+};
+
+}  // namespace qv
