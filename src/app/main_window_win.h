@@ -57,10 +57,11 @@ public:
     void GamesCheck();
     void ExecuteButton(GameButton& sender);
     void FilesCounter();
-    void GamesReport();  // the games counter: why each game has a button or none
-    void BrowseCF();     // emulator folder
-    void BrowseSF();     // save folder
-    void BrowsePF();     // snapshot folder
+    void BrowseCF();  // emulator folder
+    void BrowseSF();  // save folder
+    void BrowsePF();  // snapshot folder
+    // The games counter's click: why each game has a button or none.
+    void GamesReport();
 
     RunState run;
     Settings settings;
@@ -96,8 +97,9 @@ public:
     Image* Img_PJ = nullptr;
     Image* Img_PI = nullptr;
     Image* background = nullptr;
-    GameList games;          // the scroll box `sb` with the game buttons
-    TF_ScanReport F_Report;  // the scan's verdicts, opened from L_G
+    GameList games;  // the scroll box `sb` with the game buttons
+    // The scan's verdicts, opened from L_G.
+    TF_ScanReport F_Report;
     OptionsPanel PA;
     Panel PP;
     Panel PK;

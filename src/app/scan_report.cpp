@@ -37,13 +37,16 @@ void JudgeArchives(const std::vector<std::string>& archives, const ArchiveChecks
 
 }  // namespace
 
+bool PathLess::operator()(const std::string& a, const std::string& b) const {
+    return UpperText(a) < UpperText(b);
+}
+
 std::vector<std::string> ArchivesToCheck(const EmulatorVerdict& emulator,
                                          const std::vector<GameVerdict>& games) {
     std::vector<std::string> archives;
-    std::set<std::string> seen;
+    std::set<std::string, PathLess> seen;  // sf2t.ZIP of four rows is one archive
     auto add = [&](const std::string& path) {
-        // The file system ignores case: sf2t.ZIP of two rows is one archive.
-        if (seen.insert(UpperText(path)).second) archives.push_back(path);
+        if (seen.insert(path).second) archives.push_back(path);
     };
     if (emulator.present && !emulator.archive.empty()) add(emulator.archive);
     for (const GameVerdict& game : games)

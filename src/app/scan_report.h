@@ -13,8 +13,13 @@
 
 namespace qv {
 
+// Paths in the order of their capitals: the file system ignores case.
+struct PathLess {
+    bool operator()(const std::string& a, const std::string& b) const;
+};
+
 // What a check found, by archive path.
-using ArchiveChecks = std::map<std::string, ArchiveCheck>;
+using ArchiveChecks = std::map<std::string, ArchiveCheck, PathLess>;
 
 // The archives a check reads: Ravlen's when it is zipped and there, then
 // every zipped game's, each once, in table order.

@@ -82,5 +82,121 @@ TEST(GameButtonHint, CarriesFourNonEmptyFieldsThatReadBack) {
     }
 }
 
+// Every way a row can fail, and the found cases: the verdict says what the
+// decision was and why, in the words the user reads.
+TEST(GameVerdicts, FoundGamesSayHowAndWhere) {
+    FakeFolder disk;
+    disk.folders = {"C:\\EMU\\FFIGHT"};
+    disk.matches["C:\\EMU\\FFIGHT"] = {"ff*.*"};
+    disk.files = {"C:\\EMU\\sf2ce.ZIP", "C:\\EMU\\sf2t.ZIP", "C:\\EMU\\ffightJ.ZIP"};
+
+    const GameVerdict folder = JudgeGame(Game("Final Fight"), "C:\\EMU\\", disk);
+    EXPECT_EQ(folder.storage, "DIR");
+    EXPECT_EQ(folder.reason, "found in the folder C:\\EMU\\FFIGHT");
+    EXPECT_TRUE(folder.archives.empty());
+    EXPECT_EQ(folder.game, &Game("Final Fight"));
+
+    const GameVerdict one = JudgeGame(Game("Final Fight (JAP)"), "C:\\EMU", disk);
+    EXPECT_EQ(one.storage, "ZIP");
+    EXPECT_EQ(one.reason, "found as ffightJ.ZIP in C:\\EMU\\");
+    EXPECT_EQ(one.archives, std::vector<std::string>{"C:\\EMU\\ffightJ.ZIP"});
+
+    const GameVerdict two = JudgeGame(Game("Street Fighter 2 CE"), "C:\\EMU\\", disk);
+    EXPECT_EQ(two.reason, "found as sf2ce.ZIP and sf2t.ZIP in C:\\EMU\\");
+    EXPECT_EQ(two.archives, (std::vector<std::string>{"C:\\EMU\\sf2ce.ZIP", "C:\\EMU\\sf2t.ZIP"}));
+}
+
+TEST(GameVerdicts, NeitherFolderNorArchives) {
+    FakeFolder disk;
+    const GameVerdict v = JudgeGame(Game("Final Fight"), "C:\\EMU\\", disk);
+    EXPECT_FALSE(v.found());
+    EXPECT_EQ(v.reason, "no folder FFIGHT and no ffight.ZIP in C:\\EMU\\");
+    EXPECT_TRUE(v.archives.empty());
+    // Only the first archive missing is named, as the scan stops there.
+    EXPECT_EQ(JudgeGame(Game("Street Fighter 2 CE"), "C:\\EMU", disk).reason,
+              "no folder SF2t and no sf2ce.ZIP in C:\\EMU\\");
+}
+
+TEST(GameVerdicts, EachPatternOfAFolderMissing) {
+    FakeFolder disk;
+    disk.folders = {"C:\\EMU\\SF2"};
+    disk.files = {"C:\\EMU\\sf2.ZIP"};  // complete archives beside it change nothing
+    const std::string hidden = " (so the archives beside it are not looked at)";
+    EXPECT_EQ(JudgeGame(Game("Street Fighter 2"), "C:\\EMU", disk).reason,
+              "the folder C:\\EMU\\SF2 has no file matching sf2*.rom" + hidden);
+    disk.matches["C:\\EMU\\SF2"] = {"sf2*.rom"};
+    const GameVerdict second = JudgeGame(Game("Street Fighter 2"), "C:\\EMU", disk);
+    EXPECT_FALSE(second.found());
+    EXPECT_EQ(second.reason, "the folder C:\\EMU\\SF2 has no file matching sf2gfx*.rom" + hidden);
+    EXPECT_TRUE(second.archives.empty());
+
+    // The variants share the folder SF2t: each names its own missing mask.
+    FakeFolder shared;
+    shared.folders = {"C:\\EMU\\SF2t"};
+    shared.matches["C:\\EMU\\SF2t"] = {"sf2.*", "sf2ce.*"};
+    EXPECT_TRUE(JudgeGame(Game("Street Fighter 2 CE"), "C:\\EMU", shared).found());
+    EXPECT_EQ(JudgeGame(Game("Street Fighter 2 CE (J)"), "C:\\EMU", shared).reason,
+              "the folder C:\\EMU\\SF2t has no file matching sf2cej.*" + hidden);
+    EXPECT_EQ(JudgeGame(Game("Street Fighter 2 T (J)"), "C:\\EMU", shared).reason,
+              "the folder C:\\EMU\\SF2t has no file matching sf2tj.*" + hidden);
+}
+
+TEST(GameVerdicts, EachArchiveOfAVariantMissing) {
+    FakeFolder disk;
+    disk.files = {"C:\\EMU\\sf2ce.ZIP"};
+    EXPECT_EQ(JudgeGame(Game("Street Fighter 2 CE"), "C:\\EMU", disk).reason,
+              "sf2ce.ZIP is in C:\\EMU\\, sf2t.ZIP is missing");
+    disk.files = {"C:\\EMU\\sf2t.ZIP"};
+    const GameVerdict v = JudgeGame(Game("Street Fighter 2 CE"), "C:\\EMU", disk);
+    EXPECT_EQ(v.reason, "no folder SF2t and no sf2ce.ZIP in C:\\EMU\\");
+    EXPECT_TRUE(v.archives.empty());
+    // The shared archive alone makes Turbo, not the variants.
+    EXPECT_TRUE(JudgeGame(Game("Street Fighter 2 Turbo"), "C:\\EMU", disk).found());
+    EXPECT_EQ(JudgeGame(Game("Street Fighter 2 T (J)"), "C:\\EMU", disk).reason,
+              "no folder SF2t and no sf2tj.ZIP in C:\\EMU\\");
+}
+
+TEST(GameVerdicts, AFileWhereAFolderBelongsAndAFolderWhereAnArchiveBelongs) {
+    FakeFolder disk;
+    disk.files = {"C:\\EMU\\FFIGHT"};
+    disk.folders = {"C:\\EMU\\ffight.ZIP"};
+    EXPECT_EQ(JudgeGame(Game("Final Fight"), "C:\\EMU\\", disk).reason,
+              "no folder FFIGHT and no ffight.ZIP in C:\\EMU\\ (FFIGHT there is a file, not a "
+              "folder; ffight.ZIP there is a folder, not a file)");
+    disk.folders = {"C:\\EMU\\sf2t.ZIP"};
+    disk.files = {"C:\\EMU\\sf2ce.ZIP"};
+    EXPECT_EQ(JudgeGame(Game("Street Fighter 2 CE"), "C:\\EMU", disk).reason,
+              "sf2ce.ZIP is in C:\\EMU\\, sf2t.ZIP is missing (sf2t.ZIP there is a folder, not a "
+              "file)");
+    // A file named like the folder does not stop archives that are there.
+    disk.files = {"C:\\EMU\\FFIGHT", "C:\\EMU\\ffight.ZIP"};
+    EXPECT_EQ(JudgeGame(Game("Final Fight"), "C:\\EMU", disk).storage, "ZIP");
+}
+
+TEST(EmulatorVerdict, ProgramArchiveNeitherOrNoFolder) {
+    FakeFolder disk;
+    disk.folders = {"C:\\EMU"};
+    disk.files = {"C:\\EMU\\ravlen.exe", "C:\\EMU\\Rvl023.zip"};
+    EmulatorVerdict v = JudgeEmulator("C:\\EMU\\", disk);
+    EXPECT_EQ(v.storage, "DIR");
+    EXPECT_TRUE(v.present);
+    EXPECT_EQ(v.archive, "");  // the archive is not used while the program is there
+    EXPECT_EQ(v.reason, "ravlen.exe in C:\\EMU\\");
+
+    disk.files = {"C:\\EMU\\Rvl023.zip"};
+    v = JudgeEmulator("C:\\EMU", disk);
+    EXPECT_EQ(v.storage, "ZIP");
+    EXPECT_TRUE(v.present);
+    EXPECT_EQ(v.archive, "C:\\EMU\\Rvl023.zip");
+    EXPECT_EQ(v.reason, "zipped as Rvl023.zip in C:\\EMU\\");
+
+    disk.files.clear();
+    v = JudgeEmulator("C:\\EMU", disk);
+    EXPECT_EQ(v.storage, "ZIP");
+    EXPECT_FALSE(v.present);
+    EXPECT_EQ(v.reason, "no ravlen.exe and no Rvl023.zip in C:\\EMU\\");
+    EXPECT_EQ(JudgeEmulator("D:\\GONE", disk).reason, "the folder D:\\GONE\\ does not exist");
+}
+
 }  // namespace
 }  // namespace qv
