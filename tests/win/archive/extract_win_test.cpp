@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "../host_path_win.h"
 #include "archive/crc32.h"
 #include "util/files_win.h"
 
@@ -16,14 +17,6 @@ namespace qv {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-std::string HostPath(std::string path) {
-    // The build tree hands over host paths; under Wine the host's "/" is drive Z:.
-    if (!path.empty() && path[0] == '/') path = "Z:" + path;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
 
 Bytes ReadAll(const std::string& path) {
     Bytes data;
