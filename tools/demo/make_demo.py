@@ -4,7 +4,11 @@ game table expects, some kept as folders and some as ZIP archives, so that the
 scan finds a good part of the 24 games. The emulator and Quarvel itself are
 copied in by the caller.
 
-    make_demo.py FOLDER
+    make_demo.py FOLDER [--rom-like KB]
+
+With --rom-like, every ROM is KB kilobytes of data shaped like real ROMs
+(random stretches, repeated tiles, sparse tables, text, copies of earlier
+parts), which compresses as real sets do: a demo at real sizes, for timing.
 """
 import random
 import sys
@@ -45,21 +49,51 @@ def rom(rng):
     return rng.randbytes(ROM_SIZE)
 
 
+WORDS = [b"INSERT ", b"COIN ", b"PLAYER ", b"START ", b"GAME ", b"OVER ", b"HI-SCORE ", b"STAGE "]
+
+
+def rom_like(rng, size):
+    data = bytearray()
+    while len(data) < size:
+        n = 256 + rng.randrange(4096)
+        kind = rng.randrange(6)
+        if kind == 0:
+            data += rng.randbytes(n)
+        elif kind == 1:
+            tile = bytes(rng.randrange(4) * 0x11 for _ in range(64))
+            data += (tile * (n // 64 + 1))[:n]
+        elif kind == 2:
+            data += bytes(rng.randrange(256) if rng.randrange(8) == 0 else 0 for _ in range(n))
+        elif kind == 3:
+            data += b"".join(rng.choice(WORDS) for _ in range(n // 5))
+        elif kind == 4:
+            data += bytes((i * 3 + (i >> 5)) & 0xFF for i in range(n))
+        elif len(data) > n:
+            start = len(data) - 1 - rng.randrange(min(len(data) - n, 32768))
+            data += data[start:start + n]
+    return bytes(data[:size])
+
+
 def main():
-    if len(sys.argv) != 2:
+    args = sys.argv[1:]
+    make_rom = rom
+    if len(args) == 3 and args[1] == "--rom-like":
+        size = int(args[2]) * 1024
+        make_rom = lambda rng: rom_like(rng, size)  # noqa: E731
+    elif len(args) != 1:
         sys.exit(__doc__)
-    target = Path(sys.argv[1])
+    target = Path(args[0])
     target.mkdir(parents=True, exist_ok=True)
     rng = random.Random(1997)  # the same demo every time
     for game_id, names in FOLDERS.items():
         folder = target / game_id
         folder.mkdir(exist_ok=True)
         for name in names:
-            (folder / name).write_bytes(rom(rng))
+            (folder / name).write_bytes(make_rom(rng))
     for stem, names in ARCHIVES.items():
         with zipfile.ZipFile(target / (stem + ".ZIP"), "w", zipfile.ZIP_DEFLATED) as archive:
             for name in names:
-                archive.writestr(name, rom(rng))
+                archive.writestr(name, make_rom(rng))
 
 
 if __name__ == "__main__":
