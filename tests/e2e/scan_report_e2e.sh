@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The scan report through the pointer: a click on the games counter opens it,
 # "Check archives" reads every archive of the demo folder, whose kodj.ZIP has a
-# flipped byte, and marks that game in the fault colour; the exit picture
-# hides the report again.
+# flipped byte, and marks that game in the fault colour; the title strip drags
+# the report and the exit picture hides it again.
 #   scan_report_e2e.sh QUARVEL_EXE
 source "$(dirname "$0")/e2e_lib.sh"
 
@@ -36,6 +36,18 @@ fault_pixels() {
 xdotool mousemove $((X + 50)) $((Y + 340)) click 1  # "Check archives"
 sleep 1.5
 [ "$(fault_pixels after)" -gt 20 ] || fail "the check did not mark the damaged archive's game"
+
+# Its title strip drags it, as the program's other borderless windows.
+old_x=$X old_y=$Y
+xdotool mousemove $((X + 150)) $((Y + 12))
+xdotool mousedown 1
+xdotool mousemove_relative -- -30 -20
+sleep 0.3
+xdotool mouseup 1
+sleep 0.3
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+[ "$X" = $((old_x - 30)) ] && [ "$Y" = $((old_y - 20)) ] ||
+  fail "dragging the title moved the report to $X,$Y from $old_x,$old_y"
 
 # The exit picture hides the report.
 xdotool mousemove $((X + 452)) $((Y + 6))
