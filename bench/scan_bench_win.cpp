@@ -201,7 +201,7 @@ double MedianMs(std::vector<double> times) {
 // reading them only; prints one line. False when an archive failed the check.
 bool TimeCheck(const std::string& emu, int rounds) {
     DiskFolderView disk;
-    const EmulatorVerdict emulator = JudgeEmulator(emu, disk);
+    const EmulatorVerdict emulator = JudgeEmulator(emu, kRavlenProgram, kRavlenArchive, disk);
     std::vector<GameVerdict> games;
     for (const GameRecord& game : GameTable())
         games.push_back(JudgeGame(game, emu, disk));

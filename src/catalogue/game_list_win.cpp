@@ -16,7 +16,7 @@ bool GameList::create(HWND mainWindow) {
 void GameList::scan(const std::string& emulatorFolder, TF_Wait& wait,
                     const std::function<void(const std::string&)>& report) {
     DiskFolderView disk;
-    emulator = JudgeEmulator(emulatorFolder, disk);
+    emulator = JudgeEmulator(emulatorFolder, kRavlenProgram, kRavlenArchive, disk);
     if (!emulator.present) report(kCantFindRavlen + emulatorFolder);
     emulatorStorage = emulator.storage;
 

@@ -1,7 +1,6 @@
 // The decisions of the ROM scan, each with its reason.
 #include "catalogue/scan.h"
 
-#include "launch/emulator.h"
 #include "util/text.h"
 
 namespace qv {
@@ -103,25 +102,25 @@ CurrentGame ReadGameButton(std::string_view hint, std::string_view caption) {
                        WordAt(hint, '|', 4), std::string(caption)};
 }
 
-EmulatorVerdict JudgeEmulator(const std::string& emulatorFolder, FolderView& files) {
+EmulatorVerdict JudgeEmulator(const std::string& emulatorFolder, std::string_view program,
+                              std::string_view archive, FolderView& files) {
     EmulatorVerdict verdict;
     const std::string where = " in " + FolderText(emulatorFolder);
-    if (files.fileExists(JoinPath(emulatorFolder, kRavlenProgram, true))) {
+    if (files.fileExists(JoinPath(emulatorFolder, program, true))) {
         verdict.storage = "DIR";
         verdict.present = true;
-        verdict.reason = std::string(kRavlenProgram) + where;
+        verdict.reason = std::string(program) + where;
         return verdict;
     }
     verdict.storage = "ZIP";
-    verdict.archive = JoinPath(emulatorFolder, kRavlenArchive, true);
+    verdict.archive = JoinPath(emulatorFolder, archive, true);
     if (files.fileExists(verdict.archive)) {
         verdict.present = true;
-        verdict.reason = "zipped as " + std::string(kRavlenArchive) + where;
+        verdict.reason = "zipped as " + std::string(archive) + where;
     } else if (!files.folderExists(emulatorFolder)) {
         verdict.reason = "the folder " + FolderText(emulatorFolder) + " does not exist";
     } else {
-        verdict.reason =
-            "no " + std::string(kRavlenProgram) + " and no " + std::string(kRavlenArchive) + where;
+        verdict.reason = "no " + std::string(program) + " and no " + std::string(archive) + where;
     }
     return verdict;
 }

@@ -39,15 +39,17 @@ GameVerdict JudgeGame(const GameRecord& game, const std::string& emulatorFolder,
 std::string FindRomStorage(const GameRecord& game, const std::string& emulatorFolder,
                            FolderView& files);
 
-// What the scan decided about Ravlen itself: "DIR" when its program is in the
-// emulator folder, else "ZIP" (the launch unpacks its archive, present or not).
+// What the scan decided about Ravlen itself, given the names of its program
+// and its archive: "DIR" when the program is in the emulator folder, else
+// "ZIP" (the launch unpacks the archive, present or not).
 struct EmulatorVerdict {
     std::string storage;
     bool present = false;  // the program or the archive is there
     std::string archive;   // the archive's path, when it is used
     std::string reason;
 };
-EmulatorVerdict JudgeEmulator(const std::string& emulatorFolder, FolderView& files);
+EmulatorVerdict JudgeEmulator(const std::string& emulatorFolder, std::string_view program,
+                              std::string_view archive, FolderView& files);
 
 // The four fields a game button carries, joined by "|": game id, rename
 // marker (or "NONE"), ROM storage, ROM patterns.

@@ -173,29 +173,33 @@ TEST(GameVerdicts, AFileWhereAFolderBelongsAndAFolderWhereAnArchiveBelongs) {
     EXPECT_EQ(JudgeGame(Game("Final Fight"), "C:\\EMU", disk).storage, "ZIP");
 }
 
+constexpr char kProgram[] = "ravlen.exe";
+constexpr char kArchive[] = "Rvl023.zip";
+
 TEST(EmulatorVerdict, ProgramArchiveNeitherOrNoFolder) {
     FakeFolder disk;
     disk.folders = {"C:\\EMU"};
     disk.files = {"C:\\EMU\\ravlen.exe", "C:\\EMU\\Rvl023.zip"};
-    EmulatorVerdict v = JudgeEmulator("C:\\EMU\\", disk);
+    EmulatorVerdict v = JudgeEmulator("C:\\EMU\\", kProgram, kArchive, disk);
     EXPECT_EQ(v.storage, "DIR");
     EXPECT_TRUE(v.present);
     EXPECT_EQ(v.archive, "");  // the archive is not used while the program is there
     EXPECT_EQ(v.reason, "ravlen.exe in C:\\EMU\\");
 
     disk.files = {"C:\\EMU\\Rvl023.zip"};
-    v = JudgeEmulator("C:\\EMU", disk);
+    v = JudgeEmulator("C:\\EMU", kProgram, kArchive, disk);
     EXPECT_EQ(v.storage, "ZIP");
     EXPECT_TRUE(v.present);
     EXPECT_EQ(v.archive, "C:\\EMU\\Rvl023.zip");
     EXPECT_EQ(v.reason, "zipped as Rvl023.zip in C:\\EMU\\");
 
     disk.files.clear();
-    v = JudgeEmulator("C:\\EMU", disk);
+    v = JudgeEmulator("C:\\EMU", kProgram, kArchive, disk);
     EXPECT_EQ(v.storage, "ZIP");
     EXPECT_FALSE(v.present);
     EXPECT_EQ(v.reason, "no ravlen.exe and no Rvl023.zip in C:\\EMU\\");
-    EXPECT_EQ(JudgeEmulator("D:\\GONE", disk).reason, "the folder D:\\GONE\\ does not exist");
+    EXPECT_EQ(JudgeEmulator("D:\\GONE", kProgram, kArchive, disk).reason,
+              "the folder D:\\GONE\\ does not exist");
 }
 
 }  // namespace
