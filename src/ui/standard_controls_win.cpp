@@ -20,6 +20,8 @@ HWND CreateControl(const char* className, const char* text, DWORD style, HWND pa
 
 // Room for the open list of a drop-down below its box.
 constexpr int kDropDownListHeight = 200;
+// Width of a number field's arrows, taken from the field's right end.
+constexpr int kSpinArrowsWidth = 14;
 
 }  // namespace
 
@@ -92,7 +94,7 @@ HWND CreateSpinField(HWND parent, int left, int top, int width, int height, int 
     HWND arrows = CreateWindowExA(
         0, UPDOWN_CLASSA, "",
         WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
-        0, 0, 0, 0, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+        0, 0, kSpinArrowsWidth, height, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
     SendMessageA(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(field), 0);
     SendMessageA(arrows, UDM_SETRANGE32, 0, highest);
     return field;
