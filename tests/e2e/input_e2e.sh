@@ -30,7 +30,7 @@ keys KP_Up Up Escape             # keypad 8 (NumLock off) in S_KU, the up arrow 
                                  # code) in S_KUR, Esc in S_KL
 click_at 204 257                 # S_KDL
 keys a b                         # S_KDL, then S_KD although it is no tab stop
-click_at 220 361                 # E_Ks
+click_at 220 365                 # E_Ks
 keys Tab c d                     # Tab moves on unrecorded; E_Km keeps the focus
 
 click_at 320 100                 # joystick panel
@@ -38,7 +38,7 @@ click_at 362 198                 # E_JC
 keys End BackSpace BackSpace BackSpace 1
 click_at 208 225                 # E_JD: E_JC is left and kept, 1 < 2 buttons
 keys End BackSpace BackSpace BackSpace 5
-click_at 330 295                 # resolution field: E_JD is left, 5 becomes 255
+click_at 243 293                 # resolution field: E_JD is left, 5 becomes 255
 
 click_at 68 219                  # launch Final Fight
 witness="$drive_c/Saves/ravlen-witness.txt"
