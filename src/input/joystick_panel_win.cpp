@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/panel_layout.h"
+#include "input/panel_label_win.h"
 #include "input/stick_source_win.h"
-#include "ui/graphics_win.h"
 #include "ui/standard_controls_win.h"
 #include "util/text.h"
 
@@ -50,16 +50,10 @@ void JoystickPanel::build(Settings& settings) {
     const ControlPlace calib = PlaceOf("B_CALIB");
     B_CALIB =
         CreatePushButton(hwnd(), "&CALIBRATE", calib.left, calib.top, calib.width, calib.height, 0);
-    auto label = [this](const char* name, COLORREF colour) {
-        const ControlPlace at = PlaceOf(name);
-        Label& l = addLabel(at.left, at.top, at.width, at.height);
-        l.setFont(UiFont(11, FontStyle::Bold));
-        l.setColor(colour);
-        l.setCentred(true);
-        return &l;
-    };
-    L_JV = label("L_JV", kValuesColour);
-    L_CA = label("L_CA", kPromptColour);
+    L_JV = &AddPanelLabel(*this, "L_JV", kValuesColour);
+    L_JV->setCentred(true);
+    L_CA = &AddPanelLabel(*this, "L_CA", kPromptColour);
+    L_CA->setCentred(true);
     L_CA->setWordWrap(true);
     showSettings();
 }

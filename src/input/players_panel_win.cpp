@@ -6,7 +6,7 @@
 
 #include "app/panel_layout.h"
 #include "input/device_list.h"
-#include "ui/graphics_win.h"
+#include "input/panel_label_win.h"
 #include "ui/standard_controls_win.h"
 
 namespace qv {
@@ -29,10 +29,7 @@ void PlayersPanel::build(Settings& settings) {
         return list;
     };
     auto description = [this](const char* name) {
-        const ControlPlace at = PlaceOf(name);
-        Label& label = addLabel(at.left, at.top, at.width, at.height);
-        label.setFont(UiFont(11, FontStyle::Bold));
-        label.setColor(kDescriptionColour);
+        Label& label = AddPanelLabel(*this, name, kDescriptionColour);
         label.setWordWrap(true);
         return &label;
     };
