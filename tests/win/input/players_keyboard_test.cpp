@@ -99,12 +99,20 @@ TEST_F(ShellTest, RecordingAKeyStoresItsCodeAndWalksTheFocusOn) {
     EXPECT_EQ(GetFocus(), km);
     EXPECT_EQ(main->settings.Ks_Key1, "71 72 72 75 77 1 1 81 25 26 27 39 40 43 59 31");
 
+    // A held key repeats: each repeat lands in the field the focus moved to.
+    SetFocus(pk.keyFields[8]);
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        SendMessageA(GetFocus(), WM_KEYDOWN, 'Q', 1 | (16 << 16) | (repeat ? 1 << 30 : 0));
+    }
+    EXPECT_EQ(GetFocus(), pk.keyFields[11]);
+    EXPECT_EQ(main->settings.Ks_Key1, "71 72 72 75 77 1 1 81 16 16 16 39 40 43 59 31");
+
     // The second layout is recorded into its own text.
     Choose(pk.CB_KEYS, 1);
     SetFocus(kul);
     PressIn(kul, 16);
     EXPECT_EQ(main->settings.Ks_Key2, "16 20 21 33 35 47 48 49 30 31 32 44 45 46 60 62");
-    EXPECT_EQ(main->settings.Ks_Key1, "71 72 72 75 77 1 1 81 25 26 27 39 40 43 59 31");
+    EXPECT_EQ(main->settings.Ks_Key1, "71 72 72 75 77 1 1 81 16 16 16 39 40 43 59 31");
 }
 
 }  // namespace
