@@ -7,6 +7,7 @@
 #include "app/panel_layout.h"
 #include "input/panel_label_win.h"
 #include "input/stick_source_win.h"
+#include "ui/graphics_win.h"
 #include "ui/standard_controls_win.h"
 #include "util/text.h"
 
@@ -53,6 +54,7 @@ void JoystickPanel::build(Settings& settings) {
     L_JV = &AddPanelLabel(*this, "L_JV", kValuesColour);
     L_JV->setCentred(true);
     L_CA = &AddPanelLabel(*this, "L_CA", kPromptColour);
+    L_CA->setFont(UiFont(11));  // the prompts' longer lines fit in regular weight
     L_CA->setCentred(true);
     L_CA->setWordWrap(true);
     showSettings();

@@ -31,7 +31,7 @@ click_at 362 198                 # E_JC
 keys End BackSpace BackSpace BackSpace 1
 click_at 208 225                 # E_JD: E_JC is left and kept, 1 < 2 buttons
 keys End BackSpace BackSpace BackSpace 5
-click_at 243 293                 # resolution field: E_JD is left, 5 becomes 255
+click_at 235 293                 # resolution field: E_JD is left, 5 becomes 255
 
 click_at 68 219                  # launch Final Fight
 witness="$drive_c/Saves/ravlen-witness.txt"

@@ -133,6 +133,18 @@ TEST_F(JoystickPanelTest, LeavingAFieldDropsButtonsTheDeviceLacksAndStoresTheMap
     EXPECT_EQ(main->settings.RB_JOY1, "0 1 1 255 255 255 255 255");
 }
 
+TEST_F(JoystickPanelTest, ResolutionKeepsToItsRangeAndScalesTheCalibration) {
+    SetFocus(pj().SE_AJR);
+    SetWindowTextA(pj().SE_AJR, "99999");
+    EXPECT_EQ(main->settings.SE_AJR, 65535);
+    SetFocus(pj().B_CALIB);
+    EXPECT_EQ(WindowText(pj().SE_AJR), "65535");
+    // Above 32768 the scaling must not overflow.
+    stick->script = {{0, 0, 0}, {0, 0, 1}, {65535, 65535, 0}, {65535, 65535, 2}};
+    calibrate();
+    EXPECT_EQ(main->settings.JoyC1, "6553 58982 6553 58982");
+}
+
 TEST_F(JoystickPanelTest, AFocusedFieldTakesTheLowestButtonHeld) {
     stick->script = {{100, 100, 0}, {100, 100, 0b110}};
     SetFocus(pj().mapFields[0]);
