@@ -78,7 +78,8 @@ LRESULT CALLBACK KeyboardPanel::keyFieldProc(HWND field, UINT msg, WPARAM wp, LP
         return 0;
     case WM_CHAR:
     case WM_SYSCHAR:
-        return 0;  // the key was recorded; no beep, no menu
+    case WM_SYSKEYUP:
+        return 0;  // the key was recorded: no beep, and Alt opens no menu
     }
     return CallWindowProcA(self->editProc_, field, msg, wp, lp);
 }

@@ -39,7 +39,7 @@ void PlayersPanel::build(Settings& settings) {
     L_P2d = description("L_P2d");
     cb_p3d = selector("cb_p3d");
     L_p3d = description("L_p3d");
-    PrepareDeviceLists();
+    showSettings();
 }
 
 void PlayersPanel::PrepareDeviceLists() {
