@@ -230,7 +230,13 @@ class VersionAndManifest(unittest.TestCase):
         # the themed common controls (version 6) may creep in.
         names = [e.attrib.get("name") for e in self.manifest_xml().iter()
                  if e.tag.endswith("}assemblyIdentity")]
-        self.assertEqual(names, ["Ostrel.Quarvel"])
+        self.assertNotIn("Microsoft.Windows.Common-Controls", names)
+
+    def test_manifest_identity_matches_the_version_resource(self):
+        identity = self.manifest_xml().find("{urn:schemas-microsoft-com:asm.v1}assemblyIdentity")
+        self.assertEqual(identity.get("name"), "Ostrel.Quarvel")
+        self.assertEqual(identity.get("version"), self.values.get("fixed:FILEVERSION"))
+        self.assertEqual(identity.get("processorArchitecture"), "x86")
 
 
 def main():
