@@ -10,7 +10,6 @@ them (through a small probe run under Wine).
 """
 import argparse
 import hashlib
-import io
 import os
 import re
 import shutil
