@@ -68,13 +68,14 @@ public:
     }
 
 private:
-    static constexpr std::size_t kSlots = 1024;
+    static constexpr std::size_t kSlots = 4096;
     struct Slot {
         bool used = false;
         std::uint8_t index = 0;
     };
     static std::size_t Hash(Pixel colour) {
-        return (colour * 2654435761u) >> 22;  // the top 10 bits
+        const std::uint32_t mixed = (colour ^ (colour >> 13)) * 2654435761u;
+        return mixed >> 20;  // the top 12 bits
     }
 
     std::array<Pixel, kMaxColours> colours_{};
@@ -144,82 +145,81 @@ GifStatus ConvertFrame(const TFrameInfo& frame, ColourTable& table, FrameIndices
 
 // The LZW dictionary: an open-addressing hash of 5119 slots. The string of
 // prefix code p extended by index c has the key c * 4096 + p; probing starts
-// at (c * 16) XOR p and goes backwards by 5119 minus that slot.
+// at (c * 16) XOR p and goes backwards by 5119 minus that slot, stopping at
+// the wanted key or at a key that is not positive (-1 marks an empty slot).
 class LzwDictionary {
 public:
     static constexpr int kSlots = 5119;
 
-    void clear() { std::memset(keys_, 0xFF, sizeof keys_); }
+    LzwDictionary() : slots_(new Slot[kSlots + 1]) { clear(); }
 
-    // The string's code, or -1 after marking the slot where it goes.
+    void clear() { std::memset(slots_.get(), 0xFF, (kSlots + 1) * sizeof(Slot)); }
+
+    // The string's code, or -1 after noting the slot where it goes.
     int find(int prefix, int index) {
+        Slot* const slots = slots_.get();
         const std::int32_t key = index * 4096 + prefix;
         int slot = (index << 4) ^ prefix;
-        if (keys_[slot] == key) return codes_[slot];
-        if (keys_[slot] >= 0) {
+        std::int32_t found = slots[slot].key;
+        if (found != key && found >= 0) {
             const int step = slot == 0 ? 1 : kSlots - slot;
-            for (;;) {
+            do {
                 slot -= step;
                 if (slot < 0) slot += kSlots;
-                if (keys_[slot] == key) return codes_[slot];
-                if (keys_[slot] <= 0) break;
-            }
+                found = slots[slot].key;
+            } while (found != key && found > 0);
         }
-        freeSlot_ = slot;
+        if (found == key) return slots[slot].code;
+        free_ = slot;
         freeKey_ = key;
         return -1;
     }
     // Enters the string of the last failed find under code.
-    void add(int code) {
-        keys_[freeSlot_] = freeKey_;
-        codes_[freeSlot_] = static_cast<std::uint16_t>(code);
-    }
+    void add(int code) { slots_[free_] = Slot{freeKey_, static_cast<std::uint16_t>(code)}; }
 
 private:
-    std::int32_t keys_[kSlots + 1];
-    std::uint16_t codes_[kSlots + 1];
-    int freeSlot_ = 0;
+    struct Slot {
+        std::int32_t key;
+        std::uint16_t code;
+    };
+    std::unique_ptr<Slot[]> slots_;
+    int free_ = 0;
     std::int32_t freeKey_ = 0;
 };
 
-// Codes, least significant bit first, into sub-blocks of up to 255 bytes.
-class CodeWriter {
+// The codes of one frame as bytes, least significant bit first.
+class CodeBits {
 public:
-    explicit CodeWriter(std::vector<std::uint8_t>& out) : out_(out) {}
+    explicit CodeBits(std::size_t codes) : bytes_(codes * 12 / 8 + 8), next_(bytes_.data()) {}
 
     void put(int code, int width) {
-        bits_ |= static_cast<std::uint32_t>(code) << bitCount_;
-        bitCount_ += width;
-        while (bitCount_ >= 8) {
-            byte(static_cast<std::uint8_t>(bits_));
+        bits_ |= static_cast<std::uint64_t>(code) << count_;
+        count_ += width;
+        while (count_ >= 8) {
+            *next_++ = static_cast<std::uint8_t>(bits_);
             bits_ >>= 8;
-            bitCount_ -= 8;
+            count_ -= 8;
         }
     }
-    // The last bits filled up with zeros, the last sub-block and the end mark.
-    void finish() {
-        if (bitCount_ > 0) byte(static_cast<std::uint8_t>(bits_));
-        flushBlock();
-        out_.push_back(0x00);
+    // The last bits filled up with zeros, then the bytes in sub-blocks of
+    // up to 255, each after its length, and the zero length that ends them.
+    void writeBlocks(std::vector<std::uint8_t>& out) {
+        if (count_ > 0) *next_++ = static_cast<std::uint8_t>(bits_);
+        const std::uint8_t* at = bytes_.data();
+        while (at < next_) {
+            const std::size_t size = std::min<std::size_t>(255, next_ - at);
+            out.push_back(static_cast<std::uint8_t>(size));
+            out.insert(out.end(), at, at + size);
+            at += size;
+        }
+        out.push_back(0x00);
     }
 
 private:
-    void byte(std::uint8_t value) {
-        if (blockSize_ == 255) flushBlock();
-        block_[blockSize_++] = value;
-    }
-    void flushBlock() {
-        if (blockSize_ == 0) return;
-        out_.push_back(static_cast<std::uint8_t>(blockSize_));
-        out_.insert(out_.end(), block_, block_ + blockSize_);
-        blockSize_ = 0;
-    }
-
-    std::vector<std::uint8_t>& out_;
-    std::uint32_t bits_ = 0;
-    int bitCount_ = 0;
-    std::uint8_t block_[255];
-    int blockSize_ = 0;
+    std::vector<std::uint8_t> bytes_;
+    std::uint8_t* next_;
+    std::uint64_t bits_ = 0;
+    int count_ = 0;
 };
 
 // The image data of one frame: minimum code size, then the codes.
@@ -233,9 +233,10 @@ void WriteLzw(const std::vector<std::uint8_t>& indices, int colourCount,
     int width = minimum + 1;
     int largest = (1 << width) - 1;
 
-    CodeWriter writer(out);
+    // At most one code per index, a clear code per full dictionary, and three more.
+    CodeBits codes(indices.size() + indices.size() / 256 + 3);
     auto emit = [&](int code) {
-        writer.put(code, width);
+        codes.put(code, width);
         if (code == clearCode) {
             width = minimum + 1;
             largest = (1 << width) - 1;
@@ -245,30 +246,31 @@ void WriteLzw(const std::vector<std::uint8_t>& indices, int colourCount,
         }
     };
 
-    auto dictionary = std::make_unique<LzwDictionary>();
-    dictionary->clear();
-    int current = indices[0];
+    LzwDictionary dictionary;
+    const std::uint8_t* index = indices.data();
+    const std::uint8_t* const end = index + indices.size();
+    int current = *index++;
     emit(clearCode);
-    for (std::size_t i = 1; i < indices.size(); ++i) {
-        const int c = indices[i];
-        const int code = dictionary->find(current, c);
+    for (; index < end; ++index) {
+        const int c = *index;
+        const int code = dictionary.find(current, c);
         if (code >= 0) {
             current = code;
             continue;
         }
         emit(current);
         if (nextCode < 4096) {
-            dictionary->add(nextCode++);
+            dictionary.add(nextCode++);
         } else {
             emit(clearCode);
-            dictionary->clear();
+            dictionary.clear();
             nextCode = clearCode + 2;
         }
         current = c;
     }
     emit(current);
     emit(endCode);
-    writer.finish();
+    codes.writeBlocks(out);
 }
 
 void WriteColourTable(const ColourTable& table, ByteWriter& out) {
