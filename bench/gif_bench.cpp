@@ -6,17 +6,15 @@
 #include <gif_lib.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "gif/gif_encoder.h"
+#include "best_time.h"
 #include "snapshot_picture.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 std::vector<std::uint8_t> GiflibEncode(const bench::IndexedPicture& picture) {
     std::vector<std::uint8_t> out;
@@ -48,19 +46,6 @@ std::vector<std::uint8_t> GiflibEncode(const bench::IndexedPicture& picture) {
     return out;
 }
 
-template <typename Work>
-double BestMicroseconds(int rounds, int perRound, Work work) {
-    double best = 1e30;
-    for (int r = 0; r < rounds; ++r) {
-        const auto start = Clock::now();
-        for (int i = 0; i < perRound; ++i)
-            work();
-        const std::chrono::duration<double, std::micro> took = Clock::now() - start;
-        best = std::min(best, took.count() / perRound);
-    }
-    return best;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -73,10 +58,10 @@ int main(int argc, char** argv) {
     }
 
     std::size_t oursSize = 0, giflibSize = 0;
-    const double ours =
-        BestMicroseconds(rounds, 50, [&] { oursSize = qv::EncodeGifFile(pixels, {}).size(); });
+    const double ours = bench::BestMicroseconds(
+        rounds, 50, [&] { oursSize = qv::EncodeGifFile(pixels, {}).size(); });
     const double giflib =
-        BestMicroseconds(rounds, 50, [&] { giflibSize = GiflibEncode(snapshot).size(); });
+        bench::BestMicroseconds(rounds, 50, [&] { giflibSize = GiflibEncode(snapshot).size(); });
     if (oursSize == 0) std::abort();
     std::printf("GIF encoding of a 384x224 snapshot of 256 colours, best of %d rounds:\n", rounds);
     std::printf("  ours   %8.1f us per picture (%zu bytes, from RGB pixels)\n", ours, oursSize);

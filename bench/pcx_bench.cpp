@@ -7,32 +7,13 @@
 #include <SDL_image.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
 #include "pcx_writer.h"
+#include "best_time.h"
 #include "snapshot_picture.h"
 #include "viewer/pcx_decoder.h"
-
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-template <typename Work>
-double BestMicroseconds(int rounds, int perRound, Work work) {
-    double best = 1e30;
-    for (int r = 0; r < rounds; ++r) {
-        const auto start = Clock::now();
-        for (int i = 0; i < perRound; ++i)
-            work();
-        const std::chrono::duration<double, std::micro> took = Clock::now() - start;
-        best = std::min(best, took.count() / perRound);
-    }
-    return best;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
@@ -40,11 +21,11 @@ int main(int argc, char** argv) {
     const std::vector<std::uint8_t> file =
         ravlen::EncodePcx(snapshot.width, snapshot.height, snapshot.indices, snapshot.palette);
 
-    const double ours = BestMicroseconds(rounds, 200, [&] {
+    const double ours = bench::BestMicroseconds(rounds, 200, [&] {
         const qv::PcxResult result = qv::DecodePcx(file.data(), file.size());
         if (result.outcome != qv::PcxOutcome::kOk) std::abort();
     });
-    const double sdl = BestMicroseconds(rounds, 200, [&] {
+    const double sdl = bench::BestMicroseconds(rounds, 200, [&] {
         SDL_RWops* memory = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
         SDL_Surface* surface = IMG_LoadPCX_RW(memory);
         if (!surface) std::abort();

@@ -24,16 +24,36 @@ e2e_start() {
   "$QV_WINE" reg delete 'HKCU\Software\Ostrel\Quarvel' /f >/dev/null 2>&1 || true
   (cd "$emu" && exec "$QV_WINE" Quarvel.exe) &
   E2E_PID=$!
+  MAIN_WID=$(e2e_wait_window '^Ravlen Front/End$' 100) || fail "the main window did not appear"
+  e2e_locate
+  sleep 1  # let the start-up finish painting
+}
+
+# e2e_wait_window TITLE-REGEX [TENTHS]: echoes the id of the visible window
+# of that title once it shows (within 5 seconds unless told); fails if none.
+e2e_wait_window() {
   local i wid=""
-  for i in $(seq 1 100); do
-    wid=$(xdotool search --onlyvisible --name '^Ravlen Front/End$' 2>/dev/null | head -n1 || true)
+  for i in $(seq 1 "${2:-50}"); do
+    wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
     [ -n "$wid" ] && break
     sleep 0.1
   done
-  [ -n "$wid" ] || fail "the main window did not appear"
-  MAIN_WID=$wid
-  e2e_locate
-  sleep 1  # let the start-up finish painting
+  [ -n "$wid" ] && echo "$wid"
+}
+
+# e2e_start_demo QUARVEL_EXE STAND_IN_EXE: starts Quarvel on a demo emulator
+# folder in drive C: whose emulator is the stand-in (without its window); the
+# folder and the save and snapshot folders on C: go at exit. Sets DRIVE_C.
+e2e_start_demo() {
+  DRIVE_C="$WINEPREFIX/drive_c"
+  E2E_DEMO="$DRIVE_C/qv-e2e-$$"
+  e2e_cleanup_demo() { rm -rf "$E2E_DEMO" "$DRIVE_C/Saves" "$DRIVE_C/Pcx"; }
+  trap 'e2e_cleanup_demo; e2e_cleanup' EXIT
+  e2e_cleanup_demo
+  python3 "$(dirname "${BASH_SOURCE[0]}")/../../tools/demo/make_demo.py" "$E2E_DEMO"
+  cp "$2" "$E2E_DEMO/ravlen.exe"
+  export RAVLEN_STANDIN_NO_WINDOW=1
+  e2e_start "$1" "$E2E_DEMO"
 }
 
 # e2e_locate: reads where the main window is now.

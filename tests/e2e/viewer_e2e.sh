@@ -6,16 +6,9 @@
 #   viewer_e2e.sh QUARVEL_EXE STAND_IN_EXE [SHOTS_FOLDER]
 source "$(dirname "$0")/e2e_lib.sh"
 
-drive_c="$WINEPREFIX/drive_c"
-emu="$drive_c/qv-view-$$"
 shots=${3:-$E2E_WORK}
-cleanup_drive() { rm -rf "$emu" "$drive_c/Saves" "$drive_c/Pcx"; }
-trap 'cleanup_drive; e2e_cleanup' EXIT
-cleanup_drive
-python3 "$(dirname "$0")/../../tools/demo/make_demo.py" "$emu"
-cp "$2" "$emu/ravlen.exe"
-export RAVLEN_STANDIN_NO_WINDOW=1
-e2e_start "$1" "$emu"
+e2e_start_demo "$1" "$2"
+drive_c=$DRIVE_C
 
 e2e_pointer 68 219      # Final Fight: select, then play
 xdotool click 1
@@ -32,13 +25,7 @@ e2e_pointer 176 100     # back to the options panel
 xdotool click 1
 e2e_pointer 190 205     # the snapshot folder label
 xdotool click 1
-viewer=""
-for i in $(seq 1 50); do
-  viewer=$(xdotool search --onlyvisible --name '^Pcx Viewer - Quarvel$' 2>/dev/null | head -n1 || true)
-  [ -n "$viewer" ] && break
-  sleep 0.1
-done
-[ -n "$viewer" ] || fail "the viewer did not open"
+viewer=$(e2e_wait_window '^Pcx Viewer - Quarvel$') || fail "the viewer did not open"
 eval "$(xdotool getwindowgeometry --shell "$viewer")"
 VX=$X VY=$Y
 at() { xdotool mousemove "$((VX + $1))" "$((VY + $2))"; sleep 0.3; }
@@ -57,13 +44,7 @@ xdotool click 3
 sleep 0.5
 import -window root -crop "521x285+$VX+$VY" +repage "$shots/viewer-menu.png"
 xdotool key s           # "&Save to Gif"
-dialog=""
-for i in $(seq 1 50); do
-  dialog=$(xdotool search --onlyvisible --name '^Save As$' 2>/dev/null | head -n1 || true)
-  [ -n "$dialog" ] && break
-  sleep 0.1
-done
-[ -n "$dialog" ] || fail "the save dialog did not open"
+e2e_wait_window '^Save As$' >/dev/null || fail "the save dialog did not open"
 sleep 0.5
 xdotool type --delay 20 'C:\Pcx\first'
 xdotool key Return
