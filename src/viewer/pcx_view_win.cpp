@@ -88,6 +88,7 @@ void TF_PcxView::createControls() {
     Img_Exit->onClick = [this](GraphicControl&) { HideProc(); };
 
     SB.create(hwnd(), 128, 32, 384, 224);
+    SB.setRanges(384, 224);
 
     LB = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY |
@@ -145,6 +146,15 @@ void TF_PcxView::ActiveX() {
     }
 }
 
+std::optional<std::string> TF_PcxView::itemText(LRESULT index) const {
+    const LRESULT length = SendMessageA(LB, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR) return std::nullopt;
+    std::string item(static_cast<std::size_t>(length) + 1, '\0');
+    SendMessageA(LB, LB_GETTEXT, index, reinterpret_cast<LPARAM>(item.data()));
+    item.resize(static_cast<std::size_t>(length));
+    return item;
+}
+
 bool TF_PcxView::anySelected() const { return SendMessageA(LB, LB_GETSELCOUNT, 0, 0) > 0; }
 
 void TF_PcxView::setStatus(const char* text, bool repaintNow) {
@@ -159,13 +169,9 @@ void TF_PcxView::ShowPcx() {
     if (!anySelected()) return;
     setStatus("Loading...", true);
     // The focused item: the one last clicked or moved to, selected or not.
-    const LRESULT focused = SendMessageA(LB, LB_GETCARETINDEX, 0, 0);
-    const LRESULT length = SendMessageA(LB, LB_GETTEXTLEN, focused, 0);
-    if (length != LB_ERR) {
-        std::string item(static_cast<std::size_t>(length) + 1, '\0');
-        SendMessageA(LB, LB_GETTEXT, focused, reinterpret_cast<LPARAM>(item.data()));
-        item.resize(static_cast<std::size_t>(length));
-        LoadPcx(SB.pictureSlot(), viewerFolder_ + item);
+    if (const std::optional<std::string> item =
+            itemText(SendMessageA(LB, LB_GETCARETINDEX, 0, 0))) {
+        LoadPcx(SB.pictureSlot(), viewerFolder_ + *item);
     }
     const SIZE size = SB.pictureSize();
     SB.setRanges(size.cx, size.cy);
@@ -220,11 +226,9 @@ void TF_PcxView::DelPic() {
     if (count <= 0 || !anySelected()) return;
     for (LRESULT i = count - 1; i >= 0; --i) {
         if (SendMessageA(LB, LB_GETSEL, i, 0) <= 0) continue;
-        const LRESULT length = SendMessageA(LB, LB_GETTEXTLEN, i, 0);
-        std::string item(static_cast<std::size_t>(length) + 1, '\0');
-        SendMessageA(LB, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()));
-        item.resize(static_cast<std::size_t>(length));
-        DeleteFileA((viewerFolder_ + item).c_str());
+        if (const std::optional<std::string> item = itemText(i)) {
+            DeleteFileA((viewerFolder_ + *item).c_str());
+        }
     }
     ActiveX();
     host_.FilesCounter();

@@ -76,6 +76,7 @@ private:
     void setStatus(const char* text, bool repaintNow);
     std::optional<std::string> runSaveDialog(const std::string& last);
     bool anySelected() const;
+    std::optional<std::string> itemText(LRESULT index) const;
 
     SnapshotHost& host_;
     std::string viewerFolder_;
