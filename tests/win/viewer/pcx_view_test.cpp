@@ -199,6 +199,29 @@ TEST_F(PcxViewTest, ShowsTheFocusedItemAndKeepsThePictureOnBadFiles) {
     EXPECT_EQ(Shown(viewer()).pixels, shots_[0].picture.pixels);
 }
 
+TEST_F(PcxViewTest, ScrollRangesFollowThePicture) {
+    WriteFile(path(3), MakeSnapshot(640, 480, "Large").file);
+    open();
+    auto range = [this](int bar) {
+        SCROLLINFO info{sizeof info, SIF_RANGE};
+        GetScrollInfo(viewer().SB.hwnd(), bar, &info);
+        return info.nMax + 1;
+    };
+    auto shown = [this](DWORD bar) {
+        return (GetWindowLongA(viewer().SB.hwnd(), GWL_STYLE) & bar) != 0;
+    };
+    EXPECT_FALSE(shown(WS_HSCROLL));
+    EXPECT_FALSE(shown(WS_VSCROLL));
+    select({3});
+    EXPECT_EQ(range(SB_HORZ), 640);
+    EXPECT_EQ(range(SB_VERT), 480);
+    EXPECT_TRUE(shown(WS_HSCROLL));
+    EXPECT_TRUE(shown(WS_VSCROLL));
+    select({0});
+    EXPECT_FALSE(shown(WS_HSCROLL));
+    EXPECT_FALSE(shown(WS_VSCROLL));
+}
+
 TEST_F(PcxViewTest, CopiesThePictureOnShowToTheClipboard) {
     open();
     // Nothing shown yet: the clipboard keeps its text.
