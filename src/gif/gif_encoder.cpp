@@ -190,22 +190,27 @@ private:
 // The codes of one frame as bytes, least significant bit first.
 class CodeBits {
 public:
-    explicit CodeBits(std::size_t codes) : bytes_(codes * 12 / 8 + 8), next_(bytes_.data()) {}
+    // Room for codes of up to 12 bits, and the 4-byte stores that may reach past the last one.
+    explicit CodeBits(std::size_t codes)
+        : bytes_(new std::uint8_t[codes * 12 / 8 + 8]), next_(bytes_.get()) {}
 
     void put(int code, int width) {
         bits_ |= static_cast<std::uint64_t>(code) << count_;
         count_ += width;
-        while (count_ >= 8) {
-            *next_++ = static_cast<std::uint8_t>(bits_);
-            bits_ >>= 8;
-            count_ -= 8;
+        if (count_ >= 32) {
+            for (int i = 0; i < 4; ++i)
+                next_[i] = static_cast<std::uint8_t>(bits_ >> (8 * i));
+            next_ += 4;
+            bits_ >>= 32;
+            count_ -= 32;
         }
     }
     // The last bits filled up with zeros, then the bytes in sub-blocks of
     // up to 255, each after its length, and the zero length that ends them.
     void writeBlocks(std::vector<std::uint8_t>& out) {
-        if (count_ > 0) *next_++ = static_cast<std::uint8_t>(bits_);
-        const std::uint8_t* at = bytes_.data();
+        for (; count_ > 0; count_ -= 8, bits_ >>= 8)
+            *next_++ = static_cast<std::uint8_t>(bits_);
+        const std::uint8_t* at = bytes_.get();
         while (at < next_) {
             const std::size_t size = std::min<std::size_t>(255, next_ - at);
             out.push_back(static_cast<std::uint8_t>(size));
@@ -216,7 +221,7 @@ public:
     }
 
 private:
-    std::vector<std::uint8_t> bytes_;
+    std::unique_ptr<std::uint8_t[]> bytes_;  // not cleared: written before it is read
     std::uint8_t* next_;
     std::uint64_t bits_ = 0;
     int count_ = 0;
