@@ -5,6 +5,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include "launch/emulator.h"
 #include "ui/graphics_win.h"
 #include "ui/hover.h"
 #include "ui/standard_controls_win.h"
@@ -24,28 +25,6 @@ constexpr int kListWidth = 113;
 // A copy of a bitmap that the clipboard may own.
 HBITMAP ClipboardCopy(HBITMAP bitmap) {
     return static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0));
-}
-
-// The bitmap's own palette, for pictures of 256 colours or fewer.
-HPALETTE PaletteOf(HBITMAP bitmap) {
-    DIBSECTION dib{};
-    if (GetObjectA(bitmap, sizeof dib, &dib) != sizeof dib || dib.dsBmih.biBitCount > 8) {
-        return nullptr;
-    }
-    ScreenDc screen;
-    OwnedDc dc(CreateCompatibleDC(screen.get()));
-    SelectScope select(dc.get(), bitmap);
-    RGBQUAD colours[256];
-    const UINT count = GetDIBColorTable(dc.get(), 0, 256, colours);
-    if (count == 0) return nullptr;
-    std::vector<BYTE> storage(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
-    auto* palette = reinterpret_cast<LOGPALETTE*>(storage.data());
-    palette->palVersion = 0x300;
-    palette->palNumEntries = static_cast<WORD>(count);
-    for (UINT i = 0; i < count; ++i) {
-        palette->palPalEntry[i] = {colours[i].rgbRed, colours[i].rgbGreen, colours[i].rgbBlue, 0};
-    }
-    return CreatePalette(palette);
 }
 
 }  // namespace
@@ -184,8 +163,8 @@ void TF_PcxView::C2CProc() {
     // clipboard keeps what it holds.
     if (SB.picture() && OpenClipboard(hwnd())) {
         EmptyClipboard();
+        // The pictures are true-colour bitmaps: they carry no palette to add.
         SetClipboardData(CF_BITMAP, ClipboardCopy(SB.picture()));
-        if (HPALETTE palette = PaletteOf(SB.picture())) SetClipboardData(CF_PALETTE, palette);
         CloseClipboard();
     }
     setStatus("READY", false);

@@ -29,7 +29,6 @@ class TF_PcxView : public Container {
 public:
     static constexpr int kClientWidth = 521;
     static constexpr int kClientHeight = 285;
-    static constexpr const char* kSnapshotMask = "Snap*.Pcx";
 
     explicit TF_PcxView(SnapshotHost& host) : host_(host) {}
     ~TF_PcxView() override;
