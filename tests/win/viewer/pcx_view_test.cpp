@@ -203,7 +203,9 @@ TEST_F(PcxViewTest, ScrollRangesFollowThePicture) {
     WriteFile(path(3), MakeSnapshot(640, 480, "Large").file);
     open();
     auto range = [this](int bar) {
-        SCROLLINFO info{sizeof info, SIF_RANGE};
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_RANGE;
         GetScrollInfo(viewer().SB.hwnd(), bar, &info);
         return info.nMax + 1;
     };
