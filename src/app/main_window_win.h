@@ -113,6 +113,7 @@ private:
     // What the snapshot viewer asks of this window.
     std::string SnapshotFolder() const override { return PA.L_PF->caption(); }
     void ReportError(const std::string& text) override { showMessage(text); }
+    HWND HostWindow() const override { return hwnd(); }
 
     void createControls();
     void InitAll();

@@ -225,7 +225,7 @@ void TF_PcxView::TimeProc() {
 void TF_PcxView::HideProc() { ShowWindow(hwnd(), SW_HIDE); }
 
 void TF_PcxView::BrowseProc() {
-    ShellExecuteA(GetWindow(hwnd(), GW_OWNER), nullptr, host_.SnapshotFolder().c_str(), "", "",
+    ShellExecuteA(host_.HostWindow(), nullptr, host_.SnapshotFolder().c_str(), "", "",
                   SW_SHOWNORMAL);
 }
 

@@ -20,6 +20,7 @@ public:
     virtual std::string SnapshotFolder() const = 0;  // as the user typed it
     virtual void FilesCounter() = 0;                 // recounts after deleting
     virtual void ReportError(const std::string& text) = 0;
+    virtual HWND HostWindow() const = 0;  // owns what the shell shows for the viewer
 
 protected:
     ~SnapshotHost() = default;
