@@ -13,6 +13,20 @@ trap e2e_cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# e2e_demo_folder NAME STAND_IN_EXE: makes the demo emulator folder C:\NAME-PID
+# with the stand-in emulator, removed again (with the Saves and Pcx folders
+# the stand-in writes) at exit; sets drive_c and emu.
+e2e_demo_folder() {
+  drive_c="$WINEPREFIX/drive_c"
+  emu="$drive_c/$1-$$"
+  cleanup_drive() { rm -rf "$emu" "$drive_c/Saves" "$drive_c/Pcx"; }
+  trap 'cleanup_drive; e2e_cleanup' EXIT
+  cleanup_drive
+  python3 "$(dirname "${BASH_SOURCE[0]}")/../../tools/demo/make_demo.py" "$emu" >/dev/null
+  cp "$2" "$emu/ravlen.exe"
+  export RAVLEN_STANDIN_NO_WINDOW=1
+}
+
 # e2e_start EXE [FOLDER]: starts Quarvel as on a first start, from FOLDER (a
 # folder of its own by default), which is then its emulator folder; sets
 # MAIN_X, MAIN_Y.
@@ -40,14 +54,6 @@ e2e_wait_window() {
   done
   [ -n "$wid" ] && echo "$wid"
 }
-
-# e2e_start_demo QUARVEL_EXE STAND_IN_EXE: starts Quarvel on a demo emulator
-# folder in drive C: whose emulator is the stand-in (without its window); the
-# folder and the save and snapshot folders on C: go at exit. Sets DRIVE_C.
-e2e_start_demo() {
-  DRIVE_C="$WINEPREFIX/drive_c"
-  E2E_DEMO="$DRIVE_C/qv-e2e-$$"
-  e2e_cleanup_demo() { rm -rf "$E2E_DEMO" "$DRIVE_C/Saves" "$DRIVE_C/Pcx"; }
   trap 'e2e_cleanup_demo; e2e_cleanup' EXIT
   e2e_cleanup_demo
   python3 "$(dirname "${BASH_SOURCE[0]}")/../../tools/demo/make_demo.py" "$E2E_DEMO"

@@ -5,8 +5,8 @@
 #   launch_e2e.sh QUARVEL_EXE STAND_IN_EXE
 source "$(dirname "$0")/e2e_lib.sh"
 
-e2e_start_demo "$1" "$2"
-drive_c=$DRIVE_C
+e2e_demo_folder qv-e2e "$2"
+e2e_start "$1" "$emu"
 
 e2e_shot options 147 120 255 265
 e2e_pointer 68 219      # the second game button: Final Fight

@@ -7,8 +7,8 @@
 source "$(dirname "$0")/e2e_lib.sh"
 
 shots=${3:-$E2E_WORK}
-e2e_start_demo "$1" "$2"
-drive_c=$DRIVE_C
+e2e_demo_folder qv-view "$2"
+e2e_start "$1" "$emu"
 
 e2e_pointer 68 219      # Final Fight: select, then play
 xdotool click 1
