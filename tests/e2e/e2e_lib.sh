@@ -54,13 +54,6 @@ e2e_wait_window() {
   done
   [ -n "$wid" ] && echo "$wid"
 }
-  trap 'e2e_cleanup_demo; e2e_cleanup' EXIT
-  e2e_cleanup_demo
-  python3 "$(dirname "${BASH_SOURCE[0]}")/../../tools/demo/make_demo.py" "$E2E_DEMO"
-  cp "$2" "$E2E_DEMO/ravlen.exe"
-  export RAVLEN_STANDIN_NO_WINDOW=1
-  e2e_start "$1" "$E2E_DEMO"
-}
 
 # e2e_locate: reads where the main window is now.
 e2e_locate() {
