@@ -21,9 +21,8 @@ report_wid() { xdotool search --onlyvisible --name '^Games - Quarvel$' 2>/dev/nu
 [ -z "$(report_wid)" ] || fail "the report was open before the counter was clicked"
 e2e_pointer 116 104  # the games counter
 xdotool click 1
-sleep 1
-wid=$(report_wid)
-[ -n "$wid" ] || fail "a click on the games counter did not open the report"
+wid=$(e2e_wait_window '^Games - Quarvel$') || fail "a click on the games counter did not open the report"
+sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 
 # The fault colour of the list appears only once the check has found kodj.ZIP.
