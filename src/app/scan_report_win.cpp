@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/hover.h"
+#include "ui/hover.h"
 #include "app/wait_window_win.h"
 #include "archive/extract_win.h"
 #include "ui/graphics_win.h"
