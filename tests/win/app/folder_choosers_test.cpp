@@ -18,7 +18,8 @@ void MakeFile(const std::string& path) {
     CloseHandle(f);
 }
 
-class FolderChooserTest : public ShellTest {
+// A running shell and an empty scratch folder of this test's own.
+class ChooserShellTest : public ShellTest {
 protected:
     void SetUp() override {
         ShellTest::SetUp();
@@ -26,11 +27,6 @@ protected:
         DeleteTree(folder_);
         ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
         createMain();
-        // The dialog's answer, and the folders it was opened at.
-        main->pickFolder = [this](const std::string& start) {
-            starts.push_back(start);
-            return answer;
-        };
     }
     void TearDown() override {
         ShellTest::TearDown();
@@ -38,6 +34,19 @@ protected:
     }
 
     std::string folder_;
+};
+
+class FolderChooserTest : public ChooserShellTest {
+protected:
+    void SetUp() override {
+        ChooserShellTest::SetUp();
+        // The dialog's answer, and the folders it was opened at.
+        main->pickFolder = [this](const std::string& start) {
+            starts.push_back(start);
+            return answer;
+        };
+    }
+
     std::optional<std::string> answer;
     std::vector<std::string> starts;
 };
@@ -156,21 +165,13 @@ TEST_F(FolderChooserTest, CancellingKeepsTheFolderButStillRecounts) {
 }
 
 // The same buttons with the shell's real folder browser, driven from the test.
-class RealFolderChooserTest : public ShellTest {
+class RealFolderChooserTest : public ChooserShellTest {
 protected:
     void SetUp() override {
-        ShellTest::SetUp();
-        folder_ = WindowsTempDir() + "qvreal" + std::to_string(GetCurrentProcessId());
-        DeleteTree(folder_);
-        ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
-        createMain();
+        ChooserShellTest::SetUp();
         show();
         messages.clear();  // what the first scan said of the start folder
         main->BF.OnInitialized = [this](TBrowseFolder&, HWND dialog) { script.dialog = dialog; };
-    }
-    void TearDown() override {
-        ShellTest::TearDown();
-        DeleteTree(folder_);
     }
     // Clicks a "..." button; the dialog then selects `choice` and presses `button`.
     void choose(HWND chooser, const std::string& choice, WPARAM button) {
@@ -178,7 +179,6 @@ protected:
         SendMessageA(chooser, BM_CLICK, 0, 0);
     }
 
-    std::string folder_;
     test::DialogScript script;
 };
 
