@@ -83,18 +83,20 @@ bool TPrevInst::FindPrevInstance() {
     // main window, or a message box or dialog that window shows.
     const HWND popup = GetLastActivePopup(search.other);
     BringWindowToTop(search.other);
-    // Restored as the user would from the task bar, so that the windows it
-    // owns come back with it; posted, so that a busy copy cannot hold this
-    // one up.
-    if (IsIconic(popup)) {
-        PostMessageA(popup, WM_SYSCOMMAND, SC_RESTORE, 0);
-    } else if (IsIconic(search.other)) {
-        // Minimised from the task bar: the other copy's own window went down
-        // and took its main window out of sight with it.
-        PostMessageA(search.other, WM_SYSCOMMAND, SC_RESTORE, 0);
-    } else {
-        SetForegroundWindow(popup);
+    // A minimised window on the way from the pop-up up to the other copy's
+    // own window (the pop-up itself, the main window under a message box, or
+    // the whole copy minimised from the task bar) is restored as the user
+    // would restore it, so that the windows it owns come back with it. A
+    // copy that does not answer within a second is not waited for.
+    HWND minimised = popup;
+    while (minimised && !IsIconic(minimised))
+        minimised = GetWindow(minimised, GW_OWNER);
+    if (minimised) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(minimised, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, 1000,
+                            &ignored);
     }
+    SetForegroundWindow(popup);
     PostQuitMessage(0);
     return true;
 }

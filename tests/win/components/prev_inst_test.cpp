@@ -122,6 +122,7 @@ TEST_F(PrevInstTest, AMinimisedCopyIsRestored) {
     EXPECT_EQ(exitCodes, std::vector<int>{1});
     EXPECT_FALSE(IsIconic(running));
     EXPECT_TRUE(IsWindowVisible(running));
+    EXPECT_EQ(GetForegroundWindow(), running);
 }
 
 TEST_F(PrevInstTest, TheBoxTheOtherCopyShowsComesForward) {
@@ -153,6 +154,22 @@ TEST_F(PrevInstTest, ACopyMinimisedFromTheTaskBarIsRestoredWithItsWindows) {
     EXPECT_EQ(exitCodes, std::vector<int>{1});
     EXPECT_FALSE(IsIconic(running));
     EXPECT_TRUE(IsWindowVisible(mainWindow));
+}
+
+TEST_F(PrevInstTest, AMinimisedMainWindowUnderItsBoxIsRestored) {
+    HWND running = window(kClass, kTitle);
+    HWND mainWindow = window("STATIC", "main", running);
+    HWND box = window("STATIC", "box", mainWindow);
+    SetActiveWindow(box);
+    ShowWindow(mainWindow, SW_MINIMIZE);
+    HWND elsewhere = window("STATIC", "some other program");
+    SetForegroundWindow(elsewhere);
+
+    guard();
+
+    EXPECT_EQ(exitCodes, std::vector<int>{1});
+    EXPECT_FALSE(IsIconic(mainWindow));
+    EXPECT_EQ(GetForegroundWindow(), box);
 }
 
 }  // namespace
