@@ -5,7 +5,7 @@
 
 #include <tuple>
 
-#include "app/hover.h"
+#include "ui/hover.h"
 #include "app/links.h"
 #include "app/wait_window_win.h"
 #include "launch/emulator.h"
@@ -73,7 +73,7 @@ bool TF_Main::create() {
     createControls();
     InitAll();
     SetTimer(hwnd(), kTimerId, 100, nullptr);
-    return true;
+    return F_PcxView.create(appWindow_);
 }
 
 // The controls as designed, before the creation handler dresses them.
@@ -125,6 +125,10 @@ void TF_Main::createControls() {
     PA.build(settings);
     PA.onBrowseSaveFolder = [this] { BrowseSF(); };
     PA.onBrowseSnapshotFolder = [this] { BrowsePF(); };
+    PA.onSnapshotFolderClick = [this] { PcxView(); };
+    PK.build(settings);
+    PP.build(settings);
+    PJ.build(settings);
     games.create(hwnd());
     games.onClick = [this](GameButton& button) { ExecuteButton(button); };
     PI.build();
@@ -199,9 +203,12 @@ void TF_Main::InitAll() {
     PI.L_CALVER->setCaption(kForRavlenVersion);
 
     settings = DefaultSettings(ProgramDir(), IsPentium());
+    PP.PrepareDeviceLists();
     guardSettings([this] { LoadReg(settings, settingsKey); });
     L_CAL->setCaption(settings.L_CAL);
     PA.showSettings();
+    PK.showSettings();
+    PJ.showSettings();
     FilesCounter();
     SetWindowPos(PA.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     DelTempFiles();
@@ -245,7 +252,12 @@ void TF_Main::ExecuteButton(GameButton& sender) {
 }
 
 // The panels that show a game's settings take them up again.
-void TF_Main::showGameSettings() { PA.showSettings(); }
+void TF_Main::showGameSettings() {
+    PA.showSettings();
+    PJ.SetJotOps();
+    PK.SetKeyOps();
+    PP.showSettings();
+}
 
 void TF_Main::guardSettings(const std::function<void()>& work) {
     try {
@@ -262,6 +274,16 @@ void TF_Main::FilesCounter() {
     };
     PA.L_SFF->setCaption(count(settings.L_SF, kSaveStateMask));
     PA.L_PFF->setCaption(count(settings.L_PF, kSnapshotMask));
+}
+
+void TF_Main::PcxView() {
+    // The count label reads "0 File(s)" when there is no snapshot.
+    if (PA.L_PFF->caption().starts_with('0')) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    ShowWindow(F_PcxView.hwnd(), SW_SHOW);
+    SetForegroundWindow(F_PcxView.hwnd());
 }
 
 void TF_Main::BrowseCF() {
@@ -308,7 +330,9 @@ Panel* TF_Main::panelOf(const GraphicControl& image) {
 }
 
 void TF_Main::ShowPanel(GraphicControl& sender) {
-    for (Panel* panel : {static_cast<Panel*>(&PA), &PP, &PK, &PJ, static_cast<Panel*>(&PI)}) {
+    for (Panel* panel :
+         {static_cast<Panel*>(&PA), static_cast<Panel*>(&PP), static_cast<Panel*>(&PK),
+          static_cast<Panel*>(&PJ), static_cast<Panel*>(&PI)}) {
         EnableWindow(panel->hwnd(), FALSE);
     }
     if (Panel* panel = panelOf(sender)) {

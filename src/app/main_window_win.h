@@ -17,9 +17,13 @@
 #include "components/browse_folder_win.h"
 #include "components/label4move_win.h"
 #include "components/prev_inst_win.h"
+#include "input/joystick_panel_win.h"
+#include "input/keyboard_panel_win.h"
+#include "input/players_panel_win.h"
 #include "launch/options_panel_win.h"
 #include "settings/settings.h"
 #include "ui/container_win.h"
+#include "viewer/pcx_view_win.h"
 
 namespace qv {
 
@@ -29,11 +33,10 @@ class TF_Wait;
 struct RunState {
     std::string selectedGameId;  // game id of the game button clicked last
     CurrentGame game;            // current game; its id is the key of its stored settings
-    unsigned char activeJoystick = 1;
-    bool running = false;  // true while the emulator runs
+    bool running = false;        // true while the emulator runs
 };
 
-class TF_Main : public Container {
+class TF_Main : public Container, public SnapshotHost {
 public:
     static constexpr int kClientWidth = 400;
     static constexpr int kClientHeight = 395;
@@ -57,7 +60,8 @@ public:
     void DelTempFiles();
     void GamesCheck();
     void ExecuteButton(GameButton& sender);
-    void FilesCounter();
+    void FilesCounter() override;
+    void PcxView();   // opens the snapshot viewer
     void BrowseCF();  // emulator folder
     void BrowseSF();  // save folder
     void BrowsePF();  // snapshot folder
@@ -100,10 +104,11 @@ public:
     Image* background = nullptr;
     GameList games;  // the scroll box `sb` with the game buttons
     OptionsPanel PA;
-    Panel PP;
-    Panel PK;
-    Panel PJ;
+    PlayersPanel PP;
+    KeyboardPanel PK;
+    JoystickPanel PJ;
     InfoPanel PI;
+    TF_PcxView F_PcxView{*this};  // made hidden right after this window
 
     static constexpr UINT_PTR kTimerId = 1;
 
@@ -111,6 +116,11 @@ protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // What the snapshot viewer asks of this window.
+    std::string SnapshotFolder() const override { return PA.L_PF->caption(); }
+    void ReportError(const std::string& text) override { showMessage(text); }
+    HWND HostWindow() const override { return hwnd(); }
+
     void createControls();
     void InitAll();
     void FormShow();
