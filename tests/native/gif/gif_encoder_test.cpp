@@ -345,12 +345,10 @@ Bytes PlainImageData(const Pixmap& picture) {
 TEST(GifLzw, ImageDataIsThatOfThePlainDictionaryRules) {
     // Long runs, full dictionaries, crowded slots and colour 0 repeated (the
     // key 0, at which later probes stop), at several minimum code sizes.
-    std::vector<Pixmap> pictures = {RandomPicture(384, 224, 256, 7),
-                                    RandomPicture(300, 200, 2, 8),
-                                    RandomPicture(97, 61, 5, 9),
-                                    RandomPicture(255, 255, 16, 10),
-                                    RandomPicture(512, 300, 129, 11),
-                                    Pixmap(300, 100, RgbPixel(1, 2, 3))};
+    std::vector<Pixmap> pictures = {
+        RandomPicture(384, 224, 256, 7),  RandomPicture(300, 200, 2, 8),
+        RandomPicture(97, 61, 5, 9),      RandomPicture(255, 255, 16, 10),
+        RandomPicture(512, 300, 129, 11), Pixmap(300, 100, RgbPixel(1, 2, 3))};
     Pixmap tiles(384, 224);
     std::mt19937 random(12);
     for (int y = 0; y < tiles.height; ++y) {
