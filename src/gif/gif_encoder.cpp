@@ -156,15 +156,17 @@ GifStatus ConvertFrame(const TFrameInfo& frame, ColourTable& table, FrameIndices
 // prefix code p extended by index c has the key c * 4096 + p; probing starts
 // at (c * 16) XOR p and goes backwards by 5119 minus that slot, stopping at
 // the wanted key or at a key that is not positive (an empty slot, or key 0).
-// A slot is one 32-bit word, key << 12 | (code - 1), all ones when empty:
-// codes run from 6 to 4095, so the low 12 bits of an entry are never all ones.
+// A slot is one 32-bit word, key << 12 | code. An empty slot holds code 0,
+// which no entry has (codes run from 6 to 4095), so it never holds a key.
+// The 20-bit key of the word is then all ones; that key (prefix 4095) is
+// never entered, since the dictionary is full once code 4095 is given.
 class LzwDictionary {
 public:
     static constexpr int kSlots = 5119;
-    static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
+    static constexpr std::uint32_t kEmpty = 0xFFFFF000;
 
     LzwDictionary() : slots_(new std::uint32_t[kSlots + 1]) { clear(); }
-    void clear() { std::memset(slots_.get(), 0xFF, (kSlots + 1) * sizeof(std::uint32_t)); }
+    void clear() { std::fill_n(slots_.get(), kSlots + 1, kEmpty); }
     std::uint32_t* slots() { return slots_.get(); }
 
     static std::uint32_t Key(std::uint32_t prefix, std::uint32_t index) {
@@ -174,12 +176,12 @@ public:
         return index << 4 ^ prefix;
     }
     static std::uint32_t Entry(std::uint32_t key, int code) {
-        return key << 12 | static_cast<std::uint32_t>(code - 1);
+        return key << 12 | static_cast<std::uint32_t>(code);
     }
     static bool Holds(std::uint32_t entry, std::uint32_t key) {
-        return entry - (key << 12) < 0xFFF;  // the key above, and a code below
+        return entry - (key << 12 | 1) < 0xFFF;  // the key, and a code from 1 to 4095
     }
-    static int CodeOf(std::uint32_t entry) { return static_cast<int>(entry & 0xFFF) + 1; }
+    static int CodeOf(std::uint32_t entry) { return static_cast<int>(entry & 0xFFF); }
 
     // Past a first slot that holds another key: the slot holding the key, or
     // the one where it goes.
@@ -189,7 +191,8 @@ public:
             slot -= step;
             if (slot < 0) slot += kSlots;
             const std::uint32_t entry = slots[slot];
-            if (Holds(entry, key) || entry < 0x1000 || entry == kEmpty) return slot;
+            const bool keyZero = entry < 0x1000;
+            if (Holds(entry, key) || keyZero || entry == kEmpty) return slot;
         }
     }
 
