@@ -32,8 +32,45 @@ constexpr char kDefaultSnapshotFolder[] = "\\Pcx";
 
 }  // namespace
 
+class TF_Main::LaunchSide final : public LaunchHost {
+public:
+    explicit LaunchSide(TF_Main& main) : main_(main) {}
+
+    const CurrentGame& game() const override { return main_.run.game; }
+    const Settings& settings() const override { return main_.settings; }
+    const std::string& emulatorStorage() const override { return main_.games.emulatorStorage; }
+    const TempNames& tempNames() const override { return main_.tempNames(); }
+    std::optional<std::uint64_t> freeSpaceKb() override { return main_.freeSpaceKb(); }
+    ProgressDisplay& wait() override { return main_.wait(); }
+    void showMessage(const std::string& text) override { main_.showMessage(text); }
+    void showArchiveMessage(const std::string& text, const std::string& caption) override {
+        main_.reportArchiveError(text, caption);
+    }
+    TAppExec& processRunner() override { return main_.AE; }
+    const std::string& commandInterpreter() const override { return main_.commandInterpreter; }
+    void setRunning(bool running) override {
+        if (running) {
+            EnableWindow(main_.hwnd(), FALSE);
+            main_.run.running = true;
+        } else {
+            main_.run.running = false;
+            EnableWindow(main_.hwnd(), TRUE);
+        }
+    }
+    void runEnded() override {
+        main_.ShowPanel(*main_.Img_PA);
+        main_.FilesCounter();
+    }
+
+private:
+    TF_Main& main_;
+};
+
 TF_Main::TF_Main(HWND appWindow, TF_Wait& wait, TempNames tempNames)
-    : appWindow_(appWindow), wait_(wait), tempNames_(std::move(tempNames)) {
+    : appWindow_(appWindow),
+      wait_(wait),
+      tempNames_(std::move(tempNames)),
+      launchSide_(std::make_unique<LaunchSide>(*this)) {
     showMessage = [this](const std::string& text) {
         MessageBoxA(hwnd(), text.c_str(), kAppTitleVersion, MB_OK);
     };
@@ -232,7 +269,7 @@ void TF_Main::ExecuteButton(GameButton& sender) {
     sender.setCursor(games.runCursor);
     // A further click on the selected game launches it; any other selects.
     if (run.game.gameId == run.selectedGameId) {
-        RunRavlen(*this);
+        RunRavlen(*launchSide_);
     } else {
         run.selectedGameId = run.game.gameId;
     }
@@ -352,10 +389,7 @@ void TF_Main::ExitProc() {
 
 bool TF_Main::CloseProc() { return !run.running; }
 
-void TF_Main::DelTempFiles() {
-    DeleteFileA(tempNames_.optionsFile.c_str());
-    DeleteTree(tempNames_.tempFolder);
-}
+void TF_Main::DelTempFiles() { DeleteTempFiles(tempNames_); }
 
 void TF_Main::FormShow() { GamesCheck(); }
 

@@ -5,11 +5,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "app/info_panel_win.h"
-#include "app/temp_names.h"
+#include "launch/temp_names.h"
 #include "catalogue/game_list_win.h"
 #include "archive/extract_win.h"
 #include "catalogue/scan.h"
@@ -116,9 +117,12 @@ private:
     void showGameSettings();
     Panel* panelOf(const GraphicControl& image);
 
+    class LaunchSide;  // what a launch needs of this window
+
     HWND appWindow_;
     TF_Wait& wait_;
     TempNames tempNames_;
+    std::unique_ptr<LaunchSide> launchSide_;
     bool scanning_ = false;  // a scan never runs inside another
     bool rescanRequested_ = false;
 };

@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include "app/main_window_win.h"
-#include "app/wait_window_win.h"
 #include "archive/extract_win.h"
 #include "launch/emulator.h"
 #include "launch/launch_plan.h"
@@ -36,17 +34,17 @@ bool RenameAll(const std::string& folder, const std::vector<Rename>& renames, bo
 
 class Launch {
 public:
-    explicit Launch(TF_Main& main) : main_(main) {}
+    explicit Launch(LaunchHost& host) : host_(host) {}
     void run();
 
 private:
     void step(const char* text) {
-        main_.wait().setState(text);
+        host_.wait().setState(text);
         ProcessMessages();
     }
     void stop(const std::string& message) {
-        main_.showMessage(message);
-        main_.wait().hide();
+        host_.showMessage(message);
+        host_.wait().hide();
     }
     bool placeRoms();
     bool placeEmulator();
@@ -54,32 +52,40 @@ private:
     void restoreGameFolder();
     void deleteTempFiles();
 
-    TF_Main& main_;
-    const CurrentGame& game_ = main_.run.game;
-    const std::string emulatorFolder_ = main_.settings.L_CAL;
-    const std::string& temp_ = main_.tempNames().tempFolder;
+    bool extract(const std::string& archive, const std::string& destination) {
+        return ExtractArchive(archive, destination,
+                              [this](const std::string& text, const std::string& caption) {
+                                  host_.showArchiveMessage(text, caption);
+                              });
+    }
+
+    LaunchHost& host_;
+    const CurrentGame& game_ = host_.game();
+    const std::string emulatorFolder_ = host_.settings().L_CAL;
+    const std::string& temp_ = host_.tempNames().tempFolder;
     const LaunchPaths paths_ =
-        MakeLaunchPaths(game_, main_.games.emulatorStorage, emulatorFolder_, temp_);
+        MakeLaunchPaths(game_, host_.emulatorStorage(), emulatorFolder_, temp_);
     const std::string variant_ = RenameVariant(game_);
 };
 
 void Launch::run() {
-    const std::uint64_t freeKb = main_.freeSpaceKb().value_or(0);
-    if (auto refusal = FreeSpaceRefusal(game_, main_.games.emulatorStorage, freeKb)) {
-        main_.showMessage(*refusal);
+    const std::uint64_t freeKb = host_.freeSpaceKb().value_or(0);
+    if (auto refusal = FreeSpaceRefusal(game_, host_.emulatorStorage(), freeKb)) {
+        host_.showMessage(*refusal);
         return;
     }
-    main_.wait().setInfo(game_.title);
-    main_.wait().setState("Loading...");
-    main_.wait().showNow();
+    host_.wait().setInfo(game_.title);
+    host_.wait().setState("Loading...");
+    host_.wait().showNow();
     ProcessMessages();
 
-    CreateDirectoryA(main_.settings.L_SF.c_str(), nullptr);
-    CreateDirectoryA(main_.settings.L_PF.c_str(), nullptr);
-    main_.DelTempFiles();
+    const Settings& settings = host_.settings();
+    CreateDirectoryA(settings.L_SF.c_str(), nullptr);
+    CreateDirectoryA(settings.L_PF.c_str(), nullptr);
+    DeleteTempFiles(host_.tempNames());
     CreateFolderPath(paths_.gameTemp);
     DeleteFileA(paths_.emulatorSettings.c_str());
-    WriteOptionsFile(main_.tempNames().optionsFile, main_.settings, game_.title);
+    WriteOptionsFile(host_.tempNames().optionsFile, settings, game_.title);
 
     if (!placeRoms() || !placeEmulator()) return;
     play();
@@ -89,7 +95,7 @@ bool Launch::placeRoms() {
     const bool zipped = game_.romStorage == "ZIP";
     if (zipped) {
         step("Unzipping...");
-        if (!ExtractArchive(paths_.gameArchive, paths_.gameTemp, main_.reportArchiveError)) {
+        if (!extract(paths_.gameArchive, paths_.gameTemp)) {
             stop(" " + paths_.gameArchive + " DAMAGED! ");
             return false;
         }
@@ -97,8 +103,7 @@ bool Launch::placeRoms() {
     if (variant_.empty()) return true;
     if (zipped) {
         step("Unzipping....");
-        if (!ExtractArchive(VariantArchive(game_, emulatorFolder_), paths_.gameTemp,
-                            main_.reportArchiveError)) {
+        if (!extract(VariantArchive(game_, emulatorFolder_), paths_.gameTemp)) {
             stop(" " + game_.gameId + ".ZIP DAMAGED! ");
             return false;
         }
@@ -113,8 +118,8 @@ bool Launch::placeRoms() {
 
 bool Launch::placeEmulator() {
     step("Set Ravlen...");
-    if (main_.games.emulatorStorage == "ZIP") {
-        if (!ExtractArchive(paths_.emulatorArchive, temp_, main_.reportArchiveError)) {
+    if (host_.emulatorStorage() == "ZIP") {
+        if (!extract(paths_.emulatorArchive, temp_)) {
             stop(" FILE " + paths_.emulatorArchive + " DAMAGED!");
             restoreGameFolder();
             return false;
@@ -128,15 +133,14 @@ bool Launch::placeEmulator() {
 
 void Launch::play() {
     step("Playing...");
-    EnableWindow(main_.hwnd(), FALSE);
-    main_.run.running = true;
+    host_.setRunning(true);
     char previous[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, previous);
     SetCurrentDirectoryA(paths_.workFolder.c_str());
-    TAppExec& exec = main_.AE;
+    TAppExec& exec = host_.processRunner();
     exec.SetExePath(paths_.workFolder);
-    exec.SetExeName(LaunchCommand(main_.commandInterpreter, paths_.exeFolder,
-                                  main_.tempNames().optionsFile, game_.gameId));
+    exec.SetExeName(LaunchCommand(host_.commandInterpreter(), paths_.exeFolder,
+                                  host_.tempNames().optionsFile, game_.gameId));
     std::string failure;
     try {
         exec.Execute();
@@ -145,27 +149,25 @@ void Launch::play() {
     }
     // Leave the work folder, or the temp folder could not be removed.
     SetCurrentDirectoryA(previous);
-    main_.run.running = false;
-    EnableWindow(main_.hwnd(), TRUE);
+    host_.setRunning(false);
     if (!failure.empty()) {
-        main_.showMessage(failure);
+        host_.showMessage(failure);
         restoreGameFolder();
         deleteTempFiles();
-        main_.wait().hide();
+        host_.wait().hide();
         return;
     }
     step("Cleaning...");
     restoreGameFolder();
     deleteTempFiles();
-    main_.wait().hide();
-    main_.ShowPanel(*main_.Img_PA);
-    main_.FilesCounter();
+    host_.wait().hide();
+    host_.runEnded();
 }
 
 void Launch::restoreGameFolder() {
     if (variant_.empty() || game_.romStorage == "ZIP") return;
     if (!RenameAll(paths_.gameFolder, RestoreRenames(variant_), false)) {
-        main_.showMessage("I CAN'T RESTORE Street Fighter 2 Turbo FILES\r\nPLEASE CHECK " +
+        host_.showMessage("I CAN'T RESTORE Street Fighter 2 Turbo FILES\r\nPLEASE CHECK " +
                           emulatorFolder_ + "\\SF2T DIRECTORY");
     }
 }
@@ -175,7 +177,7 @@ void Launch::restoreGameFolder() {
 void Launch::deleteTempFiles() {
     constexpr int kTries = 30;
     for (int i = 0; i < kTries; ++i) {
-        main_.DelTempFiles();
+        DeleteTempFiles(host_.tempNames());
         if (!FolderExists(temp_)) return;
         Sleep(100);
         ProcessMessages();
@@ -184,7 +186,12 @@ void Launch::deleteTempFiles() {
 
 }  // namespace
 
-void RunRavlen(TF_Main& main) { Launch(main).run(); }
+void RunRavlen(LaunchHost& host) { Launch(host).run(); }
+
+void DeleteTempFiles(const TempNames& names) {
+    DeleteFileA(names.optionsFile.c_str());
+    DeleteTree(names.tempFolder);
+}
 
 std::optional<std::uint64_t> WindowsDriveFreeKb() {
     const std::string root = WindowsDir().substr(0, 1) + ":\\";

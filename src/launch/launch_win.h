@@ -6,13 +6,17 @@
 #include <optional>
 #include <string>
 
+#include "launch/launch_host.h"
+
 namespace qv {
 
-class TF_Main;
+// Launches the host's current game and returns when the emulator has ended
+// (or the launch stopped with a message).
+void RunRavlen(LaunchHost& host);
 
-// Launches the current game of the main window and returns when the
-// emulator has ended (or the launch stopped with a message).
-void RunRavlen(TF_Main& main);
+// Deletes the options file, then the temp folder with everything in it;
+// nothing is reported.
+void DeleteTempFiles(const TempNames& names);
 
 // Free space in KB of the drive of the Windows directory, if it can be told.
 std::optional<std::uint64_t> WindowsDriveFreeKb();

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/hover.h"
-#include "app/temp_names.h"
+#include "launch/temp_names.h"
 
 namespace qv {
 namespace {

@@ -1,5 +1,5 @@
-// The two temporary places of a launch, named once at start-up.
-#include "app/temp_names.h"
+// The temporary places of a launch, named once at start-up.
+#include "launch/temp_names.h"
 
 namespace qv {
 

@@ -1,4 +1,4 @@
-// The two temporary places of a launch, named once at start-up.
+// The temporary places of a launch, named once at start-up.
 #pragma once
 
 #include <string>
