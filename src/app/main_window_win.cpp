@@ -140,7 +140,9 @@ void TF_Main::createControls() {
         return &image;
     };
     Img_Exit = imageButton(354, 52, 41, 25);
-    Img_Exit->onClick = [this](GraphicControl&) { ExitProc(); };
+    Img_Exit->onClick = [this](GraphicControl&) {
+        if (!launcher_.underWay()) ExitProc();
+    };
     Img_PA = imageButton(153, 80, 46, 40);
     Img_PP = imageButton(201, 80, 46, 40);
     Img_PK = imageButton(249, 80, 46, 40);
@@ -244,6 +246,7 @@ void TF_Main::InitAll() {
 }
 
 void TF_Main::GamesCheck() {
+    if (launcher_.underWay()) return;
     // A request that arrives while a scan lets messages through (a re-scan
     // click, a new folder) is served once the scan has ended.
     if (scanning_) {
@@ -263,13 +266,14 @@ void TF_Main::GamesCheck() {
 
 void TF_Main::ExecuteButton(GameButton& sender) {
     if (scanning_) return;  // the button may be gone before the scan ends
+    if (launcher_.underWay()) return;
     if (games.lastClicked) games.lastClicked->setCursor(games.selectCursor);
     guardSettings([this] { SaveRegGame(settings, run.game.gameId, settingsKey); });
     run.game = ReadGameButton(sender.hint(), sender.caption());
     sender.setCursor(games.runCursor);
     // A further click on the selected game launches it; any other selects.
     if (run.game.gameId == run.selectedGameId) {
-        RunRavlen(*launchSide_);
+        launcher_.RunRavlen(*launchSide_);
     } else {
         run.selectedGameId = run.game.gameId;
     }
@@ -301,6 +305,7 @@ void TF_Main::FilesCounter() {
 }
 
 void TF_Main::BrowseCF() {
+    if (launcher_.underWay()) return;
     const std::optional<std::string> folder = pickFolder(settings.L_CAL);
     if (!folder) return;
     if (!FileExists(JoinPath(*folder, kRavlenProgram, true)) &&
@@ -319,6 +324,7 @@ void TF_Main::BrowseCF() {
 }
 
 void TF_Main::BrowseSF() {
+    if (launcher_.underWay()) return;
     if (std::optional<std::string> folder = pickFolder(settings.L_SF)) {
         settings.L_SF = *folder;
         PA.showSettings();
@@ -327,6 +333,7 @@ void TF_Main::BrowseSF() {
 }
 
 void TF_Main::BrowsePF() {
+    if (launcher_.underWay()) return;
     if (std::optional<std::string> folder = pickFolder(settings.L_PF)) {
         settings.L_PF = *folder;
         PA.showSettings();
@@ -387,7 +394,8 @@ void TF_Main::ExitProc() {
     endProcess(0);
 }
 
-bool TF_Main::CloseProc() { return !run.running; }
+// Refused through the whole launch, so that its clean-up is never cut short.
+bool TF_Main::CloseProc() { return !run.running && !launcher_.underWay(); }
 
 void TF_Main::DelTempFiles() { DeleteTempFiles(tempNames_); }
 

@@ -17,6 +17,7 @@
 #include "components/app_exec_win.h"
 #include "components/browse_folder_win.h"
 #include "components/label4move_win.h"
+#include "launch/launch_win.h"
 #include "launch/options_panel_win.h"
 #include "settings/settings.h"
 #include "ui/container_win.h"
@@ -123,6 +124,9 @@ private:
     TF_Wait& wait_;
     TempNames tempNames_;
     std::unique_ptr<LaunchSide> launchSide_;
+    // While a launch is under way, game clicks, Re-Scan, the folder choosers,
+    // the exit image and close requests start nothing.
+    Launcher launcher_;
     bool scanning_ = false;  // a scan never runs inside another
     bool rescanRequested_ = false;
 };

@@ -32,6 +32,17 @@ bool RenameAll(const std::string& folder, const std::vector<Rename>& renames, bo
     return true;
 }
 
+// Clicks made while the launch kept the thread busy are stale by now: a burst
+// on a game button must not start a second run once the first has ended.
+void DropQueuedMouseInput() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE) ||
+           PeekMessageA(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_REMOVE)) {
+    }
+    // A press dropped halfway leaves no control holding the pointer.
+    ReleaseCapture();
+}
+
 class Launch {
 public:
     explicit Launch(LaunchHost& host) : host_(host) {}
@@ -186,7 +197,13 @@ void Launch::deleteTempFiles() {
 
 }  // namespace
 
-void RunRavlen(LaunchHost& host) { Launch(host).run(); }
+void Launcher::RunRavlen(LaunchHost& host) {
+    if (underWay_) return;
+    underWay_ = true;
+    Launch(host).run();
+    DropQueuedMouseInput();
+    underWay_ = false;
+}
 
 void DeleteTempFiles(const TempNames& names) {
     DeleteFileA(names.optionsFile.c_str());

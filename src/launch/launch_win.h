@@ -10,9 +10,20 @@
 
 namespace qv {
 
-// Launches the host's current game and returns when the emulator has ended
-// (or the launch stopped with a message).
-void RunRavlen(LaunchHost& host);
+// Runs launches one at a time. While one is under way the host handles
+// messages (the wait, the steps that repaint), so clicks can arrive then: the
+// host asks underWay() and starts nothing meanwhile.
+class Launcher {
+public:
+    // Launches the host's current game and returns when the emulator has ended
+    // (or the launch stopped with a message). Nothing while a launch is under way.
+    void RunRavlen(LaunchHost& host);
+    // From the free-space check to the recount.
+    bool underWay() const { return underWay_; }
+
+private:
+    bool underWay_ = false;
+};
 
 // Deletes the options file, then the temp folder with everything in it;
 // nothing is reported.

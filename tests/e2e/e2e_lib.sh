@@ -78,3 +78,30 @@ e2e_wait_exit() {
   E2E_PID=""
   echo "$code"
 }
+
+# e2e_runs: how many runs the stand-in emulator has made (one snapshot each, in
+# the snapshot folder as it stands on a first start).
+e2e_runs() { find "$WINEPREFIX/drive_c/Pcx" -name 'Snap*.Pcx' 2>/dev/null | wc -l; }
+
+# e2e_wait_runs N: waits up to ten seconds for the stand-in's Nth run.
+e2e_wait_runs() {
+  local i
+  for i in $(seq 1 100); do
+    [ "$(e2e_runs)" -ge "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# e2e_wait_launch_end: waits until a launch has run and cleaned up after it.
+e2e_wait_launch_end() {
+  local temp="$WINEPREFIX/drive_c/windows/temp" i
+  for i in $(seq 1 300); do
+    if [ ! -e "$temp/Quarvel.InI" ] && [ ! -e "$temp/QV95-TMP" ] &&
+      ! xdotool search --onlyvisible --name '^Wait$' >/dev/null 2>&1; then
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the launch did not end"
+}
