@@ -155,6 +155,8 @@ void Launch::play() {
     std::string failure;
     try {
         exec.Execute();
+        if (InterpreterCouldNotStart(host_.commandInterpreter(), exec.ErrNo()))
+            failure = CouldNotStartMessage(exec.ExeName());
     } catch (const EAppExec& error) {
         failure = error.what();
     }

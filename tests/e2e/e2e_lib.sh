@@ -105,3 +105,14 @@ e2e_wait_launch_end() {
   done
   fail "the launch did not end"
 }
+
+# e2e_message_box: echoes the window id of a message box of Quarvel that is up
+# (the hidden application window, 1x1, bears the same title).
+e2e_message_box() {
+  local w
+  for w in $(xdotool search --onlyvisible --name '^Quarvel v1.01$' 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    if [ "$WIDTH" -gt 1 ]; then echo "$w"; return 0; fi
+  done
+  return 1
+}

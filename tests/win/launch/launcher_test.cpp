@@ -52,5 +52,41 @@ TEST(Launcher, AZippedVariantWithAZippedEmulatorShowsEveryStepAndRunsOnce) {
     EXPECT_EQ(host.runs(), 2u);
 }
 
+TEST(Launcher, AnEmulatorFolderWithBlanksInItsPathRunsTheEmulator) {
+    TestHost host("qv my arcade");
+    host.unzippedEmulator();
+    host.gameFolder("FFIGHT", {{"ff30-36.bin", "rom"}});
+    host.current = {"FFIGHT", "NONE", "DIR", "ff*.*", "Final Fight"};
+    Launcher launcher;
+    launcher.RunRavlen(host);
+    EXPECT_NE(host.witness().find("current directory: " + host.emu + "\r\n"), std::string::npos);
+    EXPECT_NE(host.witness().find("game id: FFIGHT"), std::string::npos);
+    EXPECT_EQ(host.events.back(), "run ended");
+
+    // A zipped game runs a copy in the temp folder, whose path has no blank.
+    host.write("ffightJ.ZIP", StoredZip({{"ff36.bin", "rom"}}));
+    host.current = {"FFIGHTJ", "NONE", "ZIP", "ff*.*", "Final Fight (JAP)"};
+    launcher.RunRavlen(host);
+    EXPECT_NE(host.witness().find("game id: FFIGHTJ"), std::string::npos);
+    EXPECT_EQ(host.runs(), 2u);
+}
+
+TEST(Launcher, AnEmulatorTheInterpreterCannotFindIsReportedWithTheCommand) {
+    TestHost host("qv my arcade");
+    host.unzippedEmulator();
+    DeleteFileA((host.emu + "\\ravlen.exe").c_str());  // gone since the scan
+    host.gameFolder("FFIGHT", {{"ff30-36.bin", "rom"}});
+    host.current = {"FFIGHT", "NONE", "DIR", "ff*.*", "Final Fight"};
+    Launcher launcher;
+    launcher.RunRavlen(host);
+    const std::string command = host.processRunner().ExeName();
+    EXPECT_NE(command.find(host.emu + "\\ravlen.exe"), std::string::npos);
+    const std::vector<std::string> end = {
+        "running", "ended", "message: I CAN'T START RAVLEN WITH\r\n" + command, "hidden"};
+    ASSERT_GE(host.events.size(), end.size());
+    EXPECT_EQ(std::vector<std::string>(host.events.end() - 4, host.events.end()), end);
+    EXPECT_FALSE(FolderExists(host.tempNames().tempFolder));
+}
+
 }  // namespace
 }  // namespace qv

@@ -17,8 +17,8 @@ namespace qv::test {
 
 class TestHost final : public LaunchHost, public ProgressDisplay {
 public:
-    TestHost()
-        : emu(NewScratchFolder("qv-host")),
+    explicit TestHost(const char* folderStem = "qv-host")
+        : emu(NewScratchFolder(folderStem)),
           settings_(DefaultSettings(emu + "\\", true)),
           names_(MakeTempNames(WindowsTempDir())),
           interpreter_(CommandInterpreter()) {
