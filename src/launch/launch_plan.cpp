@@ -95,4 +95,6 @@ std::string CouldNotStartMessage(const std::string& command) {
     return "I CAN'T START RAVLEN WITH\r\n" + command;
 }
 
+std::string CantWriteMessage(const std::string& path) { return "I CAN'T WRITE " + path; }
+
 }  // namespace qv

@@ -57,5 +57,7 @@ std::string LaunchCommand(const std::string& interpreter, const std::string& exe
 bool InterpreterCouldNotStart(const std::string& interpreter, std::int32_t exitCode);
 // Said then, naming the command line.
 std::string CouldNotStartMessage(const std::string& command);
+// Said when a folder or file the run needs cannot be made.
+std::string CantWriteMessage(const std::string& path);
 
 }  // namespace qv

@@ -96,7 +96,11 @@ void Launch::run() {
     DeleteTempFiles(host_.tempNames());
     CreateFolderPath(paths_.gameTemp);
     DeleteFileA(paths_.emulatorSettings.c_str());
-    WriteOptionsFile(host_.tempNames().optionsFile, settings, game_.title);
+    // The run starts from these two: without them it would play on nothing.
+    if (!FolderExists(paths_.gameTemp)) return stop(CantWriteMessage(paths_.gameTemp));
+    const std::string& optionsFile = host_.tempNames().optionsFile;
+    if (!WriteOptionsFile(optionsFile, settings, game_.title))
+        return stop(CantWriteMessage(optionsFile));
 
     if (!placeRoms() || !placeEmulator()) return;
     play();
@@ -136,8 +140,13 @@ bool Launch::placeEmulator() {
             return false;
         }
     } else if (game_.romStorage == "ZIP") {
-        CopyFileA(JoinPath(emulatorFolder_, kRavlenProgram, false).c_str(),
-                  JoinPath(temp_, kRavlenProgram, false).c_str(), FALSE);
+        const std::string program = JoinPath(emulatorFolder_, kRavlenProgram, false);
+        const std::string copy = JoinPath(temp_, kRavlenProgram, false);
+        // A program gone since the scan is told by the interpreter's failure.
+        if (!CopyFileA(program.c_str(), copy.c_str(), FALSE) && FileExists(program)) {
+            stop(CantWriteMessage(copy));
+            return false;
+        }
     }
     return true;
 }

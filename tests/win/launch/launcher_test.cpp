@@ -88,5 +88,39 @@ TEST(Launcher, AnEmulatorTheInterpreterCannotFindIsReportedWithTheCommand) {
     EXPECT_FALSE(FolderExists(host.tempNames().tempFolder));
 }
 
+// A launch that cannot write what the run needs stops with one message each
+// and never runs the emulator on what is missing or cut short.
+TEST(Launcher, WhatCannotBeWrittenStopsTheLaunch) {
+    TestHost host;
+    host.unzippedEmulator();
+    host.write("MSword.ZIP", StoredZip({{"ms_30.rom", "rom 30"}, {"ms_35.rom", "rom 35"}}));
+    host.current = {"MSword", "NONE", "ZIP", "*.*", "Magic Sword"};
+    const std::string temp = host.tempNames().tempFolder;
+    Launcher launcher;
+
+    // An unpacked ROM whose file another program holds open.
+    CreateFolderPath(temp + "\\MSword");
+    test::WriteText(temp + "\\MSword\\ms_35.rom", "held");
+    HANDLE held = CreateFileA((temp + "\\MSword\\ms_35.rom").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    launcher.RunRavlen(host);
+    CloseHandle(held);
+    const std::vector<std::string> unpacking = {
+        "Unzipping...",
+        "archive: Unable to extract... Couldn't write " + temp + "\\MSword\\ms_35.rom",
+        "message:  " + host.emu + "\\MSword.ZIP DAMAGED! ", "hidden"};
+    EXPECT_EQ(std::vector<std::string>(host.events.begin() + 3, host.events.end()), unpacking);
+
+    // A file where the temp folder should be.
+    host.events.clear();
+    DeleteTree(temp);
+    test::WriteText(temp, "in the way");
+    launcher.RunRavlen(host);
+    DeleteFileA(temp.c_str());
+    ASSERT_EQ(host.events.size(), 5u);
+    EXPECT_EQ(host.events[3], "message: I CAN'T WRITE " + temp + "\\MSword");
+    EXPECT_EQ(host.runs(), 0u);
+}
+
 }  // namespace
 }  // namespace qv
