@@ -242,6 +242,7 @@ void TF_Main::InitAll() {
     PA.showSettings();
     FilesCounter();
     SetWindowPos(PA.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    PutBackLeftRenames(tempNames_, showMessage);
     DelTempFiles();
 }
 

@@ -7,6 +7,7 @@
 #include "launch/emulator.h"
 #include "launch/launch_plan.h"
 #include "launch/options_file.h"
+#include "launch/rename_journal.h"
 #include "util/files_win.h"
 #include "util/system_win.h"
 #include "util/text.h"
@@ -14,22 +15,22 @@
 namespace qv {
 namespace {
 
-// Renames in a folder, in order, up to the first that fails; true when all
-// were made. With undoOnFailure, the renames made are undone in reverse.
-bool RenameAll(const std::string& folder, const std::vector<Rename>& renames, bool undoOnFailure) {
-    for (std::size_t i = 0; i < renames.size(); ++i) {
-        const std::string from = folder + "\\" + renames[i].first;
-        const std::string to = folder + "\\" + renames[i].second;
-        if (MoveFileA(from.c_str(), to.c_str())) continue;
-        if (undoOnFailure) {
-            while (i-- > 0) {
-                MoveFileA((folder + "\\" + renames[i].second).c_str(),
-                          (folder + "\\" + renames[i].first).c_str());
-            }
-        }
-        return false;
+// Renames in a folder, in order, up to the first that fails, which it gives.
+std::optional<Rename> RenameAll(const std::string& folder, const std::vector<Rename>& renames) {
+    for (const auto& [from, to] : renames) {
+        if (!MoveFileA((folder + "\\" + from).c_str(), (folder + "\\" + to).c_str()))
+            return Rename{from, to};
     }
-    return true;
+    return std::nullopt;
+}
+
+// Puts back whatever of putBack the folder still needs, from any point the
+// renames had reached; the rename that failed, if one did.
+std::optional<Rename> PutBack(const std::string& folder, const std::vector<Rename>& putBack) {
+    const UndoPlan plan = PlanUndo(
+        putBack, [&folder](const std::string& name) { return FileExists(folder + "\\" + name); });
+    if (std::optional<Rename> failed = RenameAll(folder, plan.renames)) return failed;
+    return plan.blocked;
 }
 
 // Clicks made while the launch kept the thread busy are stale by now: a burst
@@ -61,6 +62,7 @@ private:
     bool placeEmulator();
     void play();
     void restoreGameFolder();
+    void putBackAfterFailure(const std::string& folder);
     void deleteTempFiles();
 
     bool extract(const std::string& archive, const std::string& destination) {
@@ -123,8 +125,17 @@ bool Launch::placeRoms() {
             return false;
         }
     }
+    // In a game folder the renames are written down before the first one:
+    // ended at any point from here on, the next start puts every name back.
+    const std::string& journal = host_.tempNames().renameJournal;
+    if (!zipped && !WriteJournal(journal, {paths_.gameFolder, RestoreRenames(variant_)})) {
+        stop(CantWriteMessage(journal));
+        return false;
+    }
     // A rename that fails puts back the ones made, so no file stays renamed.
-    if (!RenameAll(zipped ? paths_.gameTemp : paths_.gameFolder, VariantRenames(variant_), true)) {
+    const std::string folder = zipped ? paths_.gameTemp : paths_.gameFolder;
+    if (RenameAll(folder, VariantRenames(variant_))) {
+        putBackAfterFailure(folder);
         stop("I CAN'T RUN " + game_.title);
         return false;
     }
@@ -188,10 +199,22 @@ void Launch::play() {
 
 void Launch::restoreGameFolder() {
     if (variant_.empty() || game_.romStorage == "ZIP") return;
-    if (!RenameAll(paths_.gameFolder, RestoreRenames(variant_), false)) {
+    if (RenameAll(paths_.gameFolder, RestoreRenames(variant_))) {
         host_.showMessage("I CAN'T RESTORE Street Fighter 2 Turbo FILES\r\nPLEASE CHECK " +
                           emulatorFolder_ + "\\SF2T DIRECTORY");
+        return;  // the journal stays: the next start tries again
     }
+    DeleteFileA(host_.tempNames().renameJournal.c_str());
+}
+
+// After a rename before the run failed; in a game folder the journal goes
+// once every name is back, and stays (with a message) when one cannot be.
+void Launch::putBackAfterFailure(const std::string& folder) {
+    if (const std::optional<Rename> failed = PutBack(folder, RestoreRenames(variant_))) {
+        host_.showMessage(CantPutBackMessage(folder, *failed));
+        return;
+    }
+    if (folder == paths_.gameFolder) DeleteFileA(host_.tempNames().renameJournal.c_str());
 }
 
 // The emulator's console may outlive the interpreter for a moment, keeping
@@ -214,6 +237,20 @@ void Launcher::RunRavlen(LaunchHost& host) {
     Launch(host).run();
     DropQueuedMouseInput();
     underWay_ = false;
+}
+
+void PutBackLeftRenames(const TempNames& names,
+                        const std::function<void(const std::string&)>& showMessage) {
+    if (!FileExists(names.renameJournal)) return;
+    const std::optional<RenameJournal> journal = ReadJournal(names.renameJournal);
+    if (journal) {
+        if (const std::optional<Rename> failed = PutBack(journal->folder, journal->putBack)) {
+            showMessage(CantPutBackMessage(journal->folder, *failed));
+            return;  // kept, so that nothing is lost
+        }
+    }
+    // Done, or no journal that could be acted on.
+    DeleteFileA(names.renameJournal.c_str());
 }
 
 void DeleteTempFiles(const TempNames& names) {

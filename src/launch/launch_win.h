@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -25,8 +26,15 @@ private:
     bool underWay_ = false;
 };
 
+// At start, before the scan: a rename journal left by a front end that ended
+// while the emulator ran is carried out, every name put back as after a
+// normal run, and removed. A name that cannot be put back is told once and
+// the journal kept. A journal that is no journal is removed.
+void PutBackLeftRenames(const TempNames& names,
+                        const std::function<void(const std::string&)>& showMessage);
+
 // Deletes the options file, then the temp folder with everything in it;
-// nothing is reported.
+// nothing is reported. The rename journal is not touched.
 void DeleteTempFiles(const TempNames& names);
 
 // Free space in KB of the drive of the Windows directory, if it can be told.

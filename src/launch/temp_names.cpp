@@ -4,7 +4,8 @@
 namespace qv {
 
 TempNames MakeTempNames(const std::string& windowsTempDir) {
-    return TempNames{windowsTempDir + "Quarvel.InI", windowsTempDir + "QV95-TMP"};
+    return TempNames{windowsTempDir + "Quarvel.InI", windowsTempDir + "QV95-TMP",
+                     windowsTempDir + "Quarvel.jnl"};
 }
 
 }  // namespace qv

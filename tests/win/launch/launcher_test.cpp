@@ -2,6 +2,7 @@
 // the one-at-a-time rule that keeps click bursts from starting a second run.
 #include <gtest/gtest.h>
 
+#include "launch/rename_journal.h"
 #include "test_host_win.h"
 
 namespace qv {
@@ -120,6 +121,95 @@ TEST(Launcher, WhatCannotBeWrittenStopsTheLaunch) {
     ASSERT_EQ(host.events.size(), 5u);
     EXPECT_EQ(host.events[3], "message: I CAN'T WRITE " + temp + "\\MSword");
     EXPECT_EQ(host.runs(), 0u);
+}
+
+const test::Files kStreetFighterFolder = {{"SF2.21", "T21"},   {"SF2.22", "T22"},
+                                          {"SF2.23", "T23"},   {"Sf2Ce.21", "CE1"},
+                                          {"Sf2Ce.22", "CE2"}, {"Sf2Ce.23", "CE3"}};
+
+TEST(Launcher, TheRenamesAreWrittenDownWhileTheyStandAndForgottenAfter) {
+    TestHost host;
+    host.unzippedEmulator();
+    host.gameFolder("SF2t", kStreetFighterFolder);
+    host.current = {"SF2t", "RSF2 Sf2Ce", "DIR", "sf2.*;sf2ce.*", "Street Fighter 2 CE"};
+    const std::string journal = host.tempNames().renameJournal;
+    std::optional<RenameJournal> during;
+    host.onStep = [&] {
+        if (host.events.back() == "Playing...") during = ReadJournal(journal);
+    };
+    Launcher launcher;
+    launcher.RunRavlen(host);
+    ASSERT_TRUE(during);
+    EXPECT_EQ(during->folder, host.emu + "\\SF2t");
+    EXPECT_EQ(during->putBack, RestoreRenames("Sf2Ce"));
+    EXPECT_FALSE(FileExists(journal));
+    for (const auto& [name, data] : kStreetFighterFolder)
+        EXPECT_EQ(host.read("SF2t\\" + name), data) << name;
+}
+
+// A front end ended while the emulator ran, at every point of the renames:
+// the next start puts every name back and forgets the journal.
+TEST(LeftRenames, AreAllPutBackAtStartWhereverTheyStood) {
+    TestHost host;
+    const TempNames& names = host.tempNames();
+    const std::string folder = host.emu + "\\SF2t";
+    const std::vector<Rename> forward = VariantRenames("Sf2Ce");
+    const std::vector<Rename> back = RestoreRenames("Sf2Ce");
+    for (std::size_t made = 0; made <= 6; ++made) {
+        for (std::size_t restored :
+             made == 6 ? std::vector<std::size_t>{0, 2, 4, 6} : std::vector<std::size_t>{0}) {
+            DeleteTree(folder);
+            host.gameFolder("SF2t", kStreetFighterFolder);
+            ASSERT_TRUE(WriteJournal(names.renameJournal, {folder, back}));
+            for (std::size_t i = 0; i < made; ++i)
+                MoveFileA((folder + "\\" + forward[i].first).c_str(),
+                          (folder + "\\" + forward[i].second).c_str());
+            for (std::size_t i = 0; i < restored; ++i)
+                MoveFileA((folder + "\\" + back[i].first).c_str(),
+                          (folder + "\\" + back[i].second).c_str());
+            std::vector<std::string> messages;
+            PutBackLeftRenames(names, [&](const std::string& m) { messages.push_back(m); });
+            EXPECT_TRUE(messages.empty()) << made << "/" << restored;
+            EXPECT_FALSE(FileExists(names.renameJournal));
+            EXPECT_EQ(ListFiles(folder, "*", "AHR").size(), 6u);
+            for (const auto& [name, data] : kStreetFighterFolder)
+                EXPECT_EQ(host.read("SF2t\\" + name), data)
+                    << made << "/" << restored << " " << name;
+        }
+    }
+}
+
+TEST(LeftRenames, ANameThatCannotBePutBackIsToldOnceAndTheJournalKept) {
+    TestHost host;
+    const TempNames& names = host.tempNames();
+    const std::string folder = host.emu + "\\SF2t";
+    host.gameFolder("SF2t", kStreetFighterFolder);
+    ASSERT_TRUE(WriteJournal(names.renameJournal, {folder, RestoreRenames("Sf2Ce")}));
+    for (const Rename& rename : VariantRenames("Sf2Ce"))
+        MoveFileA((folder + "\\" + rename.first).c_str(), (folder + "\\" + rename.second).c_str());
+    host.write("SF2t\\Sf2Ce.22", "put there meanwhile");
+    std::vector<std::string> messages;
+    auto record = [&](const std::string& m) { messages.push_back(m); };
+    PutBackLeftRenames(names, record);
+    EXPECT_EQ(messages,
+              std::vector<std::string>{CantPutBackMessage(folder, {"_SF2.22", "SF2.22"})});
+    EXPECT_TRUE(FileExists(names.renameJournal));
+    EXPECT_EQ(host.read("SF2t\\_SF2.22"), "T22");  // nothing lost
+
+    // Once the way is clear, the next start finishes the work.
+    DeleteFileA((folder + "\\Sf2Ce.22").c_str());
+    messages.clear();
+    PutBackLeftRenames(names, record);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_FALSE(FileExists(names.renameJournal));
+    for (const auto& [name, data] : kStreetFighterFolder)
+        EXPECT_EQ(host.read("SF2t\\" + name), data) << name;
+
+    // A journal damaged beyond reading is dropped without touching anything.
+    test::WriteText(names.renameJournal, "Quarvel renames\r\n");
+    PutBackLeftRenames(names, record);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_FALSE(FileExists(names.renameJournal));
 }
 
 }  // namespace
