@@ -20,7 +20,8 @@ e2e_start() {
   local emu=${2:-$E2E_WORK/emu}
   mkdir -p "$emu"
   cp "$1" "$emu/Quarvel.exe"
-  [ -e "$emu/ravlen.exe" ] || : > "$emu/ravlen.exe"  # so that the scan finds an emulator
+  # So that the scan finds an emulator.
+  [ -e "$emu/ravlen.exe" ] || [ -e "$emu/Rvl023.zip" ] || : > "$emu/ravlen.exe"
   "$QV_WINE" reg delete 'HKCU\Software\Ostrel\Quarvel' /f >/dev/null 2>&1 || true
   (cd "$emu" && exec "$QV_WINE" Quarvel.exe) &
   E2E_PID=$!
