@@ -117,3 +117,27 @@ e2e_message_box() {
   done
   return 1
 }
+
+# e2e_emulator_folder NAME: makes "$WINEPREFIX/drive_c/NAME" anew as $emu, the
+# emulator folder, and removes it, with the save and snapshot folders of a
+# first start, when the test ends. Sets drive_c too.
+e2e_emulator_folder() {
+  drive_c="$WINEPREFIX/drive_c"
+  emu="$drive_c/$1"
+  e2e_remove_folders
+  mkdir -p "$emu"
+  trap 'e2e_remove_folders; e2e_cleanup' EXIT
+}
+e2e_remove_folders() { rm -rf "$emu" "$drive_c/Saves" "$drive_c/Pcx"; }
+
+# e2e_find_window REGEX: echoes the id of a visible window whose title
+# matches, waiting up to five seconds for it.
+e2e_find_window() {
+  local i w
+  for i in $(seq 1 50); do
+    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+    if [ -n "$w" ]; then echo "$w"; return 0; fi
+    sleep 0.1
+  done
+  return 1
+}

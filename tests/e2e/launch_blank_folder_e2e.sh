@@ -4,12 +4,8 @@
 #   launch_blank_folder_e2e.sh QUARVEL_EXE STAND_IN_EXE
 source "$(dirname "$0")/e2e_lib.sh"
 
-drive_c="$WINEPREFIX/drive_c"
-emu="$drive_c/My Arcade $$"
-cleanup_drive() { rm -rf "$emu" "$drive_c/Saves" "$drive_c/Pcx"; }
-trap 'cleanup_drive; e2e_cleanup' EXIT
-cleanup_drive
-mkdir -p "$emu/FFIGHT"
+e2e_emulator_folder "My Arcade $$"
+mkdir "$emu/FFIGHT"
 head -c 4096 /dev/urandom > "$emu/FFIGHT/ff30-36.bin"
 cp "$2" "$emu/ravlen.exe"
 export RAVLEN_STANDIN_NO_WINDOW=1

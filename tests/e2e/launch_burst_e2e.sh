@@ -5,12 +5,7 @@
 #   launch_burst_e2e.sh QUARVEL_EXE STAND_IN_EXE
 source "$(dirname "$0")/e2e_lib.sh"
 
-drive_c="$WINEPREFIX/drive_c"
-emu="$drive_c/qv-burst-$$"
-cleanup_drive() { rm -rf "$emu" "$drive_c/Saves" "$drive_c/Pcx"; }
-trap 'cleanup_drive; e2e_cleanup' EXIT
-cleanup_drive
-mkdir -p "$emu"
+e2e_emulator_folder "qv-burst-$$"
 # Magic Sword alone, as an archive of 24 MB that takes a while to unpack.
 python3 - "$emu/MSword.ZIP" <<'EOF'
 import os, sys, zipfile

@@ -7,17 +7,15 @@
 #   launch_full_disk_e2e.sh QUARVEL_EXE STAND_IN_EXE
 source "$(dirname "$0")/e2e_lib.sh"
 
-drive_c="$WINEPREFIX/drive_c"
-emu="$drive_c/qv-full-$$"
+e2e_emulator_folder "qv-full-$$"
 temp="$drive_c/windows/temp/QV95-TMP"
 mounted=""
-cleanup_drive() {
+unmount() {
   if [ -n "$mounted" ]; then umount "$temp" 2>/dev/null || umount -l "$temp"; fi
-  rm -rf "$emu" "$drive_c/Saves" "$drive_c/Pcx"
   rmdir "$temp" 2>/dev/null || true
 }
-trap 'e2e_cleanup; cleanup_drive' EXIT
-cleanup_drive
+trap 'e2e_cleanup; unmount; e2e_remove_folders' EXIT
+rm -rf "$temp"
 mkdir -p "$temp"
 if ! mount -t tmpfs -o size=1m qv-full-disk "$temp" 2>/dev/null; then
   echo "full disk end to end: skipped, no filesystem can be mounted here"
@@ -25,8 +23,7 @@ if ! mount -t tmpfs -o size=1m qv-full-disk "$temp" 2>/dev/null; then
 fi
 mounted=yes
 
-mkdir -p "$emu"
-# Magic Sword as 3 MB of ROMs: the first file fills the disk.
+# Magic Sword as 3 MB of ROMs: the second file no longer fits.
 python3 - "$emu/MSword.ZIP" <<'EOF'
 import os, sys, zipfile
 with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as z:
@@ -42,20 +39,11 @@ xdotool click 1
 sleep 1
 xdotool click 1
 
-box=""
-for i in $(seq 1 100); do
-  box=$(xdotool search --onlyvisible --name '^Unable to extract\.\.\.$' 2>/dev/null | head -n1 || true)
-  [ -n "$box" ] && break
-  sleep 0.1
-done
-[ -n "$box" ] || fail "no box told that the archive could not be unpacked"
+e2e_find_window '^Unable to extract\.\.\.$' >/dev/null ||
+  fail "no box told that the archive could not be unpacked"
 xdotool key Return
-for i in $(seq 1 50); do
-  damaged=$(e2e_message_box || true)
-  [ -n "$damaged" ] && break
-  sleep 0.1
-done
-[ -n "$damaged" ] || fail "the launch did not stop with the damaged-archive message"
+for i in $(seq 1 50); do e2e_message_box >/dev/null && break; sleep 0.1; done
+e2e_message_box >/dev/null || fail "the launch did not stop with the damaged-archive message"
 xdotool key Return
 for i in $(seq 1 50); do
   xdotool search --onlyvisible --name '^Wait$' >/dev/null 2>&1 || break

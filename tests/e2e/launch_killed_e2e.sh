@@ -6,13 +6,9 @@
 #   launch_killed_e2e.sh QUARVEL_EXE STAND_IN_EXE
 source "$(dirname "$0")/e2e_lib.sh"
 
-drive_c="$WINEPREFIX/drive_c"
+e2e_emulator_folder "qv-killed-$$"
 windows_temp="$drive_c/windows/temp"
-emu="$drive_c/qv-killed-$$"
-cleanup_drive() { rm -rf "$emu" "$drive_c/Saves" "$drive_c/Pcx"; }
-trap 'cleanup_drive; e2e_cleanup' EXIT
-cleanup_drive
-mkdir -p "$emu/SF2t"
+mkdir "$emu/SF2t"
 names="SF2.21 SF2.22 SF2.23 Sf2Ce.21 Sf2Ce.22 Sf2Ce.23"
 for name in $names; do echo "contents of $name" > "$emu/SF2t/$name"; done
 # The emulator zipped, so that the run unpacks it into the temp folder.
