@@ -234,9 +234,15 @@ void Launch::deleteTempFiles() {
 void Launcher::RunRavlen(LaunchHost& host) {
     if (underWay_) return;
     underWay_ = true;
+    // Whatever ends the launch, later clicks work again.
+    struct Ended {
+        bool& underWay;
+        ~Ended() {
+            DropQueuedMouseInput();
+            underWay = false;
+        }
+    } ended{underWay_};
     Launch(host).run();
-    DropQueuedMouseInput();
-    underWay_ = false;
 }
 
 void PutBackLeftRenames(const TempNames& names,
