@@ -1,8 +1,8 @@
 // The portable rules of the application shell.
 #include <gtest/gtest.h>
 
-#include "app/hover.h"
 #include "launch/temp_names.h"
+#include "ui/hover.h"
 
 namespace qv {
 namespace {
