@@ -5,21 +5,24 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "app/info_panel_win.h"
 #include "app/scan_report_win.h"
-#include "app/temp_names.h"
+#include "launch/temp_names.h"
 #include "catalogue/game_list_win.h"
 #include "archive/extract_win.h"
 #include "catalogue/scan.h"
 #include "components/app_exec_win.h"
 #include "components/browse_folder_win.h"
 #include "components/label4move_win.h"
+#include "components/prev_inst_win.h"
 #include "input/joystick_panel_win.h"
 #include "input/keyboard_panel_win.h"
 #include "input/players_panel_win.h"
+#include "launch/launch_win.h"
 #include "launch/options_panel_win.h"
 #include "settings/settings.h"
 #include "ui/container_win.h"
@@ -45,7 +48,8 @@ public:
     TF_Main(HWND appWindow, TF_Wait& wait, TempNames tempNames);
     ~TF_Main() override;
 
-    // Creates the window (hidden) with its controls, then runs InitAll.
+    // Looks for a running copy (and ends this one if there is), then creates
+    // the window (hidden) with its controls and runs InitAll.
     bool create();
 
     // Handlers, under the names the product uses.
@@ -84,6 +88,8 @@ public:
     TF_Wait& wait() const { return wait_; }
     TAppExec AE;             // runs the emulator, waiting for it
     TBrowseFolder BF{this};  // the folder choosers' dialog
+    // Ends a second copy before its main window exists; made by create().
+    std::optional<TPrevInst> PrevInst;
     // Asks the user for a folder, starting at start; nothing when cancelled.
     // Tests replace the modal dialog with their own answer.
     std::function<std::optional<std::string>(const std::string& start)> pickFolder;
@@ -131,9 +137,15 @@ private:
     void showGameSettings();
     Panel* panelOf(const GraphicControl& image);
 
+    class LaunchSide;  // what a launch needs of this window
+
     HWND appWindow_;
     TF_Wait& wait_;
     TempNames tempNames_;
+    std::unique_ptr<LaunchSide> launchSide_;
+    // While a launch is under way, game clicks, Re-Scan, the folder choosers,
+    // the exit image and close requests start nothing.
+    Launcher launcher_;
     bool scanning_ = false;  // a scan never runs inside another
     bool rescanRequested_ = false;
 };

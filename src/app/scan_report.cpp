@@ -82,6 +82,7 @@ std::string ArchiveProblem(const ArchiveCheck& check) {
     case ArchiveOutcome::kBadName:
         return entry.empty() ? "an entry without a name" : "unusable entry name " + entry;
     case ArchiveOutcome::kReadError:
+    case ArchiveOutcome::kWriteError:  // a check writes nothing: never seen
     case ArchiveOutcome::kCannotOpen:
     case ArchiveOutcome::kCannotPosition:
         break;

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "ui/hover.h"
-#include "app/wait_window_win.h"
 #include "archive/extract_win.h"
 #include "ui/graphics_win.h"
 #include "ui/standard_controls_win.h"
@@ -145,7 +144,7 @@ void TF_ScanReport::ShowProc() {
 void TF_ScanReport::HideProc() { ShowWindow(hwnd(), SW_HIDE); }
 
 void TF_ScanReport::CheckProc() {
-    if (checking_) return;
+    if (checking_ || busy()) return;
     checking_ = true;
     EnableWindow(B_CHECK, FALSE);
     const unsigned scan = scans_;

@@ -3,23 +3,24 @@
 // why, checks the zipped sets on request and copies the list as plain text.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/scan_report.h"
 #include "components/label4move_win.h"
 #include "ui/container_win.h"
+#include "ui/progress_display.h"
 
 namespace qv {
-
-class TF_Wait;
 
 class TF_ScanReport : public Container {
 public:
     static constexpr int kClientWidth = 460;
     static constexpr int kClientHeight = 360;
 
-    explicit TF_ScanReport(TF_Wait& wait) : wait_(wait) {}
+    // wait shows which archive a check is reading.
+    explicit TF_ScanReport(ProgressDisplay& wait) : wait_(wait) {}
 
     // Creates the window, hidden, owned by owner.
     bool create(HWND owner);
@@ -34,6 +35,10 @@ public:
     void CheckProc();  // "Check archives": reads every archive of the list
     void CopyProc();   // "Copy list": the list as plain text on the clipboard
     void TimeProc();   // the exit picture shows only under the pointer
+
+    // True while the host is scanning or launching: a check then waits, so
+    // that it neither shares the wait window nor outlives the verdicts.
+    std::function<bool()> busy = [] { return false; };
 
     const std::vector<ReportRow>& rows() const { return rows_; }
     std::string text() const { return ReportText(heading_, rows_); }
@@ -56,7 +61,7 @@ private:
     int measureRow(const ReportRow& row) const;
     void drawRow(const DRAWITEMSTRUCT& item) const;
 
-    TF_Wait& wait_;
+    ProgressDisplay& wait_;
     std::string folder_;
     EmulatorVerdict emulator_;
     std::vector<GameVerdict> games_;

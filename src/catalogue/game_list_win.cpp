@@ -1,7 +1,6 @@
 // The game list and the ROM scan.
 #include "catalogue/game_list_win.h"
 
-#include "app/wait_window_win.h"
 #include "catalogue/disk_folder_view_win.h"
 #include "catalogue/scan.h"
 #include "launch/emulator.h"
@@ -13,7 +12,7 @@ bool GameList::create(HWND mainWindow) {
     return sb.create(mainWindow, 8, 120, 137, 265, RGB(0, 0, 255));
 }
 
-void GameList::scan(const std::string& emulatorFolder, TF_Wait& wait,
+void GameList::scan(const std::string& emulatorFolder, ProgressDisplay& wait,
                     const std::function<void(const std::string&)>& report) {
     DiskFolderView disk;
     emulator = JudgeEmulator(emulatorFolder, kRavlenProgram, kRavlenArchive, disk);
@@ -36,7 +35,8 @@ void GameList::scan(const std::string& emulatorFolder, TF_Wait& wait,
     wait.hide();
 }
 
-void GameList::AddButton(const GameRecord& game, const std::string& emulatorFolder, TF_Wait& wait) {
+void GameList::AddButton(const GameRecord& game, const std::string& emulatorFolder,
+                         ProgressDisplay& wait) {
     ++gamesLookedFor;
     wait.setInfo("Looking for " + std::string(game.title));
     ProcessMessages();

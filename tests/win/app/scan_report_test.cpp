@@ -236,6 +236,11 @@ TEST_F(ScanReportTest, ACheckNamesEachArchiveAtFaultAndWritesNothing) {
     HANDLE locked = CreateFileA((emu + "\\RockManJ.ZIP").c_str(), GENERIC_READ, 0, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    auto idle = main->F_Report.busy;
+    main->F_Report.busy = [] { return true; };  // while the main window scans or launches
+    main->F_Report.CheckProc();
+    EXPECT_EQ(row("Megatwins").check, "");
+    main->F_Report.busy = idle;
     main->F_Report.CheckProc();
     CloseHandle(locked);
 
