@@ -10,7 +10,8 @@ pkgs=(cmake make clang libclang-rt-14-dev libgtest-dev googletest zlib1g-dev
       g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
       wine wine32:i386 wine64 fonts-wine
       xvfb xdotool imagemagick x11-utils
-      zip unzip p7zip-full python3)
+      zip unzip p7zip-full python3
+      python3-pil gifsicle libgif-dev)
 for p in "${pkgs[@]}"; do have_pkg "$p" || need_pkgs+=("$p"); done
 
 if [ ${#need_pkgs[@]} -gt 0 ]; then

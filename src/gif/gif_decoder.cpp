@@ -229,7 +229,9 @@ private:
         picture_.height = in_.word();
         const int packed = in_.byte();
         in_.take(2);  // background colour and aspect ratio
-        if (in_.ended()) picture_.width = picture_.height = 0;
+        // A screen too large to hold is ignored: the frames give the size.
+        if (in_.ended() || int64_t{picture_.width} * picture_.height > kMaxPixels)
+            picture_.width = picture_.height = 0;
         if (packed & 0x80) {
             ReadColorTable(in_, TableEntries(packed), picture_.globalColors);
             picture_.colorBits = (packed & 7) + 1;

@@ -56,7 +56,7 @@ struct Picture {
 inline constexpr size_t kMaxFrames = 256;
 // Guards against files that claim huge images: a frame, or the picture, of
 // more pixels than this ends reading, and so do frames whose pixels add up
-// to more than kMaxTotalPixels.
+// to more than kMaxTotalPixels; a larger screen is taken as empty.
 inline constexpr int64_t kMaxPixels = int64_t{1} << 24;
 inline constexpr int64_t kMaxTotalPixels = int64_t{1} << 26;
 

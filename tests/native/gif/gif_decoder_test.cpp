@@ -190,6 +190,15 @@ TEST(GifReader, EndsQuietlyAtTheFirstBlockItCannotUseKeepingEarlierFrames) {
     }
 }
 
+TEST(GifReader, AHugeScreenIsIgnoredAndTheFramesGiveTheSize) {
+    Bytes data = GifBuilder(3, 2).image(1, 0, 2, 2, {1, 2, 3, 1}).done();
+    data[6] = data[7] = data[8] = data[9] = 0xFF;
+    const Picture p = Read(data);
+    ASSERT_EQ(p.frames.size(), 1u);
+    EXPECT_EQ(p.width, 3);
+    EXPECT_EQ(p.height, 2);
+}
+
 TEST(GifReader, EveryCutOfAFileReadsAPrefixOfItsFrames) {
     const Bytes whole = DataFile("disposal.gif");
     const Picture full = Read(whole);
