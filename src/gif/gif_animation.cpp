@@ -43,11 +43,13 @@ void GifAnimation::setAnimate(bool on) {
         setTimer(true, frameInterval(current_));
     } else {
         setTimer(false, interval_);
-        if (!on && loaded() && shown_ != 1) {
+        if (!on && loaded()) {
             // Back to the first frame, once the frame on show is disposed.
             current_ = 1;
-            show(1);
-            host_.repaint();
+            if (shown_ != 1) {
+                show(1);
+                host_.repaint();
+            }
         }
     }
 }

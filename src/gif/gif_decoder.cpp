@@ -320,7 +320,8 @@ private:
             codes_.insert(codes_.end(), block.begin(), block.end());
         frame.pixels.resize(size_t(frame.width) * frame.height);
         if (!LzwDecoder(codes_, minCodeSize).decode(frame.pixels)) return false;
-        if (frame.interlaced) Deinterlace(frame.pixels, frame.width, frame.height);
+        if (frame.interlaced && !frame.pixels.empty())
+            Deinterlace(frame.pixels, frame.width, frame.height);
         return true;
     }
 

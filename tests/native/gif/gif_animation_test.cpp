@@ -181,6 +181,15 @@ TEST(GifAnimation, TimerRunsOnlyWhileAnimatingSeveralFrames) {
     EXPECT_EQ(still.animation.currentFrame(), 1);
     EXPECT_EQ(still.shown.back(), 1);
     EXPECT_EQ(still.animation.composition().pixels()[0], 0xFF0000u);
+
+    // Switching off while frame 1 is on show (the next to draw being 2)
+    // makes frame 1 current as well.
+    still.animation.setAnimate(true);
+    still.run(100);
+    ASSERT_EQ(still.animation.currentFrame(), 2);
+    still.animation.setAnimate(false);
+    EXPECT_EQ(still.animation.currentFrame(), 1);
+    EXPECT_EQ(still.animation.shownFrame(), 1);
 }
 
 TEST(GifAnimation, SettingTheCurrentFrameDrawsItWithEvents) {
