@@ -7,18 +7,6 @@
 
 namespace {
 
-class NullHost final : public qv::gif::AnimationHost {
-public:
-    void startTimer(int intervalMs) override {
-        if (intervalMs < 1) std::abort();
-    }
-    void stopTimer() override {}
-    void repaint() override {}
-    bool repaintPending() const override { return false; }
-    void changing() override {}
-    void changed() override {}
-};
-
 void CheckPicture(const qv::gif::Picture& picture) {
     if (picture.frames.size() > qv::gif::kMaxFrames) std::abort();
     for (const qv::gif::Frame& f : picture.frames) {
@@ -31,7 +19,7 @@ void CheckPicture(const qv::gif::Picture& picture) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    NullHost host;
+    qv::gif::NoDisplayHost host;
     qv::gif::GifAnimation animation(host);
     animation.setLoop(size > 0 && (data[size - 1] & 1));
     animation.setAnimate(true);

@@ -25,6 +25,17 @@ public:
     virtual void changed() = 0;   // after it changed, or the animation stopped
 };
 
+// A host for reading and composing without a screen: no timer, no events.
+class NoDisplayHost : public AnimationHost {
+public:
+    void startTimer(int) override {}
+    void stopTimer() override {}
+    void repaint() override {}
+    bool repaintPending() const override { return false; }
+    void changing() override {}
+    void changed() override {}
+};
+
 class GifAnimation {
 public:
     explicit GifAnimation(AnimationHost& host) : host_(host) {}
