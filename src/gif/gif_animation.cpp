@@ -16,7 +16,7 @@ Status GifAnimation::load(std::span<const uint8_t> data) {
     if (status != kStatusDone) return status;
 
     host_.changing();
-    show(1);
+    if (loaded()) show(1);
     host_.changed();
     host_.repaint();
     setTimer(canRun(), 1);
