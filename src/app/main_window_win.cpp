@@ -124,6 +124,9 @@ void TF_Main::createControls() {
     PA.build(settings);
     PA.onBrowseSaveFolder = [this] { BrowseSF(); };
     PA.onBrowseSnapshotFolder = [this] { BrowsePF(); };
+    PK.build(settings);
+    PP.build(settings);
+    PJ.build(settings);
     games.create(hwnd());
     games.onClick = [this](GameButton& button) { ExecuteButton(button); };
     PI.build();
@@ -198,9 +201,12 @@ void TF_Main::InitAll() {
     PI.L_CALVER->setCaption(kForRavlenVersion);
 
     settings = DefaultSettings(ProgramDir(), IsPentium());
+    PP.PrepareDeviceLists();
     guardSettings([this] { LoadReg(settings, settingsKey); });
     L_CAL->setCaption(settings.L_CAL);
     PA.showSettings();
+    PK.showSettings();
+    PJ.showSettings();
     FilesCounter();
     SetWindowPos(PA.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     DelTempFiles();
@@ -244,7 +250,12 @@ void TF_Main::ExecuteButton(GameButton& sender) {
 }
 
 // The panels that show a game's settings take them up again.
-void TF_Main::showGameSettings() { PA.showSettings(); }
+void TF_Main::showGameSettings() {
+    PA.showSettings();
+    PJ.SetJotOps();
+    PK.SetKeyOps();
+    PP.showSettings();
+}
 
 void TF_Main::guardSettings(const std::function<void()>& work) {
     try {
@@ -307,7 +318,9 @@ Panel* TF_Main::panelOf(const GraphicControl& image) {
 }
 
 void TF_Main::ShowPanel(GraphicControl& sender) {
-    for (Panel* panel : {static_cast<Panel*>(&PA), &PP, &PK, &PJ, static_cast<Panel*>(&PI)}) {
+    for (Panel* panel :
+         {static_cast<Panel*>(&PA), static_cast<Panel*>(&PP), static_cast<Panel*>(&PK),
+          static_cast<Panel*>(&PJ), static_cast<Panel*>(&PI)}) {
         EnableWindow(panel->hwnd(), FALSE);
     }
     if (Panel* panel = panelOf(sender)) {

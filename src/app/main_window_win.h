@@ -16,6 +16,9 @@
 #include "components/app_exec_win.h"
 #include "components/browse_folder_win.h"
 #include "components/label4move_win.h"
+#include "input/joystick_panel_win.h"
+#include "input/keyboard_panel_win.h"
+#include "input/players_panel_win.h"
 #include "launch/options_panel_win.h"
 #include "settings/settings.h"
 #include "ui/container_win.h"
@@ -28,8 +31,7 @@ class TF_Wait;
 struct RunState {
     std::string selectedGameId;  // game id of the game button clicked last
     CurrentGame game;            // current game; its id is the key of its stored settings
-    unsigned char activeJoystick = 1;
-    bool running = false;  // true while the emulator runs
+    bool running = false;        // true while the emulator runs
 };
 
 class TF_Main : public Container {
@@ -96,9 +98,9 @@ public:
     Image* background = nullptr;
     GameList games;  // the scroll box `sb` with the game buttons
     OptionsPanel PA;
-    Panel PP;
-    Panel PK;
-    Panel PJ;
+    PlayersPanel PP;
+    KeyboardPanel PK;
+    JoystickPanel PJ;
     InfoPanel PI;
 
     static constexpr UINT_PTR kTimerId = 1;

@@ -23,4 +23,16 @@ std::string DeviceCodeAt(int index) {
     return DeviceCodeOf(InputDeviceItem(index));
 }
 
+std::string SelectorItem(int index) {
+    return ReplaceFirst("|", std::string(100, ' '), InputDeviceItem(index));
+}
+
+std::string DeviceDescription(std::string_view itemText) {
+    std::string description;
+    const int words = WordCount(itemText, ' ');
+    for (int n = 2; n <= words; ++n)
+        description += " " + WordAt(itemText, ' ', n);
+    return description;
+}
+
 }  // namespace qv

@@ -43,4 +43,13 @@ std::string DeviceCodeOf(std::string_view itemText);
 // (-1) or any other index outside the list.
 std::string DeviceCodeAt(int index);
 
+// The item text a player selector holds: the first "|" replaced by 100
+// blanks, so that the box and its open list show the code alone.
+std::string SelectorItem(int index);
+
+// The description a player selector's label shows for an item text: each
+// word after the first preceded by one blank (" Keyboard layout 1"); empty
+// when the item has one word or none.
+std::string DeviceDescription(std::string_view itemText);
+
 }  // namespace qv

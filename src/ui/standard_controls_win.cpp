@@ -1,6 +1,8 @@
 // The system's own controls, made in our font.
 #include "ui/standard_controls_win.h"
 
+#include <commctrl.h>
+
 #include "ui/graphics_win.h"
 
 namespace qv {
@@ -18,6 +20,8 @@ HWND CreateControl(const char* className, const char* text, DWORD style, HWND pa
 
 // Room for the open list of a drop-down below its box.
 constexpr int kDropDownListHeight = 200;
+// Width of a number field's arrows, taken from the field's right end.
+constexpr int kSpinArrowsWidth = 14;
 
 }  // namespace
 
@@ -41,6 +45,66 @@ HWND CreateDropDownList(HWND parent, int left, int top, int width, int height,
     for (int i = 0; i < count; ++i)
         SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i]));
     return list;
+}
+
+HWND CreateOwnerDrawList(HWND parent, int left, int top, int width, int height) {
+    HWND list = CreateControl(
+        "COMBOBOX", "",
+        WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, parent,
+        left, top, width, kDropDownListHeight, 0);
+    SendMessageA(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - 6);
+    SendMessageA(list, CB_SETITEMHEIGHT, 0, height - 8);
+    return list;
+}
+
+void SetListItems(HWND list, std::span<const std::string> items) {
+    SendMessageA(list, CB_RESETCONTENT, 0, 0);
+    for (const std::string& item : items)
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void DrawListItem(const DRAWITEMSTRUCT& item) {
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (item.itemID == static_cast<UINT>(-1)) return;  // no selection: an empty box
+    const LRESULT length = SendMessageA(item.hwndItem, CB_GETLBTEXTLEN, item.itemID, 0);
+    if (length <= 0) return;
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    SendMessageA(item.hwndItem, CB_GETLBTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT area = item.rcItem;
+    area.left += 2;
+    DrawTextA(item.hDC, text.c_str(), static_cast<int>(text.size()), &area,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+HWND CreateSpinField(HWND parent, int left, int top, int width, int height, int highest,
+                     int digits) {
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_UPDOWN_CLASS};
+        return InitCommonControlsEx(&classes) != FALSE;
+    }();
+    (void)registered;
+    HWND field = CreateControl("EDIT", "", WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL,
+                               parent, left, top, width, height, 0);
+    SendMessageA(field, EM_SETLIMITTEXT, digits, 0);
+    HWND arrows = CreateWindowExA(
+        0, UPDOWN_CLASSA, "",
+        WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+        0, 0, kSpinArrowsWidth, height, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(field), 0);
+    SendMessageA(arrows, UDM_SETRANGE32, 0, highest);
+    return field;
+}
+
+std::string WindowText(HWND window) {
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+    return text;
 }
 
 int ListIndex(HWND list) {

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <span>
+#include <string>
+
 namespace qv {
 
 // A push button child of parent; its clicks reach the parent as WM_COMMAND
@@ -17,6 +20,22 @@ HWND CreateCheckBox(HWND parent, const char* name, int left, int top, int width,
 // A fixed drop-down list holding the items, with no selection.
 HWND CreateDropDownList(HWND parent, int left, int top, int width, int height,
                         const char* const* items, int count);
+
+// A fixed drop-down list whose items its parent paints (fixed height, items
+// kept as texts): the parent answers WM_DRAWITEM with DrawListItem.
+HWND CreateOwnerDrawList(HWND parent, int left, int top, int width, int height);
+// Replaces a list's items; it is left with no selection.
+void SetListItems(HWND list, std::span<const std::string> items);
+// Paints one item of an owner-drawn list: its text, clipped to the item.
+void DrawListItem(const DRAWITEMSTRUCT& item);
+
+// A number field with up and down arrows: at most digits digits, 0 to
+// highest. Returns the field; its arrows sit inside its right end.
+HWND CreateSpinField(HWND parent, int left, int top, int width, int height, int highest,
+                     int digits);
+
+// The text of a window.
+std::string WindowText(HWND window);
 
 // Selected index of a list, or -1; and setting it (-1 or an index outside
 // the list leaves it with no selection).

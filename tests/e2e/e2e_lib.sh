@@ -13,6 +13,20 @@ trap e2e_cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# e2e_demo_folder NAME STAND_IN_EXE: makes the demo emulator folder C:\NAME-PID
+# with the stand-in emulator, removed again (with the Saves and Pcx folders
+# the stand-in writes) at exit; sets drive_c and emu.
+e2e_demo_folder() {
+  drive_c="$WINEPREFIX/drive_c"
+  emu="$drive_c/$1-$$"
+  cleanup_drive() { rm -rf "$emu" "$drive_c/Saves" "$drive_c/Pcx"; }
+  trap 'cleanup_drive; e2e_cleanup' EXIT
+  cleanup_drive
+  python3 "$(dirname "${BASH_SOURCE[0]}")/../../tools/demo/make_demo.py" "$emu" >/dev/null
+  cp "$2" "$emu/ravlen.exe"
+  export RAVLEN_STANDIN_NO_WINDOW=1
+}
+
 # e2e_start EXE [FOLDER]: starts Quarvel as on a first start, from FOLDER (a
 # folder of its own by default), which is then its emulator folder; sets
 # MAIN_X, MAIN_Y.

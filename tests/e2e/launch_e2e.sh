@@ -5,14 +5,7 @@
 #   launch_e2e.sh QUARVEL_EXE STAND_IN_EXE
 source "$(dirname "$0")/e2e_lib.sh"
 
-drive_c="$WINEPREFIX/drive_c"
-emu="$drive_c/qv-e2e-$$"
-cleanup_drive() { rm -rf "$emu" "$drive_c/Saves" "$drive_c/Pcx"; }
-trap 'cleanup_drive; e2e_cleanup' EXIT
-cleanup_drive
-python3 "$(dirname "$0")/../../tools/demo/make_demo.py" "$emu"
-cp "$2" "$emu/ravlen.exe"
-export RAVLEN_STANDIN_NO_WINDOW=1
+e2e_demo_folder qv-e2e "$2"
 e2e_start "$1" "$emu"
 
 e2e_shot options 147 120 255 265

@@ -523,7 +523,7 @@ def print_names(img, controls, offset):
     d = ImageDraw.Draw(img)
     name_font = font(SANS, 11)
     for control, (x, y, w, h, name) in controls.items():
-        if not name:
+        if not name or control.startswith("S_K"):  # the arrow rose names its own
             continue
         x, y = x + ox, y + oy
         mid = y + h / 2
@@ -639,6 +639,22 @@ def draw_keyboard(img, controls):
         arrow(ss, start, end, (238, 176, 64, 255))
     ss.composite_onto(img, (sx, sy))
 
+    # The direction keys' names in small print, clear of the arrows: on the
+    # outer side of the corner keys, beside the others (outside for left and
+    # right, to the right of up and down, whose arrows come from below and above).
+    small = font(COND_B, 8)
+    for name in ("S_KUL", "S_KU", "S_KUR", "S_KL", "S_KR", "S_KDL", "S_KD", "S_KDR"):
+        x, y, w, h, text = controls[name]
+        x, y = x + ox, y + oy
+        cx, cy = centre(name)
+        if abs(cx - hx) > 20 and abs(cy - hy) > 20:
+            label_y = y - 7 if cy < hy else y + h + 7
+            draw_text(d, cx, label_y, text, small, TEXT_DIM, align="center", shadow=(0, 0, 0))
+        elif cx < hx - 20:
+            draw_text(d, x - 5, cy, text, small, TEXT_DIM, align="right", shadow=(0, 0, 0))
+        else:
+            draw_text(d, x + w + 5, cy, text, small, TEXT_DIM, shadow=(0, 0, 0))
+
     x, y, w, h, _ = controls["E_KA"]
     section_heading(d, ox + 8, y + oy - 11, "BUTTONS", ox + 244)
     seat_controls(img, controls, off)
@@ -653,10 +669,11 @@ def draw_joystick(img, controls):
     x, y, w, h, _ = controls["E_JA"]
     section_heading(d, ox + 8, y + oy - 11, "BUTTON MAP", ox + 244)
     x, y, w, h, _ = controls["SE_AJR"]
-    section_heading(d, ox + 8, y + oy - 12, "ANALOG STICK", ox + 244)
+    section_heading(d, ox + 8, y + oy - 11, "ANALOG STICK", ox + 244)
     x, y, w, h, _ = controls["L_JV"]
     dark_strip(img, (x + ox - 1, y + oy, x + ox + w, y + oy + h - 1))
     x, y, w, h, _ = controls["L_CA"]
+    section_heading(d, ox + 8, y + oy - 10, "CALIBRATION", ox + 244)
     dark_strip(img, (x + ox, y + oy, x + ox + w - 1, y + oy + h - 1))
     seat_controls(img, controls, off)
     print_names(img, controls, off)

@@ -1,0 +1,163 @@
+// The joystick panel.
+#include "input/joystick_panel_win.h"
+
+#include <algorithm>
+#include <string>
+
+#include "app/panel_layout.h"
+#include "input/panel_label_win.h"
+#include "input/stick_source_win.h"
+#include "ui/graphics_win.h"
+#include "ui/standard_controls_win.h"
+#include "util/text.h"
+
+namespace qv {
+namespace {
+
+constexpr const char* kMapFieldNames[kMapSlots] = {"E_JA", "E_JB", "E_JC", "E_JD",
+                                                   "E_JE", "E_JF", "E_JS", "E_JM"};
+constexpr COLORREF kValuesColour = RGB(0, 255, 255);
+constexpr COLORREF kPromptColour = RGB(255, 255, 0);
+
+// Readings come about every 10 ms while a map field has the focus and while
+// a calibration runs; between them the window handles its messages.
+constexpr UINT_PTR kCaptureTimer = 1;
+constexpr UINT_PTR kCalibrationTimer = 2;
+constexpr UINT kPollMs = 10;
+
+constexpr char kTopLeftPrompt[] = "Top-Left Joystick\r\nPress Button 1 when done";
+constexpr char kBottomRightPrompt[] = "Right-Bottom Joystick\r\nPress Button 2 when done";
+
+}  // namespace
+
+void JoystickPanel::build(Settings& settings) {
+    settings_ = &settings;
+    if (!stick) stick = std::make_unique<SystemStickSource>();
+    const ControlPlace joys = PlaceOf("CB_JOYS");
+    CB_JOYS = CreateOwnerDrawList(hwnd(), joys.left, joys.top, joys.width, joys.height);
+    std::vector<std::string> items;
+    for (const JoystickDevice& device : JoystickDevices)
+        items.emplace_back(device.item);
+    SetListItems(CB_JOYS, items);
+    SetListIndex(CB_JOYS, 0);
+    for (int slot = 1; slot <= kMapSlots; ++slot) {
+        const ControlPlace at = PlaceOf(kMapFieldNames[slot - 1]);
+        mapFields[slot - 1] =
+            CreateSpinField(hwnd(), at.left, at.top, at.width, at.height, kNoButton, 3);
+    }
+    const ControlPlace ajr = PlaceOf("SE_AJR");
+    SE_AJR = CreateSpinField(hwnd(), ajr.left, ajr.top, ajr.width, ajr.height,
+                             kMaxJoystickResolution, 5);
+    const ControlPlace calib = PlaceOf("B_CALIB");
+    B_CALIB =
+        CreatePushButton(hwnd(), "&CALIBRATE", calib.left, calib.top, calib.width, calib.height, 0);
+    L_JV = &AddPanelLabel(*this, "L_JV", kValuesColour);
+    L_JV->setCentred(true);
+    L_CA = &AddPanelLabel(*this, "L_CA", kPromptColour);
+    L_CA->setFont(UiFont(11));  // the prompts' longer lines fit in regular weight
+    L_CA->setCentred(true);
+    L_CA->setWordWrap(true);
+    showSettings();
+}
+
+void JoystickPanel::showSettings() {
+    SetWindowTextA(SE_AJR, IntText(settings_->SE_AJR).c_str());
+    SetJotOps();
+}
+
+void JoystickPanel::SetJotOps() {
+    const int index = ListIndex(CB_JOYS);
+    if (index < 0) return;
+    const JoystickDevice& device = JoystickDevices[static_cast<std::size_t>(index)];
+    activeJoystick_ = device.joystick;
+    L_JV->setCaption(device.calibration ? settings_->*device.calibration : "");
+    buttonLimit_ = device.buttonLimit;
+    const MapValues values = MapFields(settings_->*device.buttonMap);
+    for (int slot = 1; slot <= kMapSlots; ++slot)
+        SetWindowTextA(mapFields[slot - 1], IntText(values[slot - 1]).c_str());
+}
+
+void JoystickPanel::SetJBut() {
+    HWND field = GetFocus();
+    if (!isMapField(field)) {
+        KillTimer(hwnd(), kCaptureTimer);  // the focus left the map: capture ends
+        return;
+    }
+    if (const std::optional<int> button = CapturedButton(stick->read(activeJoystick_).buttons))
+        SetWindowTextA(field, IntText(*button).c_str());
+}
+
+void JoystickPanel::SetButtons(HWND field) {
+    SetWindowTextA(field, IntText(AcceptButton(TextInt(WindowText(field)), buttonLimit_)).c_str());
+    const int index = ListIndex(CB_JOYS);
+    if (index < 0) return;
+    MapValues values{};
+    for (int slot = 1; slot <= kMapSlots; ++slot)
+        values[slot - 1] = TextInt(WindowText(mapFields[slot - 1]));
+    settings_->*JoystickDevices[static_cast<std::size_t>(index)].buttonMap = MapText(values);
+}
+
+void JoystickPanel::CalibProc() {
+    if (calibration_) return;  // one calibration at a time
+    calibration_.emplace(settings_->SE_AJR);
+    L_CA->setCaption(kTopLeftPrompt);
+    SetTimer(hwnd(), kCalibrationTimer, kPollMs, nullptr);
+}
+
+void JoystickPanel::calibrationTick() {
+    if (!calibration_) return;
+    Calibration& calibration = *calibration_;
+    calibration.take(stick->read(activeJoystick_), stick->escapeHeld());
+    if (!calibration.position().empty()) L_JV->setCaption(calibration.position());
+    switch (calibration.phase()) {
+    case Calibration::Phase::TopLeft:
+        return;
+    case Calibration::Phase::BottomRight:
+        if (L_CA->caption() != kBottomRightPrompt) L_CA->setCaption(kBottomRightPrompt);
+        return;
+    case Calibration::Phase::Calibrated:
+        // JOY2 calibrates joystick 2; every other device joystick 1.
+        (ListIndex(CB_JOYS) == 1 ? settings_->JoyC2 : settings_->JoyC1) = calibration.thresholds();
+        L_CA->setCaption("JoyStick Calibred");
+        break;
+    case Calibration::Phase::NotCalibrated:
+        L_CA->setCaption("JoyStick NOT Calibred");
+        break;
+    }
+    KillTimer(hwnd(), kCalibrationTimer);
+    calibration_.reset();
+}
+
+bool JoystickPanel::isMapField(HWND window) const {
+    return window && std::find(mapFields.begin(), mapFields.end(), window) != mapFields.end();
+}
+
+void JoystickPanel::onCommand(HWND control, WORD code) {
+    if (control == CB_JOYS && code == CBN_SELCHANGE) SetJotOps();
+    if (control == B_CALIB && code == BN_CLICKED) CalibProc();
+    if (isMapField(control) && code == EN_SETFOCUS)
+        SetTimer(hwnd(), kCaptureTimer, kPollMs, nullptr);
+    if (isMapField(control) && code == EN_KILLFOCUS) SetButtons(control);
+    if (control == SE_AJR && code == EN_CHANGE)
+        settings_->SE_AJR = std::clamp(TextInt(WindowText(SE_AJR)), 0, kMaxJoystickResolution);
+    if (control == SE_AJR && code == EN_KILLFOCUS)
+        SetWindowTextA(SE_AJR, IntText(settings_->SE_AJR).c_str());
+}
+
+LRESULT JoystickPanel::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_COMMAND:
+        onCommand(reinterpret_cast<HWND>(lp), HIWORD(wp));
+        return 0;
+    case WM_DRAWITEM:
+        DrawListItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+        return TRUE;
+    case WM_TIMER:
+        if (wp == kCaptureTimer) SetJBut();
+        if (wp == kCalibrationTimer) calibrationTick();
+        return 0;
+    }
+    return Panel::handleMessage(msg, wp, lp);
+}
+
+}  // namespace qv

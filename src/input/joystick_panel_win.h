@@ -1,0 +1,60 @@
+// The joystick panel: each joystick kind's button map, the analog
+// resolution and the calibration of analog joysticks 1 and 2.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "input/joystick.h"
+#include "settings/settings.h"
+#include "ui/container_win.h"
+
+namespace qv {
+
+class JoystickPanel : public Panel {
+public:
+    // Places the controls; the device selector starts at JOY1.
+    void build(Settings& settings);
+    // Shows the model's values (after a load).
+    void showSettings();
+
+    // Shows the selected device's map, joystick and calibration.
+    void SetJotOps();
+    // Fills the focused map field with the lowest joystick button held.
+    void SetJBut();
+    // A map field was left: a button the device lacks becomes 255, and the
+    // device's map is rebuilt from the eight fields.
+    void SetButtons(HWND field);
+    // Starts a calibration of the active joystick (a click on B_CALIB).
+    void CalibProc();
+
+    // Where the joystick and the Esc key are read; tests script a stick.
+    std::unique_ptr<StickSource> stick;
+
+    HWND CB_JOYS = nullptr;
+    // The map fields in slot order: E_JA E_JB E_JC E_JD E_JE E_JF E_JS E_JM.
+    std::array<HWND, kMapSlots> mapFields{};
+    HWND SE_AJR = nullptr;
+    HWND B_CALIB = nullptr;
+    Label* L_JV = nullptr;
+    Label* L_CA = nullptr;
+
+    int activeJoystick() const { return activeJoystick_; }
+    bool calibrating() const { return calibration_.has_value(); }
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void onCommand(HWND control, WORD code);
+    void calibrationTick();
+    bool isMapField(HWND window) const;
+
+    Settings* settings_ = nullptr;
+    int activeJoystick_ = 1;
+    int buttonLimit_ = 2;
+    std::optional<Calibration> calibration_;
+};
+
+}  // namespace qv

@@ -1,0 +1,100 @@
+// The keyboard panel.
+#include "input/keyboard_panel_win.h"
+
+#include "app/panel_layout.h"
+#include "ui/standard_controls_win.h"
+#include "util/text.h"
+
+namespace qv {
+namespace {
+
+constexpr const char* kLayoutItems[] = {"KEY1", "KEY2"};
+constexpr const char* kKeyFieldNames[kKeySlots] = {
+    "S_KUL", "S_KU", "S_KUR", "S_KL", "S_KR", "S_KDL", "S_KD", "S_KDR",
+    "E_KA",  "E_Kb", "E_Kc",  "E_Kd", "E_Ke", "E_Kf",  "E_Ks", "E_Km"};
+constexpr int kDownSlot = 7;  // S_KD, the one field the Tab key passes over
+
+bool IsKeyDown(UINT msg) { return msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN; }
+
+}  // namespace
+
+void KeyboardPanel::build(Settings& settings) {
+    settings_ = &settings;
+    // Created in tab order: the selector, then the fields by slot.
+    const ControlPlace keys = PlaceOf("CB_KEYS");
+    CB_KEYS =
+        CreateDropDownList(hwnd(), keys.left, keys.top, keys.width, keys.height, kLayoutItems, 2);
+    SetListIndex(CB_KEYS, 0);
+    for (int slot = 1; slot <= kKeySlots; ++slot) {
+        const ControlPlace at = PlaceOf(kKeyFieldNames[slot - 1]);
+        const DWORD tabStop = slot == kDownSlot ? 0 : WS_TABSTOP;
+        HWND field = CreateWindowExA(
+            0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_READONLY | ES_CENTER | tabStop,
+            at.left, at.top, at.width, at.height, hwnd(), reinterpret_cast<HMENU>(INT_PTR(slot)),
+            GetModuleHandleA(nullptr), nullptr);
+        SendMessageA(field, WM_SETFONT, SendMessageA(CB_KEYS, WM_GETFONT, 0, 0), FALSE);
+        SetWindowLongPtrA(field, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        editProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&keyFieldProc)));
+        keyFields[slot - 1] = field;
+    }
+    SetKeyOps();
+}
+
+std::string& KeyboardPanel::layout() {
+    return ListIndex(CB_KEYS) == 1 ? settings_->Ks_Key2 : settings_->Ks_Key1;
+}
+
+void KeyboardPanel::SetKeyOps() {
+    const KeyFields fields = LayoutFields(layout());
+    for (int slot = 1; slot <= kKeySlots; ++slot)
+        SetWindowTextA(keyFields[slot - 1], fields[slot - 1].c_str());
+}
+
+void KeyboardPanel::SetKey(int slot, int scanCode) {
+    SetWindowTextA(keyFields[slot - 1], IntText(scanCode).c_str());
+    KeyFields fields;
+    for (int n = 1; n <= kKeySlots; ++n)
+        fields[n - 1] = WindowText(keyFields[n - 1]);
+    layout() = LayoutText(fields);
+    // On to the next slot, S_KD included; the last slot keeps the focus.
+    if (slot < kKeySlots) SetFocus(keyFields[slot]);
+}
+
+LRESULT CALLBACK KeyboardPanel::keyFieldProc(HWND field, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<KeyboardPanel*>(GetWindowLongPtrA(field, GWLP_USERDATA));
+    switch (msg) {
+    case WM_GETDLGCODE:
+        // Every key but Tab reaches the field, Esc and Enter included, instead
+        // of being taken by the dialog keys of the window.
+        if (lp != 0) {
+            const MSG& key = *reinterpret_cast<const MSG*>(lp);
+            if (IsKeyDown(key.message) && key.wParam != VK_TAB) return DLGC_WANTALLKEYS;
+        }
+        break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        self->SetKey(GetDlgCtrlID(field), ScanCodeOf(static_cast<std::uint32_t>(lp)));
+        return 0;
+    case WM_CHAR:
+    case WM_SYSCHAR:
+    case WM_SYSKEYUP:
+        return 0;  // the key was recorded: no beep, and Alt opens no menu
+    }
+    return CallWindowProcA(self->editProc_, field, msg, wp, lp);
+}
+
+LRESULT KeyboardPanel::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_COMMAND:
+        if (HIWORD(wp) == CBN_SELCHANGE && reinterpret_cast<HWND>(lp) == CB_KEYS) SetKeyOps();
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        // Read-only fields still read as fields: black on white.
+        SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    }
+    return Panel::handleMessage(msg, wp, lp);
+}
+
+}  // namespace qv
