@@ -30,7 +30,7 @@ void Composition::draw(const Picture& picture, int number) {
 
     uint32_t colors[256];
     for (int i = 0; i < 256; ++i)
-        colors[i] = Pixel(frame.colors[i]);
+        colors[i] = ToPixel(frame.colors[i]);
     for (int y = c.top; y < c.bottom; ++y) {
         const uint8_t* from = frame.pixels.data() + size_t(y - frame.top) * frame.width;
         uint32_t* to = pixels_.data() + size_t(y) * width_;

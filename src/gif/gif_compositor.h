@@ -47,6 +47,7 @@ private:
     std::vector<SavedArea> saved_;  // one per frame
 };
 
-inline uint32_t Pixel(Rgb c) { return uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b; }
+// A colour as a composition pixel.
+inline uint32_t ToPixel(Rgb c) { return uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b; }
 
 }  // namespace qv::gif
