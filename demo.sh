@@ -10,8 +10,10 @@ source scripts/build.sh
 source scripts/wine-session.sh
 qv_pick_wine
 
-qv_build_runnable
-tree=$QV_RUN_TREE
+# Only what the demo runs: the program and the stand-in emulator, built for
+# the Wine that runs here.
+qv_build_windows "$QV_WIN_ARCH" Quarvel ravlen
+tree=$(qv_windows_tree "$QV_WIN_ARCH")
 
 trap qv_stop_session EXIT
 qv_start_display

@@ -11,6 +11,7 @@ qv_pick_wine
 
 qv_build_native
 qv_build_runnable
+qv_build_release  # the archive that the release tests open
 
 # One CTest run over both trees.
 printf 'subdirs("native")\nsubdirs("%s")\n' "$(basename "$QV_RUN_TREE")" > build/CTestTestfile.cmake

@@ -1,8 +1,11 @@
 # Sourced by the demo and test scripts: configures and builds the trees.
 #   qv_build_native          build/native: the portable core, its tests (sanitizers), fuzz targets, benchmarks
-#   qv_build_windows ARCH    build/win32 (i686, the program as shipped) or build/win64 (x86_64)
+#   qv_build_windows ARCH [TARGET...]
+#                            build/win32 (i686, the program as shipped) or build/win64 (x86_64):
+#                            the targets named, or everything
 #   qv_build_runnable        the program as shipped, and the build that Wine runs here;
 #                            sets QV_RUN_TREE (needs qv_pick_wine first)
+#   qv_build_release         the release archive, dist/Quarvel-1.01-win32.zip
 
 qv_jobs() { nproc 2>/dev/null || echo 2; }
 
@@ -14,10 +17,11 @@ qv_build_native() {
 qv_windows_tree() { if [ "$1" = x86_64 ]; then echo build/win64; else echo build/win32; fi; }
 
 qv_build_windows() {
-  local tree
-  tree=$(qv_windows_tree "$1")
-  cmake -S . -B "$tree" -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$1.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$tree" -j"$(qv_jobs)"
+  local arch=$1 tree
+  tree=$(qv_windows_tree "$arch")
+  shift
+  cmake -S . -B "$tree" -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$tree" -j"$(qv_jobs)" ${1:+--target "$@"}
 }
 
 qv_build_runnable() {
@@ -29,3 +33,5 @@ qv_build_runnable() {
   fi
   QV_RUN_TREE=$(qv_windows_tree "$QV_WIN_ARCH")
 }
+
+qv_build_release() { qv_build_windows i686 release; }

@@ -5,7 +5,7 @@
 
 #include <tuple>
 
-#include "app/hover.h"
+#include "ui/hover.h"
 #include "app/links.h"
 #include "app/wait_window_win.h"
 #include "launch/emulator.h"
@@ -72,7 +72,7 @@ bool TF_Main::create() {
     createControls();
     InitAll();
     SetTimer(hwnd(), kTimerId, 100, nullptr);
-    return true;
+    return F_PcxView.create(appWindow_);
 }
 
 // The controls as designed, before the creation handler dresses them.
@@ -124,6 +124,7 @@ void TF_Main::createControls() {
     PA.build(settings);
     PA.onBrowseSaveFolder = [this] { BrowseSF(); };
     PA.onBrowseSnapshotFolder = [this] { BrowsePF(); };
+    PA.onSnapshotFolderClick = [this] { PcxView(); };
     PK.build(settings);
     PP.build(settings);
     PJ.build(settings);
@@ -272,6 +273,16 @@ void TF_Main::FilesCounter() {
     };
     PA.L_SFF->setCaption(count(settings.L_SF, kSaveStateMask));
     PA.L_PFF->setCaption(count(settings.L_PF, kSnapshotMask));
+}
+
+void TF_Main::PcxView() {
+    // The count label reads "0 File(s)" when there is no snapshot.
+    if (PA.L_PFF->caption().starts_with('0')) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    ShowWindow(F_PcxView.hwnd(), SW_SHOW);
+    SetForegroundWindow(F_PcxView.hwnd());
 }
 
 void TF_Main::BrowseCF() {

@@ -22,6 +22,7 @@
 #include "launch/options_panel_win.h"
 #include "settings/settings.h"
 #include "ui/container_win.h"
+#include "viewer/pcx_view_win.h"
 
 namespace qv {
 
@@ -34,7 +35,7 @@ struct RunState {
     bool running = false;        // true while the emulator runs
 };
 
-class TF_Main : public Container {
+class TF_Main : public Container, public SnapshotHost {
 public:
     static constexpr int kClientWidth = 400;
     static constexpr int kClientHeight = 395;
@@ -57,7 +58,8 @@ public:
     void DelTempFiles();
     void GamesCheck();
     void ExecuteButton(GameButton& sender);
-    void FilesCounter();
+    void FilesCounter() override;
+    void PcxView();   // opens the snapshot viewer
     void BrowseCF();  // emulator folder
     void BrowseSF();  // save folder
     void BrowsePF();  // snapshot folder
@@ -102,6 +104,7 @@ public:
     KeyboardPanel PK;
     JoystickPanel PJ;
     InfoPanel PI;
+    TF_PcxView F_PcxView{*this};  // made hidden right after this window
 
     static constexpr UINT_PTR kTimerId = 1;
 
@@ -109,6 +112,11 @@ protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // What the snapshot viewer asks of this window.
+    std::string SnapshotFolder() const override { return PA.L_PF->caption(); }
+    void ReportError(const std::string& text) override { showMessage(text); }
+    HWND HostWindow() const override { return hwnd(); }
+
     void createControls();
     void InitAll();
     void FormShow();

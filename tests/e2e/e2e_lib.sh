@@ -38,16 +38,21 @@ e2e_start() {
   "$QV_WINE" reg delete 'HKCU\Software\Ostrel\Quarvel' /f >/dev/null 2>&1 || true
   (cd "$emu" && exec "$QV_WINE" Quarvel.exe) &
   E2E_PID=$!
+  MAIN_WID=$(e2e_wait_window '^Ravlen Front/End$' 100) || fail "the main window did not appear"
+  e2e_locate
+  sleep 1  # let the start-up finish painting
+}
+
+# e2e_wait_window TITLE-REGEX [TENTHS]: echoes the id of the visible window
+# of that title once it shows (within 5 seconds unless told); fails if none.
+e2e_wait_window() {
   local i wid=""
-  for i in $(seq 1 100); do
-    wid=$(xdotool search --onlyvisible --name '^Ravlen Front/End$' 2>/dev/null | head -n1 || true)
+  for i in $(seq 1 "${2:-50}"); do
+    wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
     [ -n "$wid" ] && break
     sleep 0.1
   done
-  [ -n "$wid" ] || fail "the main window did not appear"
-  MAIN_WID=$wid
-  e2e_locate
-  sleep 1  # let the start-up finish painting
+  [ -n "$wid" ] && echo "$wid"
 }
 
 # e2e_locate: reads where the main window is now.

@@ -1,7 +1,7 @@
 // The portable rules of the application shell.
 #include <gtest/gtest.h>
 
-#include "app/hover.h"
+#include "ui/hover.h"
 #include "app/temp_names.h"
 
 namespace qv {

@@ -1,4 +1,4 @@
-// The hover rule of the image buttons.
+// The hover rule of image buttons: lit only while the pointer is strictly inside.
 #pragma once
 
 namespace qv {

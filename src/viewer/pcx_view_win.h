@@ -1,0 +1,87 @@
+// TF_PcxView, the snapshot viewer: a borderless window that lists the
+// emulator's snapshot files, shows the one picked, and copies it to the
+// clipboard, saves it as a GIF file or deletes the selected files.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "components/label4move_win.h"
+#include "ui/container_win.h"
+#include "viewer/picture_box_win.h"
+
+namespace qv {
+
+// What the viewer needs of the window that opens it.
+class SnapshotHost {
+public:
+    virtual std::string SnapshotFolder() const = 0;  // as the user typed it
+    virtual void FilesCounter() = 0;                 // recounts after deleting
+    virtual void ReportError(const std::string& text) = 0;
+    virtual HWND HostWindow() const = 0;  // owns what the shell shows for the viewer
+
+protected:
+    ~SnapshotHost() = default;
+};
+
+class TF_PcxView : public Container {
+public:
+    static constexpr int kClientWidth = 521;
+    static constexpr int kClientHeight = 285;
+
+    explicit TF_PcxView(SnapshotHost& host) : host_(host) {}
+    ~TF_PcxView() override;
+
+    // Creates the hidden window, owned by owner, and runs InitAll.
+    bool create(HWND owner);
+
+    // Handlers, under the names the product uses.
+    void ActiveX();
+    void ShowPcx();
+    void C2CProc();
+    void SaveGif();
+    void DelPic();
+    void TimeProc();
+    void HideProc();
+    void BrowseProc();
+
+    // Asks for the GIF file name, starting from the last one; nothing when
+    // cancelled. The common save dialog unless a test puts its own answer.
+    std::function<std::optional<std::string>(const std::string& last)> askSaveName;
+
+    const std::string& viewerFolder() const { return viewerFolder_; }
+    const std::string& lastSaveName() const { return lastSaveName_; }
+
+    // Controls, under their product names.
+    TOstrelLabel4Move* PL4M = nullptr;
+    Label* L_INFO = nullptr;
+    Image* Img_Exit = nullptr;
+    PictureBox SB;  // with the picture `Img`
+    HWND LB = nullptr;
+    HWND B_2 = nullptr;
+    HMENU PopM1 = nullptr;
+
+    static constexpr UINT_PTR kTimerId = 1;
+    enum CommandId { kIdList = 201, kIdBrowse, kIdCopy, kIdSave, kIdDelete };
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void createControls();
+    void InitAll();
+    void ExitProc();
+    void setStatus(const char* text, bool repaintNow);
+    std::optional<std::string> runSaveDialog(const std::string& last);
+    bool anySelected() const;
+    std::optional<std::string> itemText(LRESULT index) const;
+
+    SnapshotHost& host_;
+    std::string viewerFolder_;
+    std::vector<std::string> foundFiles_;
+    std::string lastSaveName_;
+};
+
+}  // namespace qv
