@@ -60,6 +60,24 @@ bool TGIFImage::setFileName(const std::string& name) {
     return true;
 }
 
+bool TGIFImage::EncodeGif(const GifFrameList& frames) {
+    GifEncoder encoder;
+    const bool done = encoder.EncodeGif(frames);
+    stream_ = encoder.stream();
+    status_ = int(encoder.status());
+    return done;
+}
+
+bool TGIFImage::SaveToStream(const GifFrameList& frames, std::vector<uint8_t>& destination) {
+    const bool done = EncodeGif(frames);
+    if (done) {
+        destination.insert(destination.end(), stream_.begin(), stream_.end());
+        status_ = gif::kStatusDone;
+    }
+    stream_.clear();
+    return done;
+}
+
 void TGIFImage::setCurrentFrame(int number) {
     if (!animation_.setCurrentFrame(number)) status_ = gif::kStatusFrameOutOfRange;
 }

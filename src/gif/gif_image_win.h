@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gif/gif_animation.h"
+#include "gif/gif_encoder.h"
 #include "ui/controls_win.h"
 #include "ui/thread_timer_win.h"
 
@@ -48,6 +49,13 @@ public:
     void setStretch(bool on) { setLook(stretch_, on); }
     bool tile() const { return tile_; }
     void setTile(bool on) { setLook(tile_, on); }
+
+    // The encoder side: the frames as a GIF stream in this control's memory
+    // stream, with the encoder's status (3 too many colours, 5 no pixels).
+    bool EncodeGif(const GifFrameList& frames);
+    // EncodeGif, then the stream is appended to destination (status 0); the
+    // memory stream is emptied afterwards in every case.
+    bool SaveToStream(const GifFrameList& frames, std::vector<uint8_t>& destination);
 
     // The status of the last operation (gif::Status codes).
     int status() const { return status_; }

@@ -33,19 +33,28 @@ TEST(GifRoundTrip, AnAnimationComesBackFrameByFrame) {
     const Pixmap first = Pattern(40, 30, 200, 1);
     const Pixmap second = Pattern(17, 11, 9, 2);  // odd rows: every interlace pass
     const Pixmap third = Pattern(8, 5, 4, 3);
-    TFrameInfo a{.bitmap = &first, .delay = 0, .disposal = 1, .comment = "first frame"};
-    TFrameInfo b{
-        .bitmap = &second, .left = 5, .top = 7, .delay = 500, .interlaced = true, .disposal = 2};
-    TFrameInfo c{.bitmap = &third,
-                 .left = 30,
-                 .top = 26,
-                 .delay = 1230,
-                 .transparent = true,
-                 .transparentColour = 0,
-                 .disposal = 3};
+    TFrameInfo a, b, c;
+    a.bitmap = &first;
+    a.disposal = 1;
+    a.comment = "first frame";
+    b.bitmap = &second;
+    b.left = 5;
+    b.top = 7;
+    b.delay = 500;
+    b.interlaced = true;
+    b.disposal = 2;
+    c.bitmap = &third;
+    c.left = 30;
+    c.top = 26;
+    c.delay = 1230;
+    c.transparent = true;
     c.transparentColour = first.at(0, 0);  // not in the third frame: no transparency bit
+    c.disposal = 3;
     for (bool shared : {false, true}) {
-        GifFrameList list{.frameCount = 3, .loopCount = 3, .sharedColourTable = shared};
+        GifFrameList list;
+        list.frameCount = 3;
+        list.loopCount = 3;
+        list.sharedColourTable = shared;
         list.frames[0] = &a;
         list.frames[1] = &b;
         list.frames[2] = &c;
@@ -80,9 +89,12 @@ TEST(GifRoundTrip, AnAnimationComesBackFrameByFrame) {
 TEST(GifRoundTrip, ATransparentColourBecomesTheMask) {
     Pixmap picture = Pattern(6, 4, 3, 0);
     const Pixel clear = picture.at(1, 0);
-    TFrameInfo frame{.bitmap = &picture, .transparent = true, .transparentColour = 0};
+    TFrameInfo frame;
+    frame.bitmap = &picture;
+    frame.transparent = true;
     frame.transparentColour = RedOf(clear) | GreenOf(clear) << 8 | uint32_t(BlueOf(clear)) << 16;
-    GifFrameList list{.frameCount = 1, .sharedColourTable = true};
+    GifFrameList list;
+    list.frameCount = 1;
     list.frames[0] = &frame;
     GifEncoder encoder;
     ASSERT_TRUE(encoder.EncodeGif(list));
@@ -100,7 +112,10 @@ TEST(GifRoundTrip, ATransparentColourBecomesTheMask) {
 
 TEST(GifRoundTrip, TheViewersFileReadsBackWith256Colours) {
     const Pixmap picture = Pattern(320, 224, 256, 0);
-    const auto file = EncodeGifFile(picture, {.interlaced = true, .comment = "snapshot"});
+    GifSaveOptions options;
+    options.interlaced = true;
+    options.comment = "snapshot";
+    const auto file = EncodeGifFile(picture, options);
     Picture p;
     ASSERT_EQ(ReadGif(file, p), kStatusDone);
     ASSERT_EQ(p.frames.size(), 1u);

@@ -206,6 +206,46 @@ TEST_F(GifImageTest, PaintsAtTheTopLeftCentredStretchedOrTiled) {
     EXPECT_EQ(Surface(form).at(10, 20), kBackground);
 }
 
+TEST_F(GifImageTest, FramesItEncodesReadBackThroughItsFileName) {
+    auto& image = form.add<TGIFImage>(0, 0, 20, 20);
+    const Pixmap red(3, 2, RgbPixel(255, 0, 0)), green(2, 2, RgbPixel(0, 255, 0));
+    TFrameInfo first, second;
+    first.bitmap = &red;
+    first.delay = 100;
+    second.bitmap = &green;
+    second.left = 1;
+    GifFrameList frames;
+    frames.frameCount = 2;
+    frames.loopCount = 3;
+    frames.frames[0] = &first;
+    frames.frames[1] = &second;
+    std::vector<uint8_t> file;
+    ASSERT_TRUE(image.SaveToStream(frames, file));
+    EXPECT_EQ(image.status(), 0);
+    EXPECT_TRUE(image.stream().empty());
+
+    ASSERT_TRUE(image.setFileName(write("encoded.gif", file)));
+    EXPECT_EQ(image.frameCount(), 2);
+    EXPECT_EQ(image.animation().picture().loopCount, 3);
+    EXPECT_EQ(image.animation().picture().frames[0].delayMs, 100);
+    image.setCurrentFrame(2);
+    EXPECT_EQ(image.animation().composition().pixels(),
+              (std::vector<uint32_t>{0xFF0000, 0x00FF00, 0x00FF00, 0xFF0000, 0x00FF00, 0x00FF00}));
+
+    // 257 colours in one frame: refused with status 3 and an empty stream.
+    Pixmap many(257, 1);
+    for (int x = 0; x < 257; ++x)
+        many.at(x, 0) = Pixel(x);
+    TFrameInfo crowded;
+    crowded.bitmap = &many;
+    frames.frameCount = 1;
+    frames.frames[0] = &crowded;
+    file.clear();
+    EXPECT_FALSE(image.SaveToStream(frames, file));
+    EXPECT_EQ(image.status(), 3);
+    EXPECT_TRUE(file.empty());
+}
+
 TEST_F(GifImageTest, ATransparentFirstFrameShowsWhatLiesBeneath) {
     auto& image = form.add<TGIFImage>(0, 0, 20, 20);
     // Colour 0 is transparent in the first frame.
