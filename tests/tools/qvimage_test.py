@@ -176,11 +176,12 @@ class QvimageTest(unittest.TestCase):
         parts = []
         for i, colour in enumerate(("red", "lime", "blue")):
             part = self.path("part%d.gif" % i)
-            magick("-size", "9x7", "xc:white", "-fill", colour, "-draw", "rectangle %d,1 %d,5" % (i, i + 4),
-                   part)
+            box = "rectangle %d,1 %d,5" % (i, i + 4)
+            magick("-size", "9x7", "xc:white", "-fill", colour, "-draw", box, part)
             parts.append(part)
-        subprocess.run(["gifsicle", "--loopcount=3", "--delay=50", "--transparent=#FFFFFF", parts[0],
-                        "-i", "-p", "2,1", parts[1], "--delay=0", parts[2], "-o", gif], check=True)
+        subprocess.run(["gifsicle", "--loopcount=3", "--delay=50", "--transparent=#FFFFFF",
+                        parts[0], "-i", "-p", "2,1", parts[1], "--delay=0", parts[2], "-o", gif],
+                       check=True)
         self.assertEqual(qvimage("gif2frames", gif, out), (0, ""))
         with open(os.path.join(out, "info.json")) as f:
             info = json.load(f)
