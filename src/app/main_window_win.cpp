@@ -58,6 +58,7 @@ TF_Main::~TF_Main() {
 }
 
 bool TF_Main::create() {
+    PrevInst.emplace(appWindow_, kAppTitleVersion, endProcess);
     // Borderless: system menu and minimise only, which such a window does not draw.
     if (!createWindow({.className = "QuarvelMain",
                        .text = "Ravlen Front/End",

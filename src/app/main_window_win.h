@@ -16,6 +16,7 @@
 #include "components/app_exec_win.h"
 #include "components/browse_folder_win.h"
 #include "components/label4move_win.h"
+#include "components/prev_inst_win.h"
 #include "input/joystick_panel_win.h"
 #include "input/keyboard_panel_win.h"
 #include "input/players_panel_win.h"
@@ -44,7 +45,8 @@ public:
     TF_Main(HWND appWindow, TF_Wait& wait, TempNames tempNames);
     ~TF_Main() override;
 
-    // Creates the window (hidden) with its controls, then runs InitAll.
+    // Looks for a running copy (and ends this one if there is), then creates
+    // the window (hidden) with its controls and runs InitAll.
     bool create();
 
     // Handlers, under the names the product uses.
@@ -81,6 +83,8 @@ public:
     TF_Wait& wait() const { return wait_; }
     TAppExec AE;             // runs the emulator, waiting for it
     TBrowseFolder BF{this};  // the folder choosers' dialog
+    // Ends a second copy before its main window exists; made by create().
+    std::optional<TPrevInst> PrevInst;
     // Asks the user for a folder, starting at start; nothing when cancelled.
     // Tests replace the modal dialog with their own answer.
     std::function<std::optional<std::string>(const std::string& start)> pickFolder;

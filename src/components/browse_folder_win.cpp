@@ -154,8 +154,12 @@ void TBrowseFolder::dialogInitialized(HWND dialog) {
     }
     SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     if (FolderExists(directory_)) {
-        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE,
-                     reinterpret_cast<LPARAM>(directory_.c_str()));
+        const auto path = reinterpret_cast<LPARAM>(directory_.c_str());
+        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, path);
+        // Asked once more when the dialog is up: a shell still filling its
+        // tree may pass over the first request (the first dialog of a process
+        // under Wine does). The text lives as long as the dialog.
+        PostMessageA(dialog, BFFM_SETSELECTIONA, TRUE, path);
     }
     if (customButtonVisible_) createCustomButton();
     if (OnInitialized) OnInitialized(*this, dialog);
@@ -168,8 +172,9 @@ void TBrowseFolder::selectionChanged(HWND dialog, LPCITEMIDLIST item) {
         const std::string shown = ShortenPath(selectionPath_);
         SendMessageA(dialog, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(shown.c_str()));
     }
-    // Only an item with a file-system path can be chosen.
-    SendMessageA(dialog, BFFM_ENABLEOK, 0, fileSystem);
+    // Only an item with a file-system path can be chosen. Posted: some shells
+    // set OK by their own rule after this notification, and ours must stand.
+    PostMessageA(dialog, BFFM_ENABLEOK, 0, fileSystem);
     if (syncCustomButton_) SetCustomButtonEnabled(fileSystem);
     if (OnSelectionChanged) OnSelectionChanged(*this, dialog, item, selectionPath_);
 }

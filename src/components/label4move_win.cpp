@@ -5,6 +5,12 @@
 
 namespace qv {
 
+void TOstrelLabel4Move::SetAbout(const std::string&) {
+    MessageBoxA(owner().hwnd(),
+                "Label 4 Move v1.0\r\nA drag handle for borderless windows, by Ostrel", "About",
+                MB_OK | MB_ICONINFORMATION);
+}
+
 void TOstrelLabel4Move::mousePressed(POINT at) {
     window_ = GetAncestor(owner().hwnd(), GA_ROOT);
     RECT r{};

@@ -2,6 +2,8 @@
 // with any mouse button; how the borderless windows are moved.
 #pragma once
 
+#include <string>
+
 #include "ui/controls_win.h"
 
 namespace qv {
@@ -9,6 +11,10 @@ namespace qv {
 class TOstrelLabel4Move : public Label {
 public:
     using Label::Label;
+
+    // Always empty; assigning any text shows who made the label, and keeps nothing.
+    std::string About() const { return {}; }
+    void SetAbout(const std::string& value);
 
     void mousePressed(POINT at) override;
     void mouseMoved(POINT at) override;

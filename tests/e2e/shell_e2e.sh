@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The main window driven by the pointer: lit and pressed panel buttons, panel
-# switching, the exit image ending the program with exit code 0.
+# switching, dragging the title with either button, the exit image ending the
+# program with exit code 0.
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_start "$1"
 
@@ -33,6 +34,21 @@ sleep 0.3
 e2e_locate
 [ "$MAIN_X" = $((old_x - 40)) ] && [ "$MAIN_Y" = $((old_y - 30)) ] ||
   fail "dragging the title moved the window to $MAIN_X,$MAIN_Y from $old_x,$old_y"
+
+# With the right button as well; the drag ends on release even with the
+# pointer off the title, and the pointer moves freely afterwards.
+old_x=$MAIN_X old_y=$MAIN_Y
+e2e_pointer 300 20
+xdotool mousedown 3
+xdotool mousemove_relative -- 25 60
+sleep 0.3
+xdotool mouseup 3
+sleep 0.3
+xdotool mousemove_relative -- 40 40
+sleep 0.3
+e2e_locate
+[ "$MAIN_X" = $((old_x + 25)) ] && [ "$MAIN_Y" = $((old_y + 60)) ] ||
+  fail "a right-button drag moved the window to $MAIN_X,$MAIN_Y from $old_x,$old_y"
 
 # The exit image ends the program with exit code 0.
 e2e_exit

@@ -3,9 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "../components/dialog_script_win.h"
 #include "shell_fixture_win.h"
 #include "util/files_win.h"
 #include "util/system_win.h"
+#include "util/text.h"
 
 namespace qv {
 namespace {
@@ -16,7 +18,8 @@ void MakeFile(const std::string& path) {
     CloseHandle(f);
 }
 
-class FolderChooserTest : public ShellTest {
+// A running shell and an empty scratch folder of this test's own.
+class ChooserShellTest : public ShellTest {
 protected:
     void SetUp() override {
         ShellTest::SetUp();
@@ -24,11 +27,6 @@ protected:
         DeleteTree(folder_);
         ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
         createMain();
-        // The dialog's answer, and the folders it was opened at.
-        main->pickFolder = [this](const std::string& start) {
-            starts.push_back(start);
-            return answer;
-        };
     }
     void TearDown() override {
         ShellTest::TearDown();
@@ -36,6 +34,19 @@ protected:
     }
 
     std::string folder_;
+};
+
+class FolderChooserTest : public ChooserShellTest {
+protected:
+    void SetUp() override {
+        ChooserShellTest::SetUp();
+        // The dialog's answer, and the folders it was opened at.
+        main->pickFolder = [this](const std::string& start) {
+            starts.push_back(start);
+            return answer;
+        };
+    }
+
     std::optional<std::string> answer;
     std::vector<std::string> starts;
 };
@@ -151,6 +162,65 @@ TEST_F(FolderChooserTest, CancellingKeepsTheFolderButStillRecounts) {
     EXPECT_EQ(main->settings.L_SF, folder_);
     EXPECT_EQ(main->settings.L_PF, folder_);
     EXPECT_EQ(main->PA.L_PFF->caption(), "2 File(s)");
+}
+
+// The same buttons with the shell's real folder browser, driven from the test.
+class RealFolderChooserTest : public ChooserShellTest {
+protected:
+    void SetUp() override {
+        ChooserShellTest::SetUp();
+        show();
+        messages.clear();  // what the first scan said of the start folder
+        main->BF.OnInitialized = [this](TBrowseFolder&, HWND dialog) { script.dialog = dialog; };
+    }
+    // Clicks a "..." button; the dialog then selects `choice` and presses `button`.
+    void choose(HWND chooser, const std::string& choice, WPARAM button) {
+        script.start({test::DialogScript::select(choice), test::DialogScript::command(button)});
+        SendMessageA(chooser, BM_CLICK, 0, 0);
+    }
+
+    test::DialogScript script;
+};
+
+TEST_F(RealFolderChooserTest, EmulatorFolderChosenWithOkIsShownAndScanned) {
+    MakeFile(folder_ + "\\ravlen.exe");
+    choose(main->B_1, folder_, IDOK);
+
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(UpperText(main->L_CAL->caption()), UpperText(folder_));
+    EXPECT_EQ(main->L_CAL->caption(), main->settings.L_CAL);
+    EXPECT_EQ(UpperText(main->PA.L_SF->caption()), UpperText(folder_ + "\\Saves"));
+    EXPECT_EQ(UpperText(main->PA.L_PF->caption()), UpperText(folder_ + "\\Pcx"));
+    EXPECT_EQ(main->L_G->caption(), "0/24");
+}
+
+TEST_F(RealFolderChooserTest, CancelledEmulatorFolderChangesNothing) {
+    MakeFile(folder_ + "\\ravlen.exe");
+    const std::string before = main->L_CAL->caption();
+    const std::string counter = main->L_G->caption();
+    choose(main->B_1, folder_, IDCANCEL);
+
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(main->L_CAL->caption(), before);
+    EXPECT_EQ(main->PA.L_SF->caption(), "\\Saves");
+    EXPECT_EQ(main->L_G->caption(), counter);
+}
+
+TEST_F(RealFolderChooserTest, SaveAndSnapshotFoldersWithOkAndCancel) {
+    MakeFile(folder_ + "\\a.Rs0");
+    MakeFile(folder_ + "\\Snap0001.Pcx");
+    choose(main->PA.B_2, folder_, IDOK);
+    EXPECT_EQ(UpperText(main->PA.L_SF->caption()), UpperText(folder_));
+    EXPECT_EQ(main->PA.L_SFF->caption(), "1 File(s)");
+
+    // Cancel keeps the folder; the files are counted again all the same.
+    main->settings.L_PF = folder_;
+    main->PA.showSettings();
+    MakeFile(folder_ + "\\Snap0002.Pcx");
+    choose(main->PA.B_3, WindowsTempDir(), IDCANCEL);
+    EXPECT_EQ(main->PA.L_PF->caption(), folder_);
+    EXPECT_EQ(main->PA.L_PFF->caption(), "2 File(s)");
+    EXPECT_TRUE(messages.empty());
 }
 
 }  // namespace

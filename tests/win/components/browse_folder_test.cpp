@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "components/browse_folder_win.h"
+#include "dialog_script_win.h"
 #include "util/files_win.h"
 #include "util/text.h"
 #include "util/system_win.h"
@@ -40,76 +41,48 @@ TEST(TBrowseFolder, DefaultsFlagsAndButtonWidth) {
         0x2004u);
 }
 
-// What the timer does to the open dialog, step by step: the dialog's answers
-// are posted from the thread's own timer, which its modal loop dispatches.
-struct Script {
-    TBrowseFolder* bf = nullptr;
-    HWND dialog = nullptr;
-    std::vector<WPARAM> commands;  // posted to the dialog in turn
-    std::size_t next = 0;
-};
-Script g_script;
-
-void CALLBACK PressNext(HWND, UINT, UINT_PTR timer, DWORD) {
-    if (!g_script.dialog) return;
-    if (g_script.next < g_script.commands.size()) {
-        PostMessageA(g_script.dialog, WM_COMMAND, g_script.commands[g_script.next++], 0);
-    } else {
-        KillTimer(nullptr, timer);
-    }
-}
-
 class RealDialogTest : public testing::Test {
 protected:
     void SetUp() override {
         folder_ = WindowsTempDir() + "qvbrowse" + std::to_string(GetCurrentProcessId());
         DeleteTree(folder_);
         ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
-        g_script = Script{};
-        g_script.bf = &bf;
-        bf.OnInitialized = [](TBrowseFolder& sender, HWND dialog) {
-            EXPECT_EQ(&sender, g_script.bf);
-            g_script.dialog = dialog;
+        bf.OnInitialized = [this](TBrowseFolder& sender, HWND dialog) {
+            EXPECT_EQ(&sender, &bf);
+            script.dialog = dialog;
         };
         bf.OnSelectionChanged = [this](TBrowseFolder&, HWND, LPCITEMIDLIST,
                                        const std::string& path) { selections.push_back(path); };
     }
-    void TearDown() override {
-        KillTimer(nullptr, timer_);
-        DeleteTree(folder_);
+    void TearDown() override { DeleteTree(folder_); }
+    bool run(std::vector<test::DialogScript::Step> steps) {
+        script.start(std::move(steps));
+        return bf.Execute();
     }
-    bool run(std::vector<WPARAM> commands) {
-        g_script.commands = std::move(commands);
-        timer_ = SetTimer(nullptr, 0, 300, PressNext);
-        const bool chosen = bf.Execute();
-        KillTimer(nullptr, timer_);
-        return chosen;
+    static test::DialogScript::Step press(WPARAM command) {
+        return test::DialogScript::command(command);
     }
 
     TBrowseFolder bf;
     std::string folder_;
     std::vector<std::string> selections;
-    UINT_PTR timer_ = 0;
+    test::DialogScript script;
 };
 
 TEST_F(RealDialogTest, OkChoosesThePreselectedFolder) {
     bf.SetDirectory(folder_);
-    ASSERT_TRUE(run({IDOK}));
+    ASSERT_TRUE(run({press(IDOK)}));
     EXPECT_TRUE(FolderExists(bf.Directory())) << bf.Directory();
     EXPECT_EQ(bf.SelectionPath(), bf.Directory());
     EXPECT_EQ(bf.DialogHandle(), nullptr);  // gone with the dialog
-    // Wine's dialog now and then ignores the first selection request made
-    // while it starts (it then stays at the desktop and reports no change);
-    // whenever it takes it, the preselected folder is what OK returns.
-    if (!selections.empty()) {
-        EXPECT_EQ(UpperText(selections.back()), UpperText(folder_));
-        EXPECT_EQ(UpperText(bf.Directory()), UpperText(folder_));
-    }
+    ASSERT_FALSE(selections.empty());
+    EXPECT_EQ(UpperText(selections.back()), UpperText(folder_));
+    EXPECT_EQ(UpperText(bf.Directory()), UpperText(folder_));
 }
 
 TEST_F(RealDialogTest, CancelReturnsFalseAndKeepsTheDirectory) {
     bf.SetDirectory(folder_);
-    EXPECT_FALSE(run({IDCANCEL}));
+    EXPECT_FALSE(run({press(IDCANCEL)}));
     EXPECT_EQ(bf.Directory(), folder_);
 }
 
@@ -124,7 +97,7 @@ TEST_F(RealDialogTest, ExtraButtonIsPlacedAndRaisesItsEvent) {
     char caption[32] = "";
     bool enabledAtStart = true;
     bf.OnInitialized = [&](TBrowseFolder& sender, HWND dialog) {
-        g_script.dialog = dialog;
+        script.dialog = dialog;
         button = sender.CustomButton();
         id = GetDlgCtrlID(button);
         enabledAtStart = IsWindowEnabled(button);
@@ -137,11 +110,11 @@ TEST_F(RealDialogTest, ExtraButtonIsPlacedAndRaisesItsEvent) {
     int clicks = 0;
     bf.OnCustomButtonClick = [&](TBrowseFolder& sender, HWND dialog) {
         EXPECT_EQ(&sender, &bf);
-        EXPECT_EQ(dialog, g_script.dialog);
+        EXPECT_EQ(dialog, script.dialog);
         ++clicks;
     };
 
-    EXPECT_FALSE(run({MAKEWPARAM(255, BN_CLICKED), IDCANCEL}));
+    EXPECT_FALSE(run({press(MAKEWPARAM(255, BN_CLICKED)), press(IDCANCEL)}));
 
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(id, 255);
@@ -153,6 +126,32 @@ TEST_F(RealDialogTest, ExtraButtonIsPlacedAndRaisesItsEvent) {
     EXPECT_EQ(place.bottom - place.top, 23);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(bf.CustomButton(), nullptr);
+}
+
+TEST_F(RealDialogTest, OnlyItemsWithAFileSystemPathCanBeChosen) {
+    // "My Computer": an item of the tree without a file-system path.
+    LPITEMIDLIST computer = nullptr;
+    ASSERT_TRUE(SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer)));
+    bf.SetDirectory(folder_);
+    bf.SetSyncCustomButton(true);
+    bf.SetCustomButtonVisible(true);
+    std::vector<bool> okEnabled, extraEnabled;
+    auto look = [&](HWND dialog) {
+        okEnabled.push_back(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+        extraEnabled.push_back(bf.CustomButtonEnabled());
+    };
+    auto selectItem = [&](HWND dialog) {
+        SendMessageA(dialog, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(computer));
+    };
+
+    EXPECT_FALSE(
+        run({look, selectItem, look, test::DialogScript::select(folder_), look, press(IDCANCEL)}));
+    CoTaskMemFree(computer);
+
+    EXPECT_EQ(okEnabled, (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(extraEnabled, okEnabled);  // the extra button follows OK
+    ASSERT_FALSE(selections.empty());
+    EXPECT_EQ(UpperText(selections.back()), UpperText(folder_));
 }
 
 }  // namespace

@@ -1,0 +1,63 @@
+// Drives an open modal dialog from the test itself: steps run one by one from
+// a thread timer, which the dialog's own modal loop dispatches.
+#pragma once
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qv::test {
+
+class DialogScript {
+public:
+    using Step = std::function<void(HWND dialog)>;
+
+    // The steps wait until `dialog` is set (by whoever sees the dialog appear).
+    void start(std::vector<Step> steps) {
+        steps_ = std::move(steps);
+        next_ = 0;
+        dialog = nullptr;
+        current() = this;
+        timer_ = SetTimer(nullptr, 0, 300, tick);
+    }
+    ~DialogScript() {
+        KillTimer(nullptr, timer_);
+        if (current() == this) current() = nullptr;
+    }
+
+    static Step command(WPARAM id) {
+        return [id](HWND d) { PostMessageA(d, WM_COMMAND, id, 0); };
+    }
+    // Selects a folder in the shell's folder browser.
+    static Step select(std::string path) {
+        return [path](HWND d) {
+            SendMessageA(d, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+        };
+    }
+
+    HWND dialog = nullptr;
+
+private:
+    static DialogScript*& current() {
+        static DialogScript* script = nullptr;
+        return script;
+    }
+    static void CALLBACK tick(HWND, UINT, UINT_PTR timer, DWORD) {
+        DialogScript* self = current();
+        if (!self || !self->dialog) return;
+        if (self->next_ < self->steps_.size()) {
+            self->steps_[self->next_++](self->dialog);
+        } else {
+            KillTimer(nullptr, timer);
+        }
+    }
+
+    std::vector<Step> steps_;
+    std::size_t next_ = 0;
+    UINT_PTR timer_ = 0;
+};
+
+}  // namespace qv::test
