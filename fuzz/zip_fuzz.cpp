@@ -35,20 +35,26 @@ private:
 
 class CountingSink final : public qv::EntrySink {
 public:
-    void BeginEntry(const std::string& name) override {
+    bool BeginEntry(const std::string& name) override {
         if (open_ || name.empty() || name.find_first_of("/\\:") != std::string::npos) std::abort();
         open_ = true;
+        return true;
     }
-    void Write(const std::uint8_t* data, std::size_t size) override {
+    // The failAt-th write fails, as on a full disk (0: none does).
+    explicit CountingSink(unsigned failAt) : failAt_(failAt) {}
+    bool Write(const std::uint8_t* data, std::size_t size) override {
         if (!open_ || size > 32768) std::abort();
         volatile std::uint8_t touch = size ? data[size - 1] : 0;  // the block must be readable
         (void)touch;
+        return ++writes_ != failAt_;
     }
     void EndEntry() override {
         if (!open_) std::abort();
         open_ = false;
     }
     bool open_ = false;
+    unsigned failAt_;
+    unsigned writes_ = 0;
 };
 
 class CappedSink final : public qv::InflateSink {
@@ -101,7 +107,7 @@ void CheckAgainstZlib(const std::uint8_t* data, std::size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static constexpr std::size_t kPieces[] = {1, 3, 8, 61, 4096, 32768};
     PieceSource source(data, size, kPieces[size % 6]);
-    CountingSink sink;
+    CountingSink sink(static_cast<unsigned>(size % 13));
     qv::WalkArchive(source, sink);
     if (sink.open_) std::abort();
     CheckAgainstZlib(data, size);

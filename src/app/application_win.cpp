@@ -2,7 +2,7 @@
 #include "app/application_win.h"
 
 #include "app/main_window_win.h"
-#include "app/temp_names.h"
+#include "launch/temp_names.h"
 #include "app/wait_window_win.h"
 #include "launch/emulator.h"
 #include "util/system_win.h"

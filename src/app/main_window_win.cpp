@@ -32,8 +32,45 @@ constexpr char kDefaultSnapshotFolder[] = "\\Pcx";
 
 }  // namespace
 
+class TF_Main::LaunchSide final : public LaunchHost {
+public:
+    explicit LaunchSide(TF_Main& main) : main_(main) {}
+
+    const CurrentGame& game() const override { return main_.run.game; }
+    const Settings& settings() const override { return main_.settings; }
+    const std::string& emulatorStorage() const override { return main_.games.emulatorStorage; }
+    const TempNames& tempNames() const override { return main_.tempNames(); }
+    std::optional<std::uint64_t> freeSpaceKb() override { return main_.freeSpaceKb(); }
+    ProgressDisplay& wait() override { return main_.wait(); }
+    void showMessage(const std::string& text) override { main_.showMessage(text); }
+    void showArchiveMessage(const std::string& text, const std::string& caption) override {
+        main_.reportArchiveError(text, caption);
+    }
+    TAppExec& processRunner() override { return main_.AE; }
+    const std::string& commandInterpreter() const override { return main_.commandInterpreter; }
+    void setRunning(bool running) override {
+        if (running) {
+            EnableWindow(main_.hwnd(), FALSE);
+            main_.run.running = true;
+        } else {
+            main_.run.running = false;
+            EnableWindow(main_.hwnd(), TRUE);
+        }
+    }
+    void runEnded() override {
+        main_.ShowPanel(*main_.Img_PA);
+        main_.FilesCounter();
+    }
+
+private:
+    TF_Main& main_;
+};
+
 TF_Main::TF_Main(HWND appWindow, TF_Wait& wait, TempNames tempNames)
-    : appWindow_(appWindow), wait_(wait), tempNames_(std::move(tempNames)) {
+    : appWindow_(appWindow),
+      wait_(wait),
+      tempNames_(std::move(tempNames)),
+      launchSide_(std::make_unique<LaunchSide>(*this)) {
     showMessage = [this](const std::string& text) {
         MessageBoxA(hwnd(), text.c_str(), kAppTitleVersion, MB_OK);
     };
@@ -104,7 +141,9 @@ void TF_Main::createControls() {
         return &image;
     };
     Img_Exit = imageButton(354, 52, 41, 25);
-    Img_Exit->onClick = [this](GraphicControl&) { ExitProc(); };
+    Img_Exit->onClick = [this](GraphicControl&) {
+        if (!launcher_.underWay()) ExitProc();
+    };
     Img_PA = imageButton(153, 80, 46, 40);
     Img_PP = imageButton(201, 80, 46, 40);
     Img_PK = imageButton(249, 80, 46, 40);
@@ -211,10 +250,12 @@ void TF_Main::InitAll() {
     PJ.showSettings();
     FilesCounter();
     SetWindowPos(PA.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    PutBackLeftRenames(tempNames_, showMessage);
     DelTempFiles();
 }
 
 void TF_Main::GamesCheck() {
+    if (launcher_.underWay()) return;
     // A request that arrives while a scan lets messages through (a re-scan
     // click, a new folder) is served once the scan has ended.
     if (scanning_) {
@@ -234,13 +275,14 @@ void TF_Main::GamesCheck() {
 
 void TF_Main::ExecuteButton(GameButton& sender) {
     if (scanning_) return;  // the button may be gone before the scan ends
+    if (launcher_.underWay()) return;
     if (games.lastClicked) games.lastClicked->setCursor(games.selectCursor);
     guardSettings([this] { SaveRegGame(settings, run.game.gameId, settingsKey); });
     run.game = ReadGameButton(sender.hint(), sender.caption());
     sender.setCursor(games.runCursor);
     // A further click on the selected game launches it; any other selects.
     if (run.game.gameId == run.selectedGameId) {
-        RunRavlen(*this);
+        launcher_.RunRavlen(*launchSide_);
     } else {
         run.selectedGameId = run.game.gameId;
     }
@@ -287,6 +329,7 @@ void TF_Main::PcxView() {
 }
 
 void TF_Main::BrowseCF() {
+    if (launcher_.underWay()) return;
     const std::optional<std::string> folder = pickFolder(settings.L_CAL);
     if (!folder) return;
     if (!FileExists(JoinPath(*folder, kRavlenProgram, true)) &&
@@ -305,6 +348,7 @@ void TF_Main::BrowseCF() {
 }
 
 void TF_Main::BrowseSF() {
+    if (launcher_.underWay()) return;
     if (std::optional<std::string> folder = pickFolder(settings.L_SF)) {
         settings.L_SF = *folder;
         PA.showSettings();
@@ -313,6 +357,7 @@ void TF_Main::BrowseSF() {
 }
 
 void TF_Main::BrowsePF() {
+    if (launcher_.underWay()) return;
     if (std::optional<std::string> folder = pickFolder(settings.L_PF)) {
         settings.L_PF = *folder;
         PA.showSettings();
@@ -375,12 +420,10 @@ void TF_Main::ExitProc() {
     endProcess(0);
 }
 
-bool TF_Main::CloseProc() { return !run.running; }
+// Refused through the whole launch, so that its clean-up is never cut short.
+bool TF_Main::CloseProc() { return !run.running && !launcher_.underWay(); }
 
-void TF_Main::DelTempFiles() {
-    DeleteFileA(tempNames_.optionsFile.c_str());
-    DeleteTree(tempNames_.tempFolder);
-}
+void TF_Main::DelTempFiles() { DeleteTempFiles(tempNames_); }
 
 void TF_Main::FormShow() { GamesCheck(); }
 

@@ -5,11 +5,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "app/info_panel_win.h"
-#include "app/temp_names.h"
+#include "launch/temp_names.h"
 #include "catalogue/game_list_win.h"
 #include "archive/extract_win.h"
 #include "catalogue/scan.h"
@@ -20,6 +21,7 @@
 #include "input/joystick_panel_win.h"
 #include "input/keyboard_panel_win.h"
 #include "input/players_panel_win.h"
+#include "launch/launch_win.h"
 #include "launch/options_panel_win.h"
 #include "settings/settings.h"
 #include "ui/container_win.h"
@@ -130,9 +132,15 @@ private:
     void showGameSettings();
     Panel* panelOf(const GraphicControl& image);
 
+    class LaunchSide;  // what a launch needs of this window
+
     HWND appWindow_;
     TF_Wait& wait_;
     TempNames tempNames_;
+    std::unique_ptr<LaunchSide> launchSide_;
+    // While a launch is under way, game clicks, Re-Scan, the folder choosers,
+    // the exit image and close requests start nothing.
+    Launcher launcher_;
     bool scanning_ = false;  // a scan never runs inside another
     bool rescanRequested_ = false;
 };

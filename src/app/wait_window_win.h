@@ -5,10 +5,11 @@
 #include <string>
 
 #include "ui/container_win.h"
+#include "ui/progress_display.h"
 
 namespace qv {
 
-class TF_Wait : public Container {
+class TF_Wait : public Container, public ProgressDisplay {
 public:
     static constexpr int kClientWidth = 166;
     static constexpr int kClientHeight = 101;
@@ -17,11 +18,11 @@ public:
     bool create();
 
     // The information line (two lines) and the state line.
-    void setInfo(const std::string& text) { L_I->setCaption(text); }
-    void setState(const std::string& text) { L_W->setCaption(text); }
+    void setInfo(const std::string& text) override { L_I->setCaption(text); }
+    void setState(const std::string& text) override { L_W->setCaption(text); }
     // Shows the window in front of all others and paints it at once.
-    void showNow();
-    void hide();
+    void showNow() override;
+    void hide() override;
 
     Label* L_T = nullptr;
     Label* L_I = nullptr;

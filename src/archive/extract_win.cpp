@@ -27,29 +27,35 @@ private:
     HANDLE file_;
 };
 
-// Each entry becomes destination\name. A file that cannot be created is
-// skipped without a message, as the reader has always done; the entry's data
-// is still read and checked.
+// Each entry becomes destination\name. A file that cannot be created or
+// replaced, or a write that fails or falls short (a full disk), ends the
+// extraction: a launch must never run on truncated ROMs.
 class FolderSink final : public EntrySink {
 public:
     explicit FolderSink(std::string folder) : folder_(std::move(folder)) {}
 
-    void BeginEntry(const std::string& name) override {
-        const std::string path = JoinPath(folder_, name, true);
-        CreateFolderPath(path.substr(0, path.find_last_of('\\')));
+    bool BeginEntry(const std::string& name) override {
+        path_ = JoinPath(folder_, name, true);
+        CreateFolderPath(path_.substr(0, path_.find_last_of('\\')));
         // A read-only file of that name is replaced like any other.
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        file_.reset(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+        file_.reset(CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        return static_cast<bool>(file_);
     }
-    void Write(const std::uint8_t* data, std::size_t size) override {
+    bool Write(const std::uint8_t* data, std::size_t size) override {
         DWORD written = 0;
-        if (file_) WriteFile(file_.get(), data, static_cast<DWORD>(size), &written, nullptr);
+        return WriteFile(file_.get(), data, static_cast<DWORD>(size), &written, nullptr) &&
+               written == size;
     }
     void EndEntry() override { file_.reset(); }
 
+    // The file of the entry begun last: the one a write error is about.
+    const std::string& path() const { return path_; }
+
 private:
     std::string folder_;
+    std::string path_;
     OwnedHandle file_;
 };
 
@@ -62,7 +68,9 @@ ArchiveResult Extract(const std::string& archivePath, const std::string& destina
         return {ArchiveOutcome::kCannotPosition, {}};
     FileSource source(archive.get());
     FolderSink sink(destinationFolder);
-    return WalkArchive(source, sink);
+    ArchiveResult result = WalkArchive(source, sink);
+    if (result.outcome == ArchiveOutcome::kWriteError) result.entry = sink.path();
+    return result;
 }
 
 }  // namespace

@@ -100,6 +100,13 @@ public:
         end = fill_;
     }
 
+    // Nothing more of the limited bytes is visible: the entry is given up.
+    void Cut() {
+        limited_ = true;
+        end = next;
+        beyond_ = 0;
+    }
+
     bool readError() const { return readError_; }
 
 private:
@@ -136,22 +143,32 @@ private:
     bool readError_ = false;
 };
 
-// Passes an entry's bytes on (unless it is skipped) and keeps their CRC-32.
+// Passes an entry's bytes on (unless it is skipped) and keeps their CRC-32. A
+// write that fails cuts the entry's input, so that decoding stops there.
 class EntryOutput final : public InflateSink {
 public:
-    explicit EntryOutput(EntrySink* sink) : sink_(sink) {}
+    EntryOutput(EntrySink* sink, ArchiveInput& input) : sink_(sink), input_(input) {}
     void Write(const std::uint8_t* data, std::size_t size) override {
         crc_ = Crc32Update(crc_, data, size);
-        if (sink_) sink_->Write(data, size);
+        if (!sink_ || failed_) return;
+        if (!sink_->Write(data, size)) {
+            failed_ = true;
+            input_.Cut();
+        }
     }
     std::uint32_t crc() const { return Crc32Final(crc_); }
+    bool failed() const { return failed_; }
 
 private:
     EntrySink* sink_;
+    ArchiveInput& input_;
     std::uint32_t crc_ = kCrc32Start;
+    bool failed_ = false;
 };
 
-// The sizes from a ZIP64 extra field, where the header holds 0xFFFFFFFF.
+// The sizes from a ZIP64 extra field, where a header field holds 0xFFFFFFFF.
+// In a local header the field carries both sizes whenever either is needed,
+// the original size first.
 void ReadZip64Sizes(const std::vector<std::uint8_t>& extra, std::uint64_t& uncompressed,
                     std::uint64_t& compressed) {
     for (std::size_t at = 0; at + 4 <= extra.size();) {
@@ -160,11 +177,10 @@ void ReadZip64Sizes(const std::vector<std::uint8_t>& extra, std::uint64_t& uncom
         const std::size_t data = at + 4;
         if (data + size > extra.size()) return;
         if (id == kZip64ExtraId) {
-            std::size_t field = data;
-            if (uncompressed == 0xFFFFFFFFu && field + 8 <= data + size)
-                uncompressed = Le64(&extra[field]), field += 8;
-            if (compressed == 0xFFFFFFFFu && field + 8 <= data + size)
-                compressed = Le64(&extra[field]);
+            if (size >= 16) {
+                uncompressed = Le64(&extra[data]);
+                compressed = Le64(&extra[data + 8]);
+            }
             return;
         }
         at = data + size;
@@ -230,8 +246,11 @@ private:
         if (target.use == NameUse::kRefuse) return fail(ArchiveOutcome::kBadName);
 
         const bool write = target.use == NameUse::kWrite;
-        EntryOutput output(write ? &sink_ : nullptr);
-        if (write) sink_.BeginEntry(target.component);
+        EntryOutput output(write ? &sink_ : nullptr, input_);
+        if (write && !sink_.BeginEntry(target.component)) {
+            result.entry = target.component;
+            return fail(ArchiveOutcome::kWriteError);
+        }
         bool intact = true;
         std::uint32_t crc = expectedCrc;
         if (method == kMethodStored) {
@@ -258,6 +277,10 @@ private:
             input_.SkipRestAndUnlimit();
         }
         if (write) sink_.EndEntry();
+        if (output.failed()) {
+            result.entry = target.component;
+            return fail(ArchiveOutcome::kWriteError);
+        }
         if (!intact || output.crc() != crc) return fail(ArchiveOutcome::kCrcError);
         result.entry.clear();
         return true;
@@ -315,6 +338,8 @@ ArchiveMessage MessageFor(const ArchiveResult& result, std::string_view archiveP
         return {"Encrypted entries are not supported", "Unable to extract..."};
     case ArchiveOutcome::kCrcError:
         return {"CRC error in " + result.entry, "Archive error.."};
+    case ArchiveOutcome::kWriteError:
+        return {"Couldn't write " + result.entry, "Unable to extract..."};
     case ArchiveOutcome::kOk:
         break;
     }

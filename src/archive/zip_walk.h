@@ -22,10 +22,13 @@ protected:
 
 // Where the entries go: each one as BeginEntry, its bytes in blocks of up to
 // 32768, EndEntry (also after damaged data, with the bytes decoded so far).
+// BeginEntry and Write answer false when the entry cannot be written (its file
+// cannot be created or replaced, a write failed or fell short): the walk then
+// stops with kWriteError, after EndEntry if BeginEntry had succeeded.
 class EntrySink {
 public:
-    virtual void BeginEntry(const std::string& name) = 0;  // a safe file name: no folders
-    virtual void Write(const std::uint8_t* data, std::size_t size) = 0;
+    virtual bool BeginEntry(const std::string& name) = 0;  // a safe file name: no folders
+    virtual bool Write(const std::uint8_t* data, std::size_t size) = 0;
     virtual void EndEntry() = 0;
 
 protected:
@@ -43,6 +46,7 @@ enum class ArchiveOutcome {
                          // data
     kCrcError,    // the data's CRC-32 differs from the archive's, or the deflate data is damaged
     kReadError,   // the archive could not be read to its end
+    kWriteError,  // an entry could not be written; entry is the file's name as written
     kCannotOpen,  // the archive cannot be opened
     kCannotPosition,  // the archive cannot be positioned at its start
 };
@@ -71,7 +75,8 @@ EntryName SafeEntryName(std::string_view stored);
 
 // The message box for an outcome other than kOk: its text and caption. A read
 // error shows the words of the positioning failure (the archive cannot be
-// read where it should be); a CRC error names the entry as stored.
+// read where it should be); a CRC error names the entry as stored, a write
+// error the file that could not be written.
 struct ArchiveMessage {
     std::string text;
     std::string caption;

@@ -1,7 +1,6 @@
 // The game list and the ROM scan.
 #include "catalogue/game_list_win.h"
 
-#include "app/wait_window_win.h"
 #include "catalogue/disk_folder_view_win.h"
 #include "catalogue/scan.h"
 #include "launch/emulator.h"
@@ -15,7 +14,7 @@ bool GameList::create(HWND mainWindow) {
     return sb.create(mainWindow, 8, 120, 137, 265, RGB(0, 0, 255));
 }
 
-void GameList::scan(const std::string& emulatorFolder, TF_Wait& wait,
+void GameList::scan(const std::string& emulatorFolder, ProgressDisplay& wait,
                     const std::function<void(const std::string&)>& report) {
     const bool program = FileExists(JoinPath(emulatorFolder, kRavlenProgram, true));
     if (!program && !FileExists(JoinPath(emulatorFolder, kRavlenArchive, true))) {
@@ -38,7 +37,8 @@ void GameList::scan(const std::string& emulatorFolder, TF_Wait& wait,
     wait.hide();
 }
 
-void GameList::AddButton(const GameRecord& game, const std::string& emulatorFolder, TF_Wait& wait) {
+void GameList::AddButton(const GameRecord& game, const std::string& emulatorFolder,
+                         ProgressDisplay& wait) {
     ++gamesLookedFor;
     wait.setInfo("Looking for " + std::string(game.title));
     ProcessMessages();

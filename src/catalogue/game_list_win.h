@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "catalogue/game_button_win.h"
+#include "ui/progress_display.h"
 #include "ui/scroll_box_win.h"
 
 namespace qv {
-
-class TF_Wait;
 
 class GameList {
 public:
@@ -20,8 +19,9 @@ public:
     bool create(HWND mainWindow);
 
     // One scan of the emulator folder: destroys the buttons and makes one
-    // for each game of the table found there. report shows a message.
-    void scan(const std::string& emulatorFolder, TF_Wait& wait,
+    // for each game of the table found there, telling wait which game it looks
+    // for. report shows a message.
+    void scan(const std::string& emulatorFolder, ProgressDisplay& wait,
               const std::function<void(const std::string&)>& report);
 
     ScrollBox sb;
@@ -37,7 +37,8 @@ public:
     std::function<void(GameButton&)> onClick;
 
 private:
-    void AddButton(const GameRecord& game, const std::string& emulatorFolder, TF_Wait& wait);
+    void AddButton(const GameRecord& game, const std::string& emulatorFolder,
+                   ProgressDisplay& wait);
 
     std::vector<std::unique_ptr<GameButton>> buttons_;
 };

@@ -3,6 +3,7 @@
 #include "gif/gif_encoder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -42,44 +43,57 @@ private:
 
 // The colour table being built, with a lookup that gives the same index as
 // a linear search from the first entry (colours in the table are distinct).
+// The lookup is a hash of the 24-bit colour: a pixel costs one probe and a
+// branch that goes the same way nearly every time.
 class ColourTable {
 public:
     void clear() {
         count_ = 0;
-        slots_.fill(Slot{});
+        keys_.fill(0);
     }
     int count() const { return count_; }
     Pixel colour(int index) const { return colours_[index]; }
 
     // The colour's index, adding it when new; -1 when that would make 257.
     int indexOf(Pixel colour) {
+        const std::uint32_t key = colour | kUsed;
         std::size_t slot = Hash(colour);
-        while (slots_[slot].used) {
-            if (colours_[slots_[slot].index] == colour) return slots_[slot].index;
+        while (keys_[slot] != key) {
+            if (keys_[slot] == 0) return add(colour, slot);
             slot = (slot + 1) & (kSlots - 1);
         }
-        if (count_ >= kMaxColours) {
-            count_ = kMaxColours + 1;  // the count stays at 257
-            return -1;
+        return indexes_[slot];
+    }
+    // The colour's index, or -1 when it is not in the table.
+    int find(Pixel colour) const {
+        for (std::size_t slot = Hash(colour); keys_[slot] != 0; slot = (slot + 1) & (kSlots - 1)) {
+            if (keys_[slot] == (colour | kUsed)) return indexes_[slot];
         }
-        colours_[count_] = colour;
-        slots_[slot] = Slot{true, static_cast<std::uint8_t>(count_)};
-        return count_++;
+        return -1;
     }
 
 private:
-    static constexpr std::size_t kSlots = 4096;
-    struct Slot {
-        bool used = false;
-        std::uint8_t index = 0;
-    };
+    static constexpr std::size_t kSlots = 4096;       // a sixteenth full at most
+    static constexpr std::uint32_t kUsed = 1u << 24;  // above the colour; 0 is an empty slot
     static std::size_t Hash(Pixel colour) {
         const std::uint32_t mixed = (colour ^ (colour >> 13)) * 2654435761u;
         return mixed >> 20;  // the top 12 bits
     }
 
+    int add(Pixel colour, std::size_t slot) {
+        if (count_ >= kMaxColours) {
+            count_ = kMaxColours + 1;  // the count stays at 257
+            return -1;
+        }
+        colours_[count_] = colour;
+        keys_[slot] = colour | kUsed;
+        indexes_[slot] = static_cast<std::uint8_t>(count_);
+        return count_++;
+    }
+
     std::array<Pixel, kMaxColours> colours_{};
-    std::array<Slot, kSlots> slots_{};
+    std::array<std::uint32_t, kSlots> keys_{};
+    std::array<std::uint8_t, kSlots> indexes_{};
     int count_ = 0;
 };
 
@@ -104,7 +118,8 @@ std::vector<int> RowOrder(int height, bool interlaced) {
 }
 
 struct FrameIndices {
-    std::vector<std::uint8_t> indices;    // one per pixel, in written row order
+    std::unique_ptr<std::uint8_t[]> indices;  // one per pixel, in written row order
+    std::size_t count = 0;
     std::uint8_t transparentIndex = 255;  // 255: none found
 };
 
@@ -115,121 +130,80 @@ GifStatus ConvertFrame(const TFrameInfo& frame, ColourTable& table, FrameIndices
         bitmap->height > 0xFFFF) {
         return GifStatus::kPixelsUnreadable;
     }
-    const std::uint32_t key = frame.transparentColour;
-    const Pixel transparent = RgbPixel(key & 0xFF, (key >> 8) & 0xFF, (key >> 16) & 0xFF);
-    bool transparentFound = false;
     out.transparentIndex = 255;
-    out.indices.resize(bitmap->pixels.size());
-    std::uint8_t* next = out.indices.data();
-    // Neighbouring pixels often share a colour: the last lookup is reused.
-    Pixel lastColour = 0;
-    int lastIndex = -1;
+    out.count = bitmap->pixels.size();
+    out.indices.reset(new std::uint8_t[out.count]);  // every byte is written below
+    std::uint8_t* next = out.indices.get();
     for (int y : RowOrder(bitmap->height, frame.interlaced)) {
         const Pixel* row = bitmap->pixels.data() + static_cast<std::size_t>(y) * bitmap->width;
         for (int x = 0; x < bitmap->width; ++x) {
-            const Pixel colour = row[x] & 0xFFFFFF;
-            if (lastIndex < 0 || colour != lastColour) {
-                lastIndex = table.indexOf(colour);
-                if (lastIndex < 0) return GifStatus::kTableOverflow;
-                lastColour = colour;
-                if (!transparentFound && colour == transparent) {
-                    transparentFound = true;
-                    out.transparentIndex = static_cast<std::uint8_t>(lastIndex);
-                }
-            }
-            *next++ = static_cast<std::uint8_t>(lastIndex);
+            const int index = table.indexOf(row[x] & 0xFFFFFF);
+            if (index < 0) return GifStatus::kTableOverflow;
+            *next++ = static_cast<std::uint8_t>(index);
         }
     }
+    // The index of the first pixel of the transparent colour, when the frame
+    // has one: the colour's index in the table, if this frame uses it (a
+    // shared table may hold it from an earlier frame).
+    const std::uint32_t key = frame.transparentColour;
+    const int transparent = table.find(RgbPixel(key & 0xFF, (key >> 8) & 0xFF, (key >> 16) & 0xFF));
+    if (transparent >= 0 && std::memchr(out.indices.get(), transparent, out.count) != nullptr)
+        out.transparentIndex = static_cast<std::uint8_t>(transparent);
     return GifStatus::kDone;
 }
 
 // The LZW dictionary: an open-addressing hash of 5119 slots. The string of
 // prefix code p extended by index c has the key c * 4096 + p; probing starts
 // at (c * 16) XOR p and goes backwards by 5119 minus that slot, stopping at
-// the wanted key or at a key that is not positive (-1 marks an empty slot).
+// the wanted key or at a key that is not positive (an empty slot, or key 0).
+// A slot is one 32-bit word, key << 12 | code. An empty slot holds code 0,
+// which no entry has (codes run from 6 to 4095), so it never holds a key.
+// The 20-bit key of the word is then all ones; that key (prefix 4095) is
+// never entered, since the dictionary is full once code 4095 is given.
 class LzwDictionary {
 public:
     static constexpr int kSlots = 5119;
+    static constexpr std::uint32_t kEmpty = 0xFFFFF000;
 
-    LzwDictionary() : slots_(new Slot[kSlots + 1]) { clear(); }
+    LzwDictionary() : slots_(new std::uint32_t[kSlots + 1]) { clear(); }
+    void clear() { std::fill_n(slots_.get(), kSlots + 1, kEmpty); }
+    std::uint32_t* slots() { return slots_.get(); }
 
-    void clear() { std::memset(slots_.get(), 0xFF, (kSlots + 1) * sizeof(Slot)); }
-
-    // The string's code, or -1 after noting the slot where it goes.
-    int find(int prefix, int index) {
-        Slot* const slots = slots_.get();
-        const std::int32_t key = index * 4096 + prefix;
-        int slot = (index << 4) ^ prefix;
-        std::int32_t found = slots[slot].key;
-        if (found != key && found >= 0) {
-            const int step = slot == 0 ? 1 : kSlots - slot;
-            do {
-                slot -= step;
-                if (slot < 0) slot += kSlots;
-                found = slots[slot].key;
-            } while (found != key && found > 0);
-        }
-        if (found == key) return slots[slot].code;
-        free_ = slot;
-        freeKey_ = key;
-        return -1;
+    static std::uint32_t Key(std::uint32_t prefix, std::uint32_t index) {
+        return index << 12 | prefix;
     }
-    // Enters the string of the last failed find under code.
-    void add(int code) { slots_[free_] = Slot{freeKey_, static_cast<std::uint16_t>(code)}; }
-
-private:
-    struct Slot {
-        std::int32_t key;
-        std::uint16_t code;
-    };
-    std::unique_ptr<Slot[]> slots_;
-    int free_ = 0;
-    std::int32_t freeKey_ = 0;
-};
-
-// The codes of one frame as bytes, least significant bit first.
-class CodeBits {
-public:
-    // Room for codes of up to 12 bits, and the 4-byte stores that may reach past the last one.
-    explicit CodeBits(std::size_t codes)
-        : bytes_(new std::uint8_t[codes * 12 / 8 + 8]), next_(bytes_.get()) {}
-
-    void put(int code, int width) {
-        bits_ |= static_cast<std::uint64_t>(code) << count_;
-        count_ += width;
-        if (count_ >= 32) {
-            for (int i = 0; i < 4; ++i)
-                next_[i] = static_cast<std::uint8_t>(bits_ >> (8 * i));
-            next_ += 4;
-            bits_ >>= 32;
-            count_ -= 32;
-        }
+    static std::uint32_t FirstSlot(std::uint32_t prefix, std::uint32_t index) {
+        return index << 4 ^ prefix;
     }
-    // The last bits filled up with zeros, then the bytes in sub-blocks of
-    // up to 255, each after its length, and the zero length that ends them.
-    void writeBlocks(std::vector<std::uint8_t>& out) {
-        for (; count_ > 0; count_ -= 8, bits_ >>= 8)
-            *next_++ = static_cast<std::uint8_t>(bits_);
-        const std::uint8_t* at = bytes_.get();
-        while (at < next_) {
-            const std::size_t size = std::min<std::size_t>(255, next_ - at);
-            out.push_back(static_cast<std::uint8_t>(size));
-            out.insert(out.end(), at, at + size);
-            at += size;
+    static std::uint32_t Entry(std::uint32_t key, int code) {
+        return key << 12 | static_cast<std::uint32_t>(code);
+    }
+    static bool Holds(std::uint32_t entry, std::uint32_t key) {
+        return entry - (key << 12 | 1) < 0xFFF;  // the key, and a code from 1 to 4095
+    }
+    static int CodeOf(std::uint32_t entry) { return static_cast<int>(entry & 0xFFF); }
+
+    // Past a first slot that holds another key: the slot holding the key, or
+    // the one where it goes.
+    static int Probe(const std::uint32_t* slots, std::uint32_t key, int slot) {
+        const int step = slot == 0 ? 1 : kSlots - slot;
+        for (;;) {
+            slot -= step;
+            if (slot < 0) slot += kSlots;
+            const std::uint32_t entry = slots[slot];
+            const bool keyZero = entry < 0x1000;
+            if (Holds(entry, key) || keyZero || entry == kEmpty) return slot;
         }
-        out.push_back(0x00);
     }
 
 private:
-    std::unique_ptr<std::uint8_t[]> bytes_;  // not cleared: written before it is read
-    std::uint8_t* next_;
-    std::uint64_t bits_ = 0;
-    int count_ = 0;
+    std::unique_ptr<std::uint32_t[]> slots_;
 };
 
 // The image data of one frame: minimum code size, then the codes.
-void WriteLzw(const std::vector<std::uint8_t>& indices, int colourCount,
-              std::vector<std::uint8_t>& out) {
+void WriteLzw(const FrameIndices& frame, int colourCount, std::vector<std::uint8_t>& out) {
+    static_assert(std::endian::native == std::endian::little,
+                  "codes are moved out 8 bytes at a time");
     const int minimum = std::max(2, ColourBits(colourCount));
     out.push_back(static_cast<std::uint8_t>(minimum));
     const int clearCode = 1 << minimum;
@@ -238,44 +212,79 @@ void WriteLzw(const std::vector<std::uint8_t>& indices, int colourCount,
     int width = minimum + 1;
     int largest = (1 << width) - 1;
 
-    // At most one code per index, a clear code per full dictionary, and three more.
-    CodeBits codes(indices.size() + indices.size() / 256 + 3);
-    auto emit = [&](int code) {
-        codes.put(code, width);
-        if (code == clearCode) {
-            width = minimum + 1;
-            largest = (1 << width) - 1;
-        } else if (nextCode > largest) {
+    // The codes as bytes, least significant bit first. Room for at most one
+    // code per index, a clear code per full dictionary and three more, of
+    // up to 12 bits, and for the 8 bytes stored past the last one.
+    const std::size_t maxCodes = frame.count + frame.count / 256 + 3;
+    std::unique_ptr<std::uint8_t[]> bytes(new std::uint8_t[maxCodes * 12 / 8 + 16]);
+    std::uint8_t* next = bytes.get();
+    std::uint64_t held = 0;  // fewer than 8 bits between codes
+    unsigned heldBits = 0;
+    auto put = [&](int code) {
+        held |= static_cast<std::uint64_t>(code) << heldBits;
+        heldBits += static_cast<unsigned>(width);
+        std::memcpy(next, &held, sizeof held);
+        next += heldBits >> 3;
+        held >>= heldBits & ~7u;
+        heldBits &= 7;
+    };
+    auto emit = [&](int code) {  // any code but the clear code
+        put(code);
+        if (nextCode > largest) {
             ++width;
             largest = width == 12 ? 4096 : (1 << width) - 1;
         }
     };
+    auto emitClear = [&] {
+        put(clearCode);
+        width = minimum + 1;
+        largest = (1 << width) - 1;
+    };
 
     LzwDictionary dictionary;
-    const std::uint8_t* index = indices.data();
-    const std::uint8_t* const end = index + indices.size();
-    int current = *index++;
-    emit(clearCode);
+    std::uint32_t* const slots = dictionary.slots();
+    const std::uint8_t* index = frame.indices.get();
+    const std::uint8_t* const end = index + frame.count;
+    std::uint32_t current = *index++;
+    emitClear();
     for (; index < end; ++index) {
-        const int c = *index;
-        const int code = dictionary.find(current, c);
-        if (code >= 0) {
-            current = code;
+        const std::uint32_t c = *index;
+        const std::uint32_t key = LzwDictionary::Key(current, c);
+        int slot = static_cast<int>(LzwDictionary::FirstSlot(current, c));
+        std::uint32_t entry = slots[slot];
+        if (!LzwDictionary::Holds(entry, key) && entry != LzwDictionary::kEmpty) {
+            slot = LzwDictionary::Probe(slots, key, slot);
+            entry = slots[slot];
+        }
+        if (LzwDictionary::Holds(entry, key)) {
+            current = static_cast<std::uint32_t>(LzwDictionary::CodeOf(entry));
             continue;
         }
-        emit(current);
+        emit(static_cast<int>(current));
         if (nextCode < 4096) {
-            dictionary.add(nextCode++);
+            slots[slot] = LzwDictionary::Entry(key, nextCode++);
         } else {
-            emit(clearCode);
+            emitClear();
             dictionary.clear();
             nextCode = clearCode + 2;
         }
         current = c;
     }
-    emit(current);
+    emit(static_cast<int>(current));
     emit(endCode);
-    codes.writeBlocks(out);
+    if (heldBits > 0) *next++ = static_cast<std::uint8_t>(held);  // filled up with zeros
+
+    // Sub-blocks of up to 255 bytes, each after its length, and the zero
+    // length that ends them.
+    const std::size_t size = static_cast<std::size_t>(next - bytes.get());
+    out.reserve(out.size() + size + size / 255 + 2);
+    for (const std::uint8_t* at = bytes.get(); at < next;) {
+        const std::size_t block = std::min<std::size_t>(255, next - at);
+        out.push_back(static_cast<std::uint8_t>(block));
+        out.insert(out.end(), at, at + block);
+        at += block;
+    }
+    out.push_back(0x00);
 }
 
 void WriteColourTable(const ColourTable& table, ByteWriter& out) {
@@ -391,8 +400,8 @@ bool GifEncoder::EncodeGif(const GifFrameList& list) {
                  (info.interlaced ? 0x40 : 0));
         if (ownTables) WriteColourTable(table, out);
 
-        WriteLzw(indices[i].indices, table.count(), stream_);
-        std::vector<std::uint8_t>().swap(indices[i].indices);
+        WriteLzw(indices[i], table.count(), stream_);
+        indices[i].indices.reset();
     }
 
     out.byte(0x21);

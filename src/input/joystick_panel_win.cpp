@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/panel_layout.h"
+#include "ui/panel_layout.h"
 #include "input/panel_label_win.h"
 #include "input/stick_source_win.h"
 #include "ui/graphics_win.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/panel_layout.h"
+#include "ui/panel_layout.h"
 #include "input/device_list.h"
 #include "input/panel_label_win.h"
 #include "ui/standard_controls_win.h"

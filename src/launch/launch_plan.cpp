@@ -12,6 +12,14 @@ std::string SpaceMessage(std::uint64_t kb, const char* what) {
            "Windows Drive to Use Zipped " + what + " with Quarvel";
 }
 
+// cmd.exe's exit code for a command it cannot find.
+constexpr std::int32_t kCmdNotRecognised = 9009;
+
+bool IsCommandCom(const std::string& interpreter) {
+    const std::string name = interpreter.substr(interpreter.find_last_of("\\/:") + 1);
+    return UpperText(name) == "COMMAND.COM";
+}
+
 }  // namespace
 
 std::optional<std::string> FreeSpaceRefusal(const CurrentGame& game,
@@ -66,7 +74,27 @@ std::vector<Rename> RestoreRenames(const std::string& variant) {
 std::string LaunchCommand(const std::string& interpreter, const std::string& exeFolder,
                           const std::string& optionsFile, const std::string& gameId) {
     const std::string program = JoinPath(exeFolder, kRavlenProgram, true);
-    return interpreter + " /C " + program + " @\"" + optionsFile + "\" " + gameId + " > NUL";
+    // A blank (or a character cmd.exe treats specially) splits an unquoted
+    // program path, and the interpreter then finds nothing to run.
+    if (program.find_first_of(" &()[]{}^=;!'+,`~") == std::string::npos)
+        return interpreter + " /C " + program + " @\"" + optionsFile + "\" " + gameId + " > NUL";
+    const std::string command = "\"" + program + "\" @\"" + optionsFile + "\" " + gameId + " > NUL";
+    // cmd.exe takes a line after /C that starts with a quote and holds more
+    // quotes as one quoted whole: it drops the first and the last quote. One
+    // more pair around the command leaves the command itself intact.
+    // Command.com knows no such rule.
+    if (IsCommandCom(interpreter)) return interpreter + " /C " + command;
+    return interpreter + " /C \"" + command + "\"";
 }
+
+bool InterpreterCouldNotStart(const std::string& interpreter, std::int32_t exitCode) {
+    return !IsCommandCom(interpreter) && exitCode == kCmdNotRecognised;
+}
+
+std::string CouldNotStartMessage(const std::string& command) {
+    return "I CAN'T START RAVLEN WITH\r\n" + command;
+}
+
+std::string CantWriteMessage(const std::string& path) { return "I CAN'T WRITE " + path; }
 
 }  // namespace qv

@@ -48,7 +48,16 @@ std::vector<Rename> VariantRenames(const std::string& variant);
 std::vector<Rename> RestoreRenames(const std::string& variant);
 
 // The command run for the launch, by the interpreter named (Command.com or cmd.exe).
+// A program path with a blank is quoted as that interpreter needs.
 std::string LaunchCommand(const std::string& interpreter, const std::string& exeFolder,
                           const std::string& optionsFile, const std::string& gameId);
+
+// True when the interpreter's exit code says that it ran but found no program
+// to start (cmd.exe's "not recognised"); the emulator's own exit codes pass.
+bool InterpreterCouldNotStart(const std::string& interpreter, std::int32_t exitCode);
+// Said then, naming the command line.
+std::string CouldNotStartMessage(const std::string& command);
+// Said when a folder or file the run needs cannot be made.
+std::string CantWriteMessage(const std::string& path);
 
 }  // namespace qv

@@ -3,16 +3,39 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
+#include "launch/launch_host.h"
+
 namespace qv {
 
-class TF_Main;
+// Runs launches one at a time. While one is under way the host handles
+// messages (the wait, the steps that repaint), so clicks can arrive then: the
+// host asks underWay() and starts nothing meanwhile.
+class Launcher {
+public:
+    // Launches the host's current game and returns when the emulator has ended
+    // (or the launch stopped with a message). Nothing while a launch is under way.
+    void RunRavlen(LaunchHost& host);
+    // From the free-space check to the recount.
+    bool underWay() const { return underWay_; }
 
-// Launches the current game of the main window and returns when the
-// emulator has ended (or the launch stopped with a message).
-void RunRavlen(TF_Main& main);
+private:
+    bool underWay_ = false;
+};
+
+// At start, before the scan: a rename journal left by a front end that ended
+// while the emulator ran is carried out, every name put back as after a
+// normal run, and removed. A name that cannot be put back is told once and
+// the journal kept. A journal that is no journal is removed.
+void PutBackLeftRenames(const TempNames& names,
+                        const std::function<void(const std::string&)>& showMessage);
+
+// Deletes the options file, then the temp folder with everything in it;
+// nothing is reported. The rename journal is not touched.
+void DeleteTempFiles(const TempNames& names);
 
 // Free space in KB of the drive of the Windows directory, if it can be told.
 std::optional<std::uint64_t> WindowsDriveFreeKb();

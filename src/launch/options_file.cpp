@@ -77,12 +77,14 @@ std::string OptionsFileText(const Settings& s, std::string_view gameTitle) {
     return lines.take();
 }
 
-void WriteOptionsFile(const std::string& path, const Settings& settings,
+bool WriteOptionsFile(const std::string& path, const Settings& settings,
                       std::string_view gameTitle) {
     // Binary: the CR LF are in the text already.
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     const std::string text = OptionsFileText(settings, gameTitle);
     file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    file.close();
+    return !file.fail();
 }
 
 }  // namespace qv

@@ -26,7 +26,11 @@ std::string ProgramDir() {
 bool IsPentium() {
     SYSTEM_INFO info;
     GetSystemInfo(&info);
-    return info.dwProcessorType != 386 && info.dwProcessorType != 486;
+    return IsPentiumClass(info.dwProcessorType);
+}
+
+bool IsPentiumClass(unsigned long processorType) {
+    return processorType != 386 && processorType != 486;
 }
 
 void ProcessMessages() {

@@ -16,6 +16,9 @@ std::string ProgramDir();
 
 // False on a 386 or 486 as the system reports it, true otherwise.
 bool IsPentium();
+// The rule, for a processor type as the system reports it (386, 486, 586,
+// 8664 ...): false for 386 and 486 only.
+bool IsPentiumClass(unsigned long processorType);
 
 // Handles the window messages pending now, once, so the interface stays alive
 // during long work. A quit request is put back for the main loop to see.

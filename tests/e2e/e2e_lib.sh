@@ -34,7 +34,8 @@ e2e_start() {
   local emu=${2:-$E2E_WORK/emu}
   mkdir -p "$emu"
   cp "$1" "$emu/Quarvel.exe"
-  [ -e "$emu/ravlen.exe" ] || : > "$emu/ravlen.exe"  # so that the scan finds an emulator
+  # So that the scan finds an emulator.
+  [ -e "$emu/ravlen.exe" ] || [ -e "$emu/Rvl023.zip" ] || : > "$emu/ravlen.exe"
   "$QV_WINE" reg delete 'HKCU\Software\Ostrel\Quarvel' /f >/dev/null 2>&1 || true
   (cd "$emu" && exec "$QV_WINE" Quarvel.exe) &
   E2E_PID=$!
@@ -96,4 +97,66 @@ e2e_wait_exit() {
   wait "$E2E_PID" || code=$?
   E2E_PID=""
   echo "$code"
+}
+
+# e2e_runs: how many runs the stand-in emulator has made (one snapshot each, in
+# the snapshot folder as it stands on a first start).
+e2e_runs() { find "$WINEPREFIX/drive_c/Pcx" -name 'Snap*.Pcx' 2>/dev/null | wc -l; }
+
+# e2e_wait_runs N: waits up to ten seconds for the stand-in's Nth run.
+e2e_wait_runs() {
+  local i
+  for i in $(seq 1 100); do
+    [ "$(e2e_runs)" -ge "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# e2e_wait_launch_end: waits until a launch has run and cleaned up after it.
+e2e_wait_launch_end() {
+  local temp="$WINEPREFIX/drive_c/windows/temp" i
+  for i in $(seq 1 300); do
+    if [ ! -e "$temp/Quarvel.InI" ] && [ ! -e "$temp/QV95-TMP" ] &&
+      ! xdotool search --onlyvisible --name '^Wait$' >/dev/null 2>&1; then
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the launch did not end"
+}
+
+# e2e_message_box: echoes the window id of a message box of Quarvel that is up
+# (the hidden application window, 1x1, bears the same title).
+e2e_message_box() {
+  local w
+  for w in $(xdotool search --onlyvisible --name '^Quarvel v1.01$' 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    if [ "$WIDTH" -gt 1 ]; then echo "$w"; return 0; fi
+  done
+  return 1
+}
+
+# e2e_emulator_folder NAME: makes "$WINEPREFIX/drive_c/NAME" anew as $emu, the
+# emulator folder, and removes it, with the save and snapshot folders of a
+# first start, when the test ends. Sets drive_c too.
+e2e_emulator_folder() {
+  drive_c="$WINEPREFIX/drive_c"
+  emu="$drive_c/$1"
+  e2e_remove_folders
+  mkdir -p "$emu"
+  trap 'e2e_remove_folders; e2e_cleanup' EXIT
+}
+e2e_remove_folders() { rm -rf "$emu" "$drive_c/Saves" "$drive_c/Pcx"; }
+
+# e2e_find_window REGEX: echoes the id of a visible window whose title
+# matches, waiting up to five seconds for it.
+e2e_find_window() {
+  local i w
+  for i in $(seq 1 50); do
+    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+    if [ -n "$w" ]; then echo "$w"; return 0; fi
+    sleep 0.1
+  done
+  return 1
 }

@@ -6,7 +6,9 @@
 //
 // Exit codes: 0 ran; 1 bad command line; 2 options file unreadable or wrong;
 // 3 ROM folder missing or empty; 4 save or snapshot folder missing; 5 an
-// output file could not be written. RAVLEN_STANDIN_NO_WINDOW=1 skips the window.
+// output file could not be written. RAVLEN_STANDIN_NO_WINDOW=1 skips the window;
+// RAVLEN_STANDIN_SECONDS=N keeps a run going for N seconds after its files are
+// written (with or without the window), as a game being played would.
 #include <windows.h>
 
 #include <algorithm>
@@ -31,6 +33,15 @@ const char* const kSf2Files[] = {"SF2.21", "SF2.22", "SF2.23"};
 bool WindowWanted() {
     const char* skip = std::getenv("RAVLEN_STANDIN_NO_WINDOW");
     return !(skip && std::strcmp(skip, "1") == 0);
+}
+
+// How long a run lasts after its files are written: the knob, or the window's
+// usual time (none without the window).
+unsigned RunMilliseconds() {
+    const char* seconds = std::getenv("RAVLEN_STANDIN_SECONDS");
+    if (seconds && *seconds)
+        return static_cast<unsigned>(std::strtoul(seconds, nullptr, 10)) * 1000;
+    return WindowWanted() ? kWindowMilliseconds : 0;
 }
 
 bool IsFolder(const std::string& path) {
@@ -213,7 +224,9 @@ int Run::Main(int argc, char** argv) {
     std::fflush(stdout);
 
     if (WindowWanted())
-        ShowRunWindow(o.title + " - Ravlen stand-in", &card, shown_, kWindowMilliseconds);
+        ShowRunWindow(o.title + " - Ravlen stand-in", &card, shown_, RunMilliseconds());
+    else
+        Sleep(RunMilliseconds());
     return 0;
 }
 

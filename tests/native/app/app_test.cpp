@@ -1,8 +1,8 @@
 // The portable rules of the application shell.
 #include <gtest/gtest.h>
 
+#include "launch/temp_names.h"
 #include "ui/hover.h"
-#include "app/temp_names.h"
 
 namespace qv {
 namespace {
@@ -21,6 +21,7 @@ TEST(TempNames, LiveInTheWindowsTempDirectory) {
     const TempNames names = MakeTempNames("C:\\WINDOWS\\TEMP\\");
     EXPECT_EQ(names.optionsFile, "C:\\WINDOWS\\TEMP\\Quarvel.InI");
     EXPECT_EQ(names.tempFolder, "C:\\WINDOWS\\TEMP\\QV95-TMP");
+    EXPECT_EQ(names.renameJournal, "C:\\WINDOWS\\TEMP\\Quarvel.jnl");
 }
 
 }  // namespace

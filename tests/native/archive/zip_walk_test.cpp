@@ -36,22 +36,32 @@ private:
     std::size_t at_ = 0;
 };
 
+// Records every entry; can refuse to create one, or take only so many bytes
+// in all and then fail, as a full disk does.
 class RecordingSink final : public EntrySink {
 public:
-    void BeginEntry(const std::string& name) override {
+    bool BeginEntry(const std::string& name) override {
         EXPECT_TRUE(current_.empty());
+        if (name == refuse) return false;
         current_ = name;
         names.push_back(name);
         files[name].clear();
+        return true;
     }
-    void Write(const std::uint8_t* data, std::size_t size) override {
+    bool Write(const std::uint8_t* data, std::size_t size) override {
         EXPECT_LE(size, 32768u);
-        files[current_].insert(files[current_].end(), data, data + size);
+        EXPECT_FALSE(current_.empty());
+        const std::size_t taken = std::min(size, room);
+        room -= taken;
+        files[current_].insert(files[current_].end(), data, data + taken);
+        return taken == size;
     }
     void EndEntry() override { current_.clear(); }
 
     std::vector<std::string> names;
     std::map<std::string, Bytes> files;
+    std::string refuse;  // the entry whose file cannot be created
+    std::size_t room = SIZE_MAX;
 
 private:
     std::string current_;
@@ -62,8 +72,8 @@ struct Walked {
     RecordingSink sink;
 };
 
-Walked Walk(const Bytes& archive, std::size_t piece = 32768) {
-    Walked w;
+Walked Walk(const Bytes& archive, std::size_t piece = 32768, RecordingSink sink = {}) {
+    Walked w{{}, std::move(sink)};
     MemorySource source(archive, piece);
     w.result = WalkArchive(source, w.sink);
     return w;
@@ -364,6 +374,73 @@ TEST(HandMadeArchives, WhatIsNoArchiveEndsTheWalkQuietly) {
     EXPECT_TRUE(extra.sink.files.at("x.bin") == Text("payload"));
 }
 
+TEST(HandMadeArchives, AWriteThatFailsOrFallsShortStopsTheWalkNamingTheFile) {
+    const Bytes big = Random(100000, 4, 16);
+    const Bytes archive = Archive({{"a.bin", big},
+                                   {"sf2/b.bin", Random(50000, 5), 0},
+                                   {"c.bin", Text("never reached")},
+                                   {"d.bin", big, 8, 0, Descriptor::kSigned}});
+    struct Case {
+        std::size_t room;
+        const char* entry;
+        std::size_t written;  // entries begun
+    };
+    for (std::size_t piece : {std::size_t{1}, std::size_t{32768}}) {
+        for (const Case& c : {Case{0, "a.bin", 1}, Case{40000, "a.bin", 1}, Case{99999, "a.bin", 1},
+                              Case{100000 + 32768, "b.bin", 2}, Case{100000 + 49999, "b.bin", 2}}) {
+            RecordingSink sink;
+            sink.room = c.room;
+            const Walked w = Walk(archive, piece, std::move(sink));
+            EXPECT_EQ(w.result.outcome, ArchiveOutcome::kWriteError) << c.room;
+            EXPECT_EQ(w.result.entry, c.entry) << c.room;
+            EXPECT_EQ(w.sink.names.size(), c.written) << c.room;
+        }
+        // All of it fits: no failure, even with not a byte to spare.
+        RecordingSink exact;
+        exact.room = 100000 + 50000 + 13 + 100000;
+        EXPECT_EQ(Walk(archive, piece, std::move(exact)).result.outcome, ArchiveOutcome::kOk);
+    }
+    // A file that cannot be created or replaced stops the walk before its data.
+    RecordingSink refusing;
+    refusing.refuse = "c.bin";
+    const Walked w = Walk(archive, 32768, std::move(refusing));
+    EXPECT_EQ(w.result.outcome, ArchiveOutcome::kWriteError);
+    EXPECT_EQ(w.result.entry, "c.bin");
+    EXPECT_EQ(w.sink.names, (std::vector<std::string>{"a.bin", "b.bin"}));
+}
+
+// A ZIP64 extra field as a local header carries it: both sizes, original first.
+Bytes Zip64Extra(std::uint64_t original, std::uint64_t compressed) {
+    Bytes x;
+    Put(x, 0x0001, 2);
+    Put(x, 16, 2);
+    Put(x, static_cast<std::uint32_t>(original), 4);
+    Put(x, static_cast<std::uint32_t>(original >> 32), 4);
+    Put(x, static_cast<std::uint32_t>(compressed), 4);
+    Put(x, static_cast<std::uint32_t>(compressed >> 32), 4);
+    return x;
+}
+
+TEST(HandMadeArchives, Zip64SizesAreReadWhicheverHeaderFieldIsSaturated) {
+    const Bytes data = Random(70000, 6, 4);
+    const std::size_t packed = RawDeflate(data).size();
+    ASSERT_NE(packed, data.size());
+    const Bytes extra = Zip64Extra(data.size(), packed);
+    // Which header fields say "see the extra field": compressed, original, both.
+    for (int saturated : {1, 2, 3}) {
+        Bytes archive = Archive(
+            {{"big.bin", data, 8, 0, Descriptor::kNone, extra}, {"next.txt", Text("after it")}});
+        for (int i = 0; i < 4; ++i) {
+            if (saturated & 1) archive[18 + i] = 0xFF;
+            if (saturated & 2) archive[22 + i] = 0xFF;
+        }
+        const Walked w = Walk(archive);
+        EXPECT_EQ(w.result.outcome, ArchiveOutcome::kOk) << saturated;
+        EXPECT_EQ(w.sink.names, (std::vector<std::string>{"big.bin", "next.txt"})) << saturated;
+        EXPECT_TRUE(w.sink.files.count("big.bin") && w.sink.files.at("big.bin") == data) << saturated;
+    }
+}
+
 class FailingSource final : public ByteSource {
 public:
     std::ptrdiff_t Read(std::uint8_t*, std::size_t) override { return -1; }
@@ -385,7 +462,8 @@ TEST(ArchiveMessages, TextsAndCaptions) {
                "Unable to extract..."},
           Case{ArchiveOutcome::kEncrypted, "Encrypted entries are not supported",
                "Unable to extract..."},
-          Case{ArchiveOutcome::kCrcError, "CRC error in sf2/sf2.11", "Archive error.."}}) {
+          Case{ArchiveOutcome::kCrcError, "CRC error in sf2/sf2.11", "Archive error.."},
+          Case{ArchiveOutcome::kWriteError, "Couldn't write sf2/sf2.11", "Unable to extract..."}}) {
         const ArchiveMessage m = MessageFor({c.outcome, "sf2/sf2.11"}, "C:\\EMU\\sf2.zip");
         EXPECT_EQ(m.text, c.text);
         EXPECT_EQ(m.caption, c.caption);

@@ -6,6 +6,7 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -260,6 +261,112 @@ TEST(GifLzw, FullDictionariesAreClearedAtTwelveBits) {
     EXPECT_EQ(stats.clearCodesAt12Bits, stats.clearCodes - 1);
     EXPECT_EQ(stats.widestCode, 12);
     EXPECT_EQ(DecodeWithGiflib(file).frames.at(0).pixels, picture.pixels);
+}
+
+// The image data of a picture as the coder's rules give it, written out
+// plainly: the colour indices in first-met order, a dictionary of 5119 slots
+// of 32-bit keys (-1 empty) and 16-bit codes probed backwards, codes packed
+// least significant bit first into sub-blocks of up to 255 bytes.
+Bytes PlainImageData(const Pixmap& picture) {
+    std::vector<Pixel> table;
+    Bytes indices;
+    for (Pixel p : picture.pixels) {
+        const auto at = std::find(table.begin(), table.end(), p & 0xFFFFFF);
+        indices.push_back(static_cast<std::uint8_t>(at - table.begin()));
+        if (at == table.end()) table.push_back(p & 0xFFFFFF);
+    }
+    int minimum = 2;
+    while ((1u << minimum) < table.size())
+        ++minimum;
+    Bytes out{static_cast<std::uint8_t>(minimum)}, block;
+    auto putByte = [&](std::uint8_t b) {
+        if (block.size() == 255) {
+            out.push_back(255);
+            out.insert(out.end(), block.begin(), block.end());
+            block.clear();
+        }
+        block.push_back(b);
+    };
+    const int clear = 1 << minimum;
+    int next = clear + 2, width = minimum + 1, largest = (1 << width) - 1;
+    std::uint32_t bitsHeld = 0;
+    int bitCount = 0;
+    auto emit = [&](int code) {
+        bitsHeld |= static_cast<std::uint32_t>(code) << bitCount;
+        for (bitCount += width; bitCount >= 8; bitCount -= 8, bitsHeld >>= 8)
+            putByte(static_cast<std::uint8_t>(bitsHeld));
+        if (code == clear) {
+            width = minimum + 1;
+            largest = (1 << width) - 1;
+        } else if (next > largest) {
+            ++width;
+            largest = width == 12 ? 4096 : (1 << width) - 1;
+        }
+    };
+    std::vector<std::int32_t> keys(5120, -1);
+    std::vector<std::uint16_t> codes(5120);
+    int current = indices[0];
+    emit(clear);
+    for (std::size_t i = 1; i < indices.size(); ++i) {
+        const int c = indices[i];
+        const std::int32_t key = c * 4096 + current;
+        int slot = (c * 16) ^ current;
+        if (keys[slot] != key && keys[slot] >= 0) {
+            const int step = slot == 0 ? 1 : 5119 - slot;
+            do {
+                slot -= step;
+                if (slot < 0) slot += 5119;
+            } while (keys[slot] != key && keys[slot] > 0);
+        }
+        if (keys[slot] == key) {
+            current = codes[slot];
+            continue;
+        }
+        emit(current);
+        if (next < 4096) {
+            keys[slot] = key;
+            codes[slot] = static_cast<std::uint16_t>(next++);
+        } else {
+            emit(clear);
+            std::fill(keys.begin(), keys.end(), -1);
+            next = clear + 2;
+        }
+        current = c;
+    }
+    emit(current);
+    emit(clear + 1);
+    if (bitCount > 0) putByte(static_cast<std::uint8_t>(bitsHeld));
+    out.push_back(static_cast<std::uint8_t>(block.size()));
+    out.insert(out.end(), block.begin(), block.end());
+    out.push_back(0);
+    return out;
+}
+
+TEST(GifLzw, ImageDataIsThatOfThePlainDictionaryRules) {
+    // Long runs, full dictionaries, crowded slots and colour 0 repeated (the
+    // key 0, at which later probes stop), at several minimum code sizes.
+    std::vector<Pixmap> pictures = {
+        RandomPicture(384, 224, 256, 7),  RandomPicture(300, 200, 2, 8),
+        RandomPicture(97, 61, 5, 9),      RandomPicture(255, 255, 16, 10),
+        RandomPicture(512, 300, 129, 11), Pixmap(300, 100, RgbPixel(1, 2, 3))};
+    Pixmap tiles(384, 224);
+    std::mt19937 random(12);
+    for (int y = 0; y < tiles.height; ++y) {
+        for (int x = 0; x < tiles.width; ++x) {
+            const int colour = random() % 7 == 0 ? random() % 256 : (x / 5 + y / 16 * 16) % 256;
+            tiles.at(x, y) = RgbPixel(colour, 255 - colour, colour / 3);
+        }
+    }
+    pictures.push_back(tiles);
+    for (const Pixmap& picture : pictures) {
+        SCOPED_TRACE(std::to_string(picture.width) + "x" + std::to_string(picture.height));
+        const Bytes file = Encode(picture);
+        ASSERT_FALSE(file.empty());
+        const std::size_t data = 13 + 3 * (std::size_t{2} << (file[10] & 7)) + 8 + 10;
+        const Bytes expected = PlainImageData(picture);
+        ASSERT_GE(file.size(), data + expected.size() + 140);
+        EXPECT_EQ(Bytes(file.begin() + data, file.end() - 140), expected);
+    }
 }
 
 TEST(GifLayout, TransparencyMarksTheFirstIndexOfTheColourUnless255) {

@@ -130,5 +130,31 @@ TEST(LaunchPlan, CommandLine) {
               "@\"C:\\WINDOWS\\TEMP\\Quarvel.InI\" SF2t > NUL");
 }
 
+TEST(LaunchPlan, AProgramPathWithABlankIsQuotedAsEachInterpreterNeeds) {
+    const std::string options = "C:\\WINDOWS\\TEMP\\Quarvel.InI";
+    // cmd.exe drops the first and last quote of such a line: one more pair keeps the rest.
+    EXPECT_EQ(LaunchCommand("C:\\windows\\system32\\cmd.exe", "C:\\My Arcade\\", options, "FFIGHT"),
+              "C:\\windows\\system32\\cmd.exe /C \"\"C:\\My Arcade\\ravlen.exe\" "
+              "@\"C:\\WINDOWS\\TEMP\\Quarvel.InI\" FFIGHT > NUL\"");
+    EXPECT_EQ(LaunchCommand("Command.com", "C:\\Program Files\\Ravlen", options, "SF2t"),
+              "Command.com /C \"C:\\Program Files\\Ravlen\\ravlen.exe\" "
+              "@\"C:\\WINDOWS\\TEMP\\Quarvel.InI\" SF2t > NUL");
+    EXPECT_EQ(LaunchCommand("cmd.exe", "D:\\Games & Co", options, "kod"),
+              "cmd.exe /C \"\"D:\\Games & Co\\ravlen.exe\" "
+              "@\"C:\\WINDOWS\\TEMP\\Quarvel.InI\" kod > NUL\"");
+    // Without a blank the line is as it always was, whatever the options file's path.
+    EXPECT_EQ(LaunchCommand("cmd.exe", "C:\\EMU", "C:\\My Windows\\TEMP\\Quarvel.InI", "kod"),
+              "cmd.exe /C C:\\EMU\\ravlen.exe @\"C:\\My Windows\\TEMP\\Quarvel.InI\" kod > NUL");
+}
+
+TEST(LaunchPlan, OnlyCmdsNotRecognisedCodeMeansTheEmulatorDidNotStart) {
+    EXPECT_TRUE(InterpreterCouldNotStart("C:\\windows\\system32\\cmd.exe", 9009));
+    EXPECT_TRUE(InterpreterCouldNotStart("CMD.EXE", 9009));
+    for (int code : {0, 1, 2, 3, 5, 259, 9008})
+        EXPECT_FALSE(InterpreterCouldNotStart("C:\\windows\\system32\\cmd.exe", code)) << code;
+    EXPECT_FALSE(InterpreterCouldNotStart("Command.com", 9009));  // the emulator's own code there
+    EXPECT_EQ(CouldNotStartMessage("cmd.exe /C x"), "I CAN'T START RAVLEN WITH\r\ncmd.exe /C x");
+}
+
 }  // namespace
 }  // namespace qv

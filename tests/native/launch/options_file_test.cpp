@@ -159,14 +159,15 @@ TEST(OptionsFile, WriteReplacesTheFileWithTheText) {
         old << std::string(5000, 'z');
     }
     const Settings s = DefaultSettings("", true);
-    WriteOptionsFile(path, s, "Final Fight");
+    EXPECT_TRUE(WriteOptionsFile(path, s, "Final Fight"));
     std::ifstream in(path, std::ios::binary);
     const std::string written((std::istreambuf_iterator<char>(in)),
                               std::istreambuf_iterator<char>());
     EXPECT_EQ(written, OptionsFileText(s, "Final Fight"));
     std::remove(path.c_str());
-    // A path that cannot be created is no error.
-    WriteOptionsFile(::testing::TempDir() + "no such folder/Quarvel.InI", s, "x");
+    // A file that cannot be created, or not written whole, is told.
+    EXPECT_FALSE(WriteOptionsFile(::testing::TempDir() + "no such folder/Quarvel.InI", s, "x"));
+    EXPECT_FALSE(WriteOptionsFile("/dev/full", s, "Final Fight"));
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 #include <shlwapi.h>
 
-#include "app/temp_names.h"
+#include "launch/temp_names.h"
 #include "util/system_win.h"
 
 namespace qv {

@@ -126,6 +126,33 @@ TEST_F(Extraction, ReplacesFilesOfTheSameNameEvenReadOnlyOnes) {
     EXPECT_TRUE(ReadAll(target) == Text("new"));
 }
 
+TEST_F(Extraction, AFileThatCannotBeReplacedStopsWithOneBoxNamingIt) {
+    const Bytes archive =
+        ArchiveOf({{"a.bin", Text("first")}, {"b.bin", Text("second")}, {"c.bin", Text("third")}});
+    const std::string out = root_ + "\\out";
+    ASSERT_TRUE(CreateDirectoryA(out.c_str(), nullptr));
+    // Held open by another program, without sharing.
+    WriteAll(out + "\\b.bin", Text("locked"));
+    HANDLE locked =
+        CreateFileA((out + "\\b.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(ExtractBytes(archive, out));
+    CloseHandle(locked);
+    EXPECT_EQ(messages_,
+              std::vector<std::string>{"Couldn't write " + out + "\\b.bin|Unable to extract..."});
+    EXPECT_TRUE(ReadAll(out + "\\a.bin") == Text("first"));
+    EXPECT_TRUE(ReadAll(out + "\\b.bin") == Text("locked"));
+    EXPECT_FALSE(FileExists(out + "\\c.bin"));
+
+    // A folder of the entry's name.
+    messages_.clear();
+    DeleteFileA((out + "\\b.bin").c_str());
+    ASSERT_TRUE(CreateDirectoryA((out + "\\b.bin").c_str(), nullptr));
+    EXPECT_FALSE(ExtractBytes(archive, out));
+    EXPECT_EQ(messages_,
+              std::vector<std::string>{"Couldn't write " + out + "\\b.bin|Unable to extract..."});
+}
+
 TEST_F(Extraction, ShowsTheFourBoxesAndStops) {
     const std::string missing = root_ + "\\missing.zip";
     EXPECT_FALSE(Extract(missing, root_ + "\\out"));

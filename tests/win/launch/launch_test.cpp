@@ -8,43 +8,14 @@
 
 #include "../app/shell_fixture_win.h"
 #include "../components/child_programs_win.h"
-#include "archive/crc32.h"
+#include "../../shared/stored_zip.h"
 #include "util/files_win.h"
 
 namespace qv {
 namespace {
 
-using Files = std::map<std::string, std::string>;  // name -> contents
-
-void Put16(std::string& out, unsigned v) {
-    out += char(v & 0xFF);
-    out += char((v >> 8) & 0xFF);
-}
-void Put32(std::string& out, std::uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
-// A ZIP archive of stored entries (local headers only, which is all the
-// reader walks).
-std::string StoredZip(const Files& files) {
-    std::string zip;
-    for (const auto& [name, data] : files) {
-        Put32(zip, 0x04034B50);
-        Put16(zip, 10);
-        Put16(zip, 0);
-        Put16(zip, 0);  // stored
-        Put32(zip, 0);  // time, date
-        Put32(zip, Crc32(reinterpret_cast<const std::uint8_t*>(data.data()), data.size()));
-        Put32(zip, static_cast<std::uint32_t>(data.size()));
-        Put32(zip, static_cast<std::uint32_t>(data.size()));
-        Put16(zip, static_cast<unsigned>(name.size()));
-        Put16(zip, 0);
-        zip += name;
-        zip += data;
-    }
-    return zip;
-}
+using test::Files;
+using test::StoredZip;
 
 class LaunchTest : public ShellTest {
 protected:
@@ -276,6 +247,57 @@ TEST_F(LaunchTest, ACloseRequestWhileTheEmulatorRunsIsRefused) {
     EXPECT_FALSE(witness().empty());
     SendMessageA(main->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_EQ(exitCodes, std::vector<int>{0});
+}
+
+// Everything a user can start from the main window, tried while the emulator
+// runs: the window takes no input then, but posted clicks still arrive.
+HWND mainWindow;
+std::vector<HWND> clickTargets;
+void CALLBACK ClickEverything(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    for (HWND target : clickTargets) {
+        PostMessageA(GetParent(target), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(target), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(target));
+    }
+    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+}
+
+TEST_F(LaunchTest, NothingTheUserClicksDuringALaunchStartsOrChangesAnything) {
+    SetEnvironmentVariableA("RAVLEN_STANDIN_SECONDS", "2");
+    unzippedEmulator();
+    write("MSword.ZIP", StoredZip({{"ms_30.rom", "rom"}}));
+    gameFolder("Knights", {{"kr_23e.rom", "rom"}});
+    main->settings.L_CAL = emu;
+    main->GamesCheck();
+    ASSERT_EQ(main->games.buttons().size(), 2u);
+    GameButton* knights = main->games.buttons()[0].get();
+    GameButton* sword = main->games.buttons()[1].get();
+    int picks = 0;
+    main->pickFolder = [&picks](const std::string&) -> std::optional<std::string> {
+        ++picks;
+        return std::nullopt;
+    };
+    mainWindow = main->hwnd();
+    clickTargets = {main->B_R,       main->B_1,    sword->hwnd(),
+                    knights->hwnd(), main->PA.B_2, main->PA.B_3};
+    SendMessageA(sword->hwnd(), BM_CLICK, 0, 0);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 700, &ClickEverything);
+    SendMessageA(sword->hwnd(), BM_CLICK, 0, 0);
+    KillTimer(nullptr, timer);
+    SetEnvironmentVariableA("RAVLEN_STANDIN_SECONDS", nullptr);
+
+    EXPECT_EQ(ListFiles(emu + "\\Pcx", "Snap*.Pcx", "AHR").size(), 1u);
+    EXPECT_EQ(picks, 0);
+    EXPECT_TRUE(IsWindow(main->hwnd()));
+    EXPECT_TRUE(exitCodes.empty());
+    ASSERT_EQ(main->games.buttons().size(), 2u);  // no re-scan made new buttons
+    EXPECT_EQ(main->games.buttons()[1].get(), sword);
+    EXPECT_EQ(main->run.selectedGameId, "MSword");
+    EXPECT_EQ(main->games.lastClicked, sword);
+    settle();  // the clicks posted during the run are gone with it
+    EXPECT_EQ(ListFiles(emu + "\\Pcx", "Snap*.Pcx", "AHR").size(), 1u);
+    EXPECT_EQ(main->run.selectedGameId, "MSword");
+    expectCleanedUp();
 }
 
 }  // namespace

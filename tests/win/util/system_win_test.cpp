@@ -24,7 +24,13 @@ TEST(SystemPlaces, ProgramDirHoldsTheRunningProgram) {
     EXPECT_TRUE(FileExists(dir + "win_tests.exe"));
 }
 
-TEST(Processor, ThisMachineIsNoOlderThanAPentium) { EXPECT_TRUE(IsPentium()); }
+TEST(Processor, Only386And486AreOlderThanAPentium) {
+    EXPECT_FALSE(IsPentiumClass(386));
+    EXPECT_FALSE(IsPentiumClass(486));
+    // 586 (Pentium), 2200 (IA-64), 8664 (x64), and a type the rule does not know.
+    for (unsigned long type : {586ul, 2200ul, 8664ul, 0ul, 387ul})
+        EXPECT_TRUE(IsPentiumClass(type)) << type;
+}
 
 }  // namespace
 }  // namespace qv

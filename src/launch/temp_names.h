@@ -1,4 +1,4 @@
-// The two temporary places of a launch, named once at start-up.
+// The temporary places of a launch, named once at start-up.
 #pragma once
 
 #include <string>
@@ -8,6 +8,9 @@ namespace qv {
 struct TempNames {
     std::string optionsFile;  // the options file handed to the emulator
     std::string tempFolder;   // unpacked ROMs and emulator
+    // The renames standing in a game folder while the emulator runs; kept
+    // apart from the two above, which every clean-up deletes.
+    std::string renameJournal;
 };
 
 // windowsTempDir is the Windows directory followed by "TEMP\" (not the user's

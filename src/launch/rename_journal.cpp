@@ -1,0 +1,103 @@
+// The journal of the renames in a game folder, and what puts them back.
+#include "launch/rename_journal.h"
+
+#include <fstream>
+#include <set>
+
+#include "archive/zip_walk.h"
+#include "util/text.h"
+
+namespace qv {
+namespace {
+
+constexpr std::string_view kFirstLine = "Quarvel renames";
+constexpr std::streamsize kMaxJournal = 64 * 1024;  // a few lines; anything longer is none
+
+bool IsPlainFileName(const std::string& name) {
+    const EntryName safe = SafeEntryName(name);
+    return safe.use == NameUse::kWrite && safe.component == name &&
+           name.find('|') == std::string::npos;
+}
+
+}  // namespace
+
+std::string JournalText(const RenameJournal& journal) {
+    std::string text = std::string(kFirstLine) + "\r\n" + journal.folder + "\r\n";
+    for (const auto& [from, to] : journal.putBack)
+        text += from + "|" + to + "\r\n";
+    return text;
+}
+
+std::optional<RenameJournal> ParseJournal(std::string_view text) {
+    std::vector<std::string> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        if (end == std::string_view::npos) return std::nullopt;  // cut short
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.emplace_back(line);
+        text.remove_prefix(end + 1);
+    }
+    if (lines.size() < 3 || lines[0] != kFirstLine || lines[1].empty()) return std::nullopt;
+    RenameJournal journal{lines[1], {}};
+    for (std::size_t i = 2; i < lines.size(); ++i) {
+        const std::size_t bar = lines[i].find('|');
+        if (bar == std::string::npos) return std::nullopt;
+        Rename rename{lines[i].substr(0, bar), lines[i].substr(bar + 1)};
+        if (!IsPlainFileName(rename.first) || !IsPlainFileName(rename.second)) return std::nullopt;
+        journal.putBack.push_back(std::move(rename));
+    }
+    return journal;
+}
+
+bool WriteJournal(const std::string& path, const RenameJournal& journal) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    const std::string text = JournalText(journal);
+    file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    file.close();
+    return !file.fail();
+}
+
+std::optional<RenameJournal> ReadJournal(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return std::nullopt;
+    std::string text(kMaxJournal + 1, '\0');
+    file.read(text.data(), kMaxJournal + 1);
+    if (file.gcount() > kMaxJournal) return std::nullopt;
+    text.resize(static_cast<std::size_t>(file.gcount()));
+    return ParseJournal(text);
+}
+
+UndoPlan PlanUndo(const std::vector<Rename>& putBack,
+                  const std::function<bool(const std::string&)>& exists) {
+    std::set<std::string> present, given;  // names in the folder; names a rename gives back
+    for (const auto& [from, to] : putBack) {
+        given.insert(UpperText(to));
+        for (const std::string& name : {from, to})
+            if (exists(name)) present.insert(UpperText(name));
+    }
+    UndoPlan plan;
+    for (const Rename& rename : putBack) {
+        const std::string from = UpperText(rename.first);
+        const std::string to = UpperText(rename.second);
+        if (!present.contains(from) || present.contains(to)) continue;
+        present.erase(from);
+        present.insert(to);
+        plan.renames.push_back(rename);
+    }
+    for (const Rename& rename : putBack) {
+        const std::string from = UpperText(rename.first);
+        if (present.contains(from) && !given.contains(from)) {
+            plan.blocked = rename;
+            break;
+        }
+    }
+    return plan;
+}
+
+std::string CantPutBackMessage(const std::string& folder, const Rename& rename) {
+    return "I CAN'T RENAME " + JoinPath(folder, rename.first, false) + " BACK TO " + rename.second +
+           "\r\nPLEASE CHECK " + folder + " DIRECTORY";
+}
+
+}  // namespace qv

@@ -1,0 +1,52 @@
+// The renames a launch makes in a game folder (the Street Fighter 2 swaps),
+// written down before the first one, so that a front end ended while the
+// emulator runs (killed, crashed, the power gone) puts every name back at its
+// next start.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "launch/launch_plan.h"
+
+namespace qv {
+
+struct RenameJournal {
+    std::string folder;           // where the renames are made
+    std::vector<Rename> putBack;  // what puts every name back, in order
+};
+
+// The journal as a file holds it: a first line naming it, the folder, then
+// one rename a line ("old|new"), CR LF after each.
+std::string JournalText(const RenameJournal& journal);
+// Nothing when the text is no journal: cut short, damaged, or a name that is
+// no plain file name (a folder in it, a device, characters Windows refuses).
+std::optional<RenameJournal> ParseJournal(std::string_view text);
+
+// The journal file, written whole (false when it cannot be) and read back
+// (nothing when there is none, or no journal in it).
+bool WriteJournal(const std::string& path, const RenameJournal& journal);
+std::optional<RenameJournal> ReadJournal(const std::string& path);
+
+// What puts the folder back from wherever the launch was ended: before,
+// between or after the renames, or partway through putting them back. Each
+// rename of putBack is kept, in order, when its old name is there and its new
+// name is free (as the renames before it leave them); names compare without
+// regard to case, as Windows does. blocked is the first rename that would
+// still be needed afterwards (an old name that no rename gives back is left)
+// but whose new name is taken. exists tells whether a file of that name is
+// in the folder now.
+struct UndoPlan {
+    std::vector<Rename> renames;
+    std::optional<Rename> blocked;
+};
+UndoPlan PlanUndo(const std::vector<Rename>& putBack,
+                  const std::function<bool(const std::string&)>& exists);
+
+// Said when a rename that puts a name back fails; the journal stays.
+std::string CantPutBackMessage(const std::string& folder, const Rename& rename);
+
+}  // namespace qv
