@@ -70,14 +70,6 @@ key Right
 wait_title 'frame 2/3'
 # Escape closes the window on the key press: the release may find it gone.
 xdotool key --window "$wid" Escape 2>/dev/null || true
-# Waited for here, not in a $(...) subshell: that one cannot wait for a
-# program that already ended and was reaped by this shell.
-for i in $(seq 1 100); do
-  kill -0 "$E2E_PID" 2>/dev/null || break
-  sleep 0.1
-done
-code=0
-wait "$E2E_PID" || code=$?
-E2E_PID=""
-[ "$code" = 0 ] || fail "exit code $code"
+e2e_wait_exit
+[ "$E2E_CODE" = 0 ] || fail "exit code $E2E_CODE"
 echo "gifview end to end: passed"
