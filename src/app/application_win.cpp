@@ -22,13 +22,37 @@ bool AppWindow::create(const char* title) {
     return true;
 }
 
+namespace {
+constexpr UINT kPassActivationMessage = WM_APP + 1;
+}
+
 LRESULT AppWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    // Closing from the task bar is a close request to the main window.
-    if (msg == WM_CLOSE && mainWindow_) {
+    switch (msg) {
+    case WM_CLOSE:
+        // Closing from the task bar is a close request to the main window.
+        if (!mainWindow_) break;
         PostMessageA(mainWindow_, WM_CLOSE, 0, 0);
+        return 0;
+    case WM_ACTIVATE:
+        // Restored from the task bar or brought forward by a second copy,
+        // this window is activated itself; once the activation has settled
+        // it goes on to the window the user worked in.
+        if (LOWORD(wp) != WA_INACTIVE && !HIWORD(wp)) {
+            PostMessageA(hwnd(), kPassActivationMessage, 0, 0);
+        }
+        break;
+    case kPassActivationMessage:
+        PassActivation();
         return 0;
     }
     return Window::handleMessage(msg, wp, lp);
+}
+
+void AppWindow::PassActivation() {
+    if (IsIconic(hwnd()) || GetActiveWindow() != hwnd()) return;
+    HWND target = GetLastActivePopup(hwnd());
+    if (target == hwnd()) target = mainWindow_;  // hidden while this window was minimised
+    if (target && IsWindowVisible(target) && IsWindowEnabled(target)) SetForegroundWindow(target);
 }
 
 int RunQuarvel() {

@@ -17,6 +17,10 @@ protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // Hands the activation on to the last active pop-up (the main window or
+    // its message box), which a zero-sized window cannot show.
+    void PassActivation();
+
     HWND mainWindow_ = nullptr;
 };
 

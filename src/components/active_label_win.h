@@ -8,13 +8,13 @@
 #include <string>
 
 #include "ui/controls_win.h"
+#include "ui/thread_timer_win.h"
 
 namespace qv {
 
 class TOstrelActiveLabel : public Label {
 public:
     explicit TOstrelActiveLabel(Container& owner);
-    ~TOstrelActiveLabel() override;
 
     COLORREF ActiveColor() const { return activeColor_; }
     void SetActiveColor(COLORREF color) { activeColor_ = color; }
@@ -28,12 +28,10 @@ public:
     void checkHover();
 
 private:
-    static void CALLBACK onTimer(HWND, UINT, UINT_PTR id, DWORD);
-
     std::string cmdExec_;
     COLORREF notActiveColor_;
     COLORREF activeColor_;
-    UINT_PTR timer_ = 0;
+    ThreadTimer timer_{[this] { checkHover(); }};
 };
 
 }  // namespace qv

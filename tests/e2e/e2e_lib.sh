@@ -5,6 +5,7 @@ set -euo pipefail
 
 E2E_WORK=$(mktemp -d)
 E2E_PID=""
+E2E_CODE=""
 e2e_cleanup() {
   if [ -n "$E2E_PID" ]; then kill "$E2E_PID" 2>/dev/null || true; fi
   rm -rf "$E2E_WORK"
@@ -81,22 +82,21 @@ e2e_pointer() { xdotool mousemove "$((MAIN_X + $1))" "$((MAIN_Y + $2))"; sleep 0
 e2e_exit() {
   e2e_pointer 364 60
   xdotool click 1
-  local code
-  code=$(e2e_wait_exit)
-  [ "$code" = 0 ] || fail "exit code $code"
+  e2e_wait_exit
+  [ "$E2E_CODE" = 0 ] || fail "exit code $E2E_CODE"
 }
 
-# e2e_wait_exit: waits for Quarvel to end and echoes its exit code.
+# e2e_wait_exit: waits for Quarvel to end and sets E2E_CODE to its exit code.
+# Not to be called in $(...): a subshell cannot wait for this shell's child.
 e2e_wait_exit() {
   local i
   for i in $(seq 1 100); do
     kill -0 "$E2E_PID" 2>/dev/null || break
     sleep 0.1
   done
-  local code=0
-  wait "$E2E_PID" || code=$?
+  E2E_CODE=0
+  wait "$E2E_PID" || E2E_CODE=$?
   E2E_PID=""
-  echo "$code"
 }
 
 # e2e_runs: how many runs the stand-in emulator has made (one snapshot each, in

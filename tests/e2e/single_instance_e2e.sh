@@ -43,7 +43,7 @@ expect_state "copies=1" "foreground=QuarvelMain|Ravlen Front/End" "main=shown no
 "$QV_WINE" "$PROBE" minimise-app
 expect_state "main=hidden normal"
 second_copy "running copy minimised from the task bar"
-expect_state "copies=1" "main=shown normal"
+expect_state "copies=1" "foreground=QuarvelMain|Ravlen Front/End" "main=shown normal"
 
 # Showing a message box: the folder no longer holds the emulator, so choosing
 # it again with "..." is refused with a message.

@@ -1,9 +1,11 @@
 """qvimage.exe under Wine: every command and exit code, the "no file left
 behind" rule, PCX files written by ImageMagick read back as ImageMagick reads
-them, and GIF files read back by Pillow.
+them, GIF files read back by Pillow, and gifsicle's animations taken apart
+into the frames Pillow composes.
 
 Usage: qvimage_test.py WINE-RUN QVIMAGE.EXE
 """
+import json
 import os
 import random
 import subprocess
@@ -168,6 +170,62 @@ class QvimageTest(unittest.TestCase):
             magick("pcx:" + pcx, "ppm:" + expected)
             self.assertEqual(rgb_of(gif), rgb_of(expected))
             self.assertEqual(gif_layout(gif), (True, VIEWER_COMMENT.ljust(135)))
+
+    def test_gif2frames_composites_as_pillow_and_fields_as_gifsicle_wrote_them(self):
+        gif, out = self.path("anim.gif"), self.path("frames")
+        parts = []
+        for i, colour in enumerate(("red", "lime", "blue")):
+            part = self.path("part%d.gif" % i)
+            box = "rectangle %d,1 %d,5" % (i, i + 4)
+            magick("-size", "9x7", "xc:white", "-fill", colour, "-draw", box, part)
+            parts.append(part)
+        subprocess.run(["gifsicle", "--loopcount=3", "--delay=50", "--transparent=#FFFFFF",
+                        parts[0], "-i", "-p", "2,1", parts[1], "--delay=0", parts[2], "-o", gif],
+                       check=True)
+        self.assertEqual(qvimage("gif2frames", gif, out), (0, ""))
+        with open(os.path.join(out, "info.json")) as f:
+            info = json.load(f)
+        self.assertEqual((info["status"], info["frame_count"], info["loop_count"]), (0, 3, 3))
+        self.assertEqual((info["width"], info["height"]), (11, 8))
+        self.assertEqual([f["delay_ms"] for f in info["frames"]], [500, 500, 1])
+        self.assertEqual([f["interlaced"] for f in info["frames"]], [False, True, True])
+        self.assertEqual([(f["left"], f["top"]) for f in info["frames"]], [(0, 0), (2, 1), (2, 1)])
+        self.assertTrue(all(f["transparent"] and f["transparent_index"] is not None
+                            for f in info["frames"]))
+        with Image.open(gif) as image:
+            for k in range(3):
+                image.seek(k)
+                want = list(image.convert("RGBA").getdata())
+                got = read_pam(os.path.join(out, "frame_%03d.pam" % (k + 1)))
+                self.assertEqual(len(got), len(want))
+                for i, (g, w) in enumerate(zip(got, want)):
+                    self.assertEqual(g[3], w[3], (k, i))
+                    if w[3]:
+                        self.assertEqual(g, w, (k, i))
+        self.assertFalse(os.path.exists(os.path.join(out, "frame_004.pam")))
+
+    def test_gif2frames_refusals_write_nothing(self):
+        out = self.path("frames")
+        text = self.path("text.gif")
+        with open(text, "wb") as f:
+            f.write(b"not a picture")
+        self.assert_refused(1, qvimage("gif2frames", text, out), out)
+        self.assert_refused(1, qvimage("gif2frames", self.path("missing.gif"), out), out)
+        for args in (["gif2frames", text], ["gif2frames", text, out, "x"]):
+            result = qvimage(*args)
+            self.assert_refused(2, result, out)
+            self.assertIn("usage", result[1])
+
+
+def read_pam(path):
+    """The RGBA pixels of a PAM file as qvimage writes it."""
+    with open(path, "rb") as f:
+        data = f.read()
+    end = data.index(b"ENDHDR\n") + 7
+    head = dict(line.split(b" ", 1) for line in data[3:end - 7].splitlines())
+    assert head[b"DEPTH"] == b"4" and head[b"TUPLTYPE"] == b"RGB_ALPHA", head
+    pixels = data[end:]
+    return [tuple(pixels[i:i + 4]) for i in range(0, len(pixels), 4)]
 
 
 if __name__ == "__main__":

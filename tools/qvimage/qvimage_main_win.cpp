@@ -1,7 +1,8 @@
 // qvimage: converts snapshots and pictures from the command line with the
 // program's own PCX reader and GIF writer, through the same bitmaps as the
-// viewer. Exit codes: 0 done, 1 an input refused or an output not written
-// (no output file is left behind), 2 a usage error.
+// viewer, and takes GIF files apart with the GIF control's reader.
+// Exit codes: 0 done, 1 an input refused or an output not written (no
+// output file is left behind), 2 a usage error.
 #include <windows.h>
 
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "gif/save_gif_win.h"
+#include "gif2frames.h"
 #include "ppm.h"
 #include "util/files_win.h"
 #include "util/pixmap_win.h"
@@ -158,6 +160,12 @@ int Pcx2Gif(const Args& args) {
     return result;
 }
 
+int Gif2Frames(const Args& args) {
+    if (args.size() != 2) return -1;
+    if (qv::Gif2Frames(args[0].c_str(), args[1].c_str()) == kDone) return kDone;
+    return Fail(kFailed, args[0] + ": no GIF file, or it cannot be read; nothing written");
+}
+
 struct Command {
     const char* name;
     const char* arguments;
@@ -168,6 +176,7 @@ constexpr Command kCommands[] = {
     {"pcx2ppm", "IN.pcx OUT.ppm", Pcx2Ppm},
     {"ppm2gif", "IN.ppm OUT.gif [--interlaced] [--transparent R,G,B] [--comment TEXT]", Ppm2Gif},
     {"pcx2gif", "IN.pcx... OUTDIR", Pcx2Gif},
+    {"gif2frames", "IN.gif OUTDIR", Gif2Frames},
 };
 
 int Usage(const std::string& why) {
