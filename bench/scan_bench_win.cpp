@@ -26,7 +26,7 @@
 #include "catalogue/disk_folder_view_win.h"
 #include "catalogue/game_table.h"
 #include "catalogue/scan.h"
-#include "launch/emulator.h"
+#include "util/ravlen_files.h"
 #include "ui/handles_win.h"
 #include "util/files_win.h"
 #include "util/text.h"

@@ -9,6 +9,7 @@
 #include "app/links.h"
 #include "app/wait_window_win.h"
 #include "launch/emulator.h"
+#include "util/ravlen_files.h"
 #include "launch/launch_win.h"
 #include "settings/registry_win.h"
 #include "settings/settings_store_win.h"

@@ -1,19 +1,8 @@
-// What is fixed about Ravlen, the emulator Quarvel configures and starts, and
-// the version texts Quarvel shows alongside it.
+// The version texts of Quarvel and of the Ravlen it configures and starts.
+// The names of Ravlen's files are in util/ravlen_files.h.
 #pragma once
 
 namespace qv {
-
-// Ravlen's files in the emulator folder.
-inline constexpr char kRavlenProgram[] = "ravlen.exe";
-inline constexpr char kRavlenArchive[] = "Rvl023.zip";  // unpacked when the program is absent
-// Said when the emulator folder holds neither of the two; the folder follows.
-inline constexpr char kCantFindRavlen[] = " I CAN'T FIND ravlen.exe OR Rvl023.zip\r\n in ";
-inline constexpr char kRavlenSettings[] = "RaVlEn.InI";  // deleted before each run
-
-// Masks of the files Ravlen writes: save states (save folder), snapshots (snapshot folder).
-inline constexpr char kSaveStateMask[] = "*.Rs*";
-inline constexpr char kSnapshotMask[] = "Snap*.Pcx";
 
 // Version texts.
 inline constexpr char kProgramVersion[] = "v1.01";

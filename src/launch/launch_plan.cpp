@@ -1,7 +1,7 @@
 // What a launch does, apart from doing it.
 #include "launch/launch_plan.h"
 
-#include "launch/emulator.h"
+#include "util/ravlen_files.h"
 #include "util/text.h"
 
 namespace qv {

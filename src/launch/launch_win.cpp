@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "archive/extract_win.h"
-#include "launch/emulator.h"
+#include "util/ravlen_files.h"
 #include "launch/launch_plan.h"
 #include "launch/options_file.h"
 #include "launch/rename_journal.h"

@@ -5,7 +5,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
-#include "launch/emulator.h"
+#include "util/ravlen_files.h"
 #include "ui/graphics_win.h"
 #include "ui/hover.h"
 #include "ui/standard_controls_win.h"
