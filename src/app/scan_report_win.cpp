@@ -67,16 +67,10 @@ bool CopyTextToClipboard(HWND owner, const std::string& text) {
 }  // namespace
 
 bool TF_ScanReport::create(HWND owner) {
-    if (!createWindow({.className = "QuarvelScanReport",
-                       .text = "Games - Quarvel",
-                       .style = WS_POPUP | WS_CLIPCHILDREN,
-                       .exStyle = WS_EX_CONTROLPARENT,
-                       .width = kClientWidth,
-                       .height = kClientHeight,
-                       .parent = owner})) {
+    if (!createForm("QuarvelScanReport", "Games - Quarvel", 0, kClientWidth, kClientHeight,
+                    owner)) {
         return false;
     }
-    CentreOnScreen(hwnd());
     setColor(RGB(0, 0, 0));
     listGround_.reset(CreateSolidBrush(kListColour));
 

@@ -14,6 +14,21 @@ void Container::sendToBack(GraphicControl& control) {
     control.invalidate();
 }
 
+bool Container::createForm(const char* className, const char* text, DWORD extraStyle, int width,
+                           int height, HWND owner) {
+    if (!createWindow({.className = className,
+                       .text = text,
+                       .style = WS_POPUP | WS_CLIPCHILDREN | extraStyle,
+                       .exStyle = WS_EX_CONTROLPARENT,
+                       .width = width,
+                       .height = height,
+                       .parent = owner})) {
+        return false;
+    }
+    CentreOnScreen(hwnd());
+    return true;
+}
+
 void Container::setColor(COLORREF color) {
     color_ = color;
     if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);

@@ -44,6 +44,12 @@ public:
     void paintSurface(HDC dc, const RECT& area) const;
 
 protected:
+    // Creates one of our borderless forms: a clipping pop-up of the given
+    // client size, owned by owner, whose controls take Tab, centred on the
+    // screen. extraStyle adds what the form offers (system menu, minimise).
+    bool createForm(const char* className, const char* text, DWORD extraStyle, int width,
+                    int height, HWND owner);
+
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:

@@ -35,16 +35,10 @@ TF_PcxView::~TF_PcxView() {
 }
 
 bool TF_PcxView::create(HWND owner) {
-    if (!createWindow({.className = "QuarvelPcxView",
-                       .text = "Pcx Viewer - Quarvel",
-                       .style = WS_POPUP | WS_SYSMENU | WS_CLIPCHILDREN,
-                       .exStyle = WS_EX_CONTROLPARENT,
-                       .width = kClientWidth,
-                       .height = kClientHeight,
-                       .parent = owner})) {
+    if (!createForm("QuarvelPcxView", "Pcx Viewer - Quarvel", WS_SYSMENU, kClientWidth,
+                    kClientHeight, owner)) {
         return false;
     }
-    CentreOnScreen(hwnd());
     createControls();
     InitAll();
     SetTimer(hwnd(), kTimerId, 100, nullptr);
