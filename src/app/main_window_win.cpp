@@ -39,7 +39,7 @@ public:
 
     const CurrentGame& game() const override { return main_.run.game; }
     const Settings& settings() const override { return main_.settings; }
-    const std::string& emulatorStorage() const override { return main_.games.emulatorStorage; }
+    const std::string& emulatorStorage() const override { return main_.games.emulator.storage; }
     const TempNames& tempNames() const override { return main_.tempNames(); }
     std::optional<std::uint64_t> freeSpaceKb() override { return main_.freeSpaceKb(); }
     ProgressDisplay& wait() override { return main_.wait(); }
@@ -99,16 +99,10 @@ TF_Main::~TF_Main() {
 bool TF_Main::create() {
     PrevInst.emplace(appWindow_, kAppTitleVersion, endProcess);
     // Borderless: system menu and minimise only, which such a window does not draw.
-    if (!createWindow({.className = "QuarvelMain",
-                       .text = "Ravlen Front/End",
-                       .style = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                       .exStyle = WS_EX_CONTROLPARENT,
-                       .width = kClientWidth,
-                       .height = kClientHeight,
-                       .parent = appWindow_})) {
+    if (!createForm("QuarvelMain", "Ravlen Front/End", WS_SYSMENU | WS_MINIMIZEBOX, kClientWidth,
+                    kClientHeight, appWindow_)) {
         return false;
     }
-    CentreOnScreen(hwnd());
     createControls();
     InitAll();
     F_Report.create(hwnd());

@@ -17,7 +17,6 @@ void GameList::scan(const std::string& emulatorFolder, ProgressDisplay& wait,
     DiskFolderView disk;
     emulator = JudgeEmulator(emulatorFolder, kRavlenProgram, kRavlenArchive, disk);
     if (!emulator.present) report(kCantFindRavlen + emulatorFolder);
-    emulatorStorage = emulator.storage;
 
     lastClicked = nullptr;
     while (!buttons_.empty())

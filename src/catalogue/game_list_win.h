@@ -26,7 +26,6 @@ public:
               const std::function<void(const std::string&)>& report);
 
     ScrollBox sb;
-    std::string emulatorStorage;  // "DIR" or "ZIP"
     unsigned short gamesLookedFor = 0;
     unsigned short gamesFound = 0;
     unsigned short nextButtonTop = 0;

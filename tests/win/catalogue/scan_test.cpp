@@ -132,7 +132,7 @@ TEST_F(ScanTest, AMissingEmulatorFolderIsReportedAndFindsNothing) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], " I CAN'T FIND ravlen.exe OR Rvl023.zip\r\n in " + emu + "\\nowhere");
     EXPECT_EQ(main->L_G->caption(), "0/24");
-    EXPECT_EQ(main->games.emulatorStorage, "ZIP");
+    EXPECT_EQ(main->games.emulator.storage, "ZIP");
     EXPECT_EQ(main->PA.L_SFF->caption(), "0 File(s)");
     EXPECT_EQ(main->PA.L_PFF->caption(), "0 File(s)");
 }
@@ -142,7 +142,7 @@ TEST_F(ScanTest, AZippedEmulatorIsFoundWithoutAMessage) {
     touch("Rvl023.zip");
     scan(emu);
     EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(main->games.emulatorStorage, "ZIP");
+    EXPECT_EQ(main->games.emulator.storage, "ZIP");
 }
 
 TEST_F(ScanTest, AllGamesPresentFillAScrollingListInTableOrder) {
