@@ -26,9 +26,9 @@
 #include "catalogue/disk_folder_view_win.h"
 #include "catalogue/game_table.h"
 #include "catalogue/scan.h"
-#include "util/ravlen_files.h"
 #include "ui/handles_win.h"
 #include "util/files_win.h"
+#include "util/ravlen_files.h"
 #include "util/text.h"
 
 namespace {

@@ -5,17 +5,17 @@
 
 #include <tuple>
 
-#include "ui/hover.h"
 #include "app/links.h"
 #include "app/wait_window_win.h"
 #include "launch/emulator.h"
-#include "util/ravlen_files.h"
 #include "launch/launch_win.h"
 #include "settings/registry_win.h"
 #include "settings/settings_store_win.h"
 #include "ui/graphics_win.h"
+#include "ui/hover.h"
 #include "ui/standard_controls_win.h"
 #include "util/files_win.h"
+#include "util/ravlen_files.h"
 #include "util/system_win.h"
 #include "util/text.h"
 

@@ -4,11 +4,11 @@
 #include <windows.h>
 
 #include "archive/extract_win.h"
-#include "util/ravlen_files.h"
 #include "launch/launch_plan.h"
 #include "launch/options_file.h"
 #include "launch/rename_journal.h"
 #include "util/files_win.h"
+#include "util/ravlen_files.h"
 #include "util/system_win.h"
 #include "util/text.h"
 

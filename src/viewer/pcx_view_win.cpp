@@ -5,11 +5,11 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
-#include "util/ravlen_files.h"
 #include "ui/graphics_win.h"
 #include "ui/hover.h"
 #include "ui/standard_controls_win.h"
 #include "util/files_win.h"
+#include "util/ravlen_files.h"
 #include "util/system_win.h"
 #include "util/text.h"
 #include "viewer/load_pcx_win.h"
