@@ -175,7 +175,10 @@ protected:
     }
     // Clicks a "..." button; the dialog then selects `choice` and presses `button`.
     void choose(HWND chooser, const std::string& choice, WPARAM button) {
-        script.start({test::DialogScript::select(choice), test::DialogScript::command(button)});
+        auto select = test::DialogScript::until(
+            [this, choice] { return UpperText(main->BF.SelectionPath()) == UpperText(choice); },
+            test::DialogScript::select(choice));
+        script.start({select, test::DialogScript::command(button)});
         SendMessageA(chooser, BM_CLICK, 0, 0);
     }
 

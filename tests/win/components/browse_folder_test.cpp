@@ -144,8 +144,10 @@ TEST_F(RealDialogTest, OnlyItemsWithAFileSystemPathCanBeChosen) {
         SendMessageA(dialog, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(computer));
     };
 
-    EXPECT_FALSE(
-        run({look, selectItem, look, test::DialogScript::select(folder_), look, press(IDCANCEL)}));
+    auto selectFolder = test::DialogScript::until(
+        [&] { return UpperText(bf.SelectionPath()) == UpperText(folder_); },
+        test::DialogScript::select(folder_));
+    EXPECT_FALSE(run({look, selectItem, look, selectFolder, look, press(IDCANCEL)}));
     CoTaskMemFree(computer);
 
     EXPECT_EQ(okEnabled, (std::vector<bool>{true, false, true}));

@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,17 @@ public:
             SendMessageA(d, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
         };
     }
+    // Repeats `step` at each tick until `done` holds, for about ten seconds at
+    // most: under Wine a selection can take long, or be lost while the tree
+    // is still being filled in.
+    static Step until(std::function<bool()> done, Step step) {
+        auto ticks = std::make_shared<int>(0);
+        return [done = std::move(done), step = std::move(step), ticks](HWND d) {
+            if (done() || ++*ticks > kWaitTicks) return;
+            step(d);
+            current()->again_ = true;
+        };
+    }
 
     HWND dialog = nullptr;
 
@@ -49,13 +61,17 @@ private:
         DialogScript* self = current();
         if (!self || !self->dialog) return;
         if (self->next_ < self->steps_.size()) {
-            self->steps_[self->next_++](self->dialog);
+            self->steps_[self->next_](self->dialog);
+            if (!self->again_) ++self->next_;
+            self->again_ = false;
         } else {
             KillTimer(nullptr, timer);
         }
     }
 
+    static constexpr int kWaitTicks = 33;
     std::vector<Step> steps_;
+    bool again_ = false;  // the step just run asks to run again
     std::size_t next_ = 0;
     UINT_PTR timer_ = 0;
 };
