@@ -123,6 +123,7 @@ void TF_Main::createControls() {
     L_CAL = &addLabel(176, 56, 169, 16);
     L_CAL->setFont(UiFont(13, FontStyle::Bold));
     L_CAL->setColor(kBlue);
+    L_CAL->setPathEllipsis(true);
     L_CAL->setCaption("GETPDIR");
 
     L_G = &addLabel(88, 96, 57, 17);
@@ -279,8 +280,9 @@ void TF_Main::GamesReport() { F_Report.ShowProc(); }
 void TF_Main::ExecuteButton(GameButton& sender) {
     if (scanning_) return;  // the button may be gone before the scan ends
     if (launcher_.underWay()) return;
+    // Settings that cannot be saved stay in memory, unchanged by the game clicked.
+    if (!guardSettings([this] { SaveRegGame(settings, run.game.gameId, settingsKey); })) return;
     if (games.lastClicked) games.lastClicked->setCursor(games.selectCursor);
-    guardSettings([this] { SaveRegGame(settings, run.game.gameId, settingsKey); });
     run.game = ReadGameButton(sender.hint(), sender.caption());
     sender.setCursor(games.runCursor);
     // A further click on the selected game launches it; any other selects.
@@ -289,9 +291,14 @@ void TF_Main::ExecuteButton(GameButton& sender) {
     } else {
         run.selectedGameId = run.game.gameId;
     }
-    guardSettings([this] {
-        if (LoadRegGame(settings, run.game.gameId, settingsKey)) showGameSettings();
+    // A load stopped by a bad value has still changed the values before it:
+    // the panels show what the model holds either way.
+    bool loaded = false;
+    guardSettings([this, &loaded] {
+        loaded = !run.game.gameId.empty();
+        LoadRegGame(settings, run.game.gameId, settingsKey);
     });
+    if (loaded) showGameSettings();
     ShowPanel(*Img_PP);
     games.lastClicked = &sender;
 }
@@ -304,11 +311,13 @@ void TF_Main::showGameSettings() {
     PP.showSettings();
 }
 
-void TF_Main::guardSettings(const std::function<void()>& work) {
+bool TF_Main::guardSettings(const std::function<void()>& work) {
     try {
         work();
+        return true;
     } catch (const ERegistry& error) {
         showMessage(error.what());
+        return false;
     }
 }
 
@@ -415,10 +424,10 @@ void TF_Main::RunHint(GraphicControl& sender) {
 }
 
 void TF_Main::ExitProc() {
-    guardSettings([this] {
-        SaveRegGame(settings, run.game.gameId, settingsKey);
-        SaveReg(settings, settingsKey);
-    });
+    // Each save on its own, so that a game key that cannot be written does not
+    // cost the general settings.
+    guardSettings([this] { SaveRegGame(settings, run.game.gameId, settingsKey); });
+    guardSettings([this] { SaveReg(settings, settingsKey); });
     DelTempFiles();
     endProcess(0);
 }
@@ -436,7 +445,10 @@ LRESULT TF_Main::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == kTimerId) TimeProc();
         return 0;
     case WM_SHOWWINDOW:
-        if (wp) PostMessageA(hwnd(), kShownMessage, 0, 0);
+        if (wp && !shownBefore_) {
+            shownBefore_ = true;
+            PostMessageA(hwnd(), kShownMessage, 0, 0);
+        }
         break;
     case kShownMessage:
         FormShow();

@@ -132,8 +132,8 @@ private:
     void InitAll();
     void FormShow();
     // Runs a settings load or save; a registry error goes to the general
-    // error report and stops that load or save.
-    void guardSettings(const std::function<void()>& work);
+    // error report and stops that load or save. Returns whether it succeeded.
+    bool guardSettings(const std::function<void()>& work);
     void showGameSettings();
     Panel* panelOf(const GraphicControl& image);
 
@@ -147,6 +147,8 @@ private:
     // the exit image and close requests start nothing.
     Launcher launcher_;
     bool scanning_ = false;  // a scan never runs inside another
+    // The first show scans; later shows (a restore from the task bar) do not.
+    bool shownBefore_ = false;
     bool rescanRequested_ = false;
 };
 
