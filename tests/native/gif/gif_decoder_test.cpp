@@ -193,13 +193,12 @@ TEST(GifReader, ExtensionsOfUnknownLabelsAreSkippedByTheirSubBlocks) {
     // A white pixel behind an extension of a label GIF89a does not define,
     // whose data holds bytes that would read as an image or the trailer.
     Bytes data = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 255, 255, 255};
-    const Bytes tail = {0x21, 0x99, 3, 0x2C, 0x3B, 0x21, 2, 0x3B, 0x3B, 0, 0x2C,
-                        0,    0,    0, 0,    1,    0,    1, 0,    0,    2};
+    const Bytes tail = {0x21, 0x99, 3, 0x2C, 0x3B, 0x21, 2, 0x3B, 0x3B, 0,
+                        0x2C, 0,    0, 0,    0,    1,    0, 1,    0,    0};
     data.insert(data.end(), tail.begin(), tail.end());
-    const Bytes lzw = test::LiteralLzw({1}, 2);
-    data.push_back(uint8_t(lzw.size()));
+    const Bytes lzw = test::LiteralLzw({1}, 2);  // code size, sub-blocks, terminator
     data.insert(data.end(), lzw.begin(), lzw.end());
-    data.insert(data.end(), {0, 0x3B});
+    data.push_back(0x3B);
     const Picture p = Read(data);
     ASSERT_EQ(p.frames.size(), 1u);
     EXPECT_EQ(Composites(p)[0], (Bytes{255, 255, 255, 255}));
