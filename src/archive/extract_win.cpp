@@ -82,14 +82,14 @@ ArchiveResult WalkArchiveFile(const std::string& archivePath, EntrySink& sink) {
     return WalkArchive(source, sink);
 }
 
-ArchiveResult Extract(const std::string& archivePath, const std::string& destinationFolder) {
+}  // namespace
+
+ArchiveResult UnpackArchive(const std::string& archivePath, const std::string& destinationFolder) {
     FolderSink sink(destinationFolder);
     ArchiveResult result = WalkArchiveFile(archivePath, sink);
     if (result.outcome == ArchiveOutcome::kWriteError) result.entry = sink.path();
     return result;
 }
-
-}  // namespace
 
 ArchiveCheck CheckArchive(const std::string& archivePath) {
     DiscardSink sink;
@@ -99,7 +99,7 @@ ArchiveCheck CheckArchive(const std::string& archivePath) {
 
 bool ExtractArchive(const std::string& archivePath, const std::string& destinationFolder,
                     const ArchiveReporter& report) {
-    const ArchiveResult result = Extract(archivePath, destinationFolder);
+    const ArchiveResult result = UnpackArchive(archivePath, destinationFolder);
     if (result.outcome == ArchiveOutcome::kOk) return true;
     const ArchiveMessage message = MessageFor(result, archivePath);
     report(message.text, message.caption);

@@ -1,7 +1,6 @@
 // The journal of the renames in a game folder, and what puts them back.
 #include "launch/rename_journal.h"
 
-#include <fstream>
 #include <set>
 
 #include "archive/zip_walk.h"
@@ -11,7 +10,7 @@ namespace qv {
 namespace {
 
 constexpr std::string_view kFirstLine = "Quarvel renames";
-constexpr std::streamsize kMaxJournal = 64 * 1024;  // a few lines; anything longer is none
+constexpr std::size_t kMaxJournal = 64 * 1024;  // a few lines; anything longer is none
 
 bool IsPlainFileName(const std::string& name) {
     const EntryName safe = SafeEntryName(name);
@@ -50,22 +49,14 @@ std::optional<RenameJournal> ParseJournal(std::string_view text) {
     return journal;
 }
 
-bool WriteJournal(const std::string& path, const RenameJournal& journal) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    const std::string text = JournalText(journal);
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-    return !file.fail();
+bool WriteJournal(LaunchSystem& system, const std::string& path, const RenameJournal& journal) {
+    return system.writeFile(path, JournalText(journal));
 }
 
-std::optional<RenameJournal> ReadJournal(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
-    std::string text(kMaxJournal + 1, '\0');
-    file.read(text.data(), kMaxJournal + 1);
-    if (file.gcount() > kMaxJournal) return std::nullopt;
-    text.resize(static_cast<std::size_t>(file.gcount()));
-    return ParseJournal(text);
+std::optional<RenameJournal> ReadJournal(LaunchSystem& system, const std::string& path) {
+    const std::optional<std::string> text = system.readFile(path, kMaxJournal + 1);
+    if (!text || text->size() > kMaxJournal) return std::nullopt;
+    return ParseJournal(*text);
 }
 
 UndoPlan PlanUndo(const std::vector<Rename>& putBack,

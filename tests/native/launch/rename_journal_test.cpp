@@ -4,10 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 #include <map>
 
+#include "../../shared/memory_launch_system.h"
 #include "util/text.h"
 
 namespace qv {
@@ -38,16 +37,19 @@ TEST(RenameJournal, TextRoundTripsAndAnythingElseIsNoJournal) {
 }
 
 TEST(RenameJournal, FileIsWrittenWholeAndReadBack) {
-    const std::string path = ::testing::TempDir() + "Quarvel.jnl";
-    ASSERT_TRUE(WriteJournal(path, kCe));
-    const std::optional<RenameJournal> back = ReadJournal(path);
+    test::MemoryLaunchSystem system;
+    system.addFolder("C:\\windows\\TEMP");
+    const std::string path = "C:\\windows\\TEMP\\Quarvel.jnl";
+    ASSERT_TRUE(WriteJournal(system, path, kCe));
+    const std::optional<RenameJournal> back = ReadJournal(system, path);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->putBack, kCe.putBack);
-    std::ofstream(path, std::ios::binary) << std::string(70000, 'x');
-    EXPECT_FALSE(ReadJournal(path));
-    std::remove(path.c_str());
-    EXPECT_FALSE(ReadJournal(path));
-    EXPECT_FALSE(WriteJournal("/dev/full", kCe));
+    system.addFile(path, std::string(70000, 'x'));
+    EXPECT_FALSE(ReadJournal(system, path));
+    system.deleteFile(path);
+    EXPECT_FALSE(ReadJournal(system, path));
+    system.startProcess({{1, 0}});  // the write fails
+    EXPECT_FALSE(WriteJournal(system, path, kCe));
 }
 
 // A game folder as names and contents; names found without regard to case.
