@@ -18,6 +18,16 @@ bool IsPlainFileName(const std::string& name) {
            name.find('|') == std::string::npos;
 }
 
+// A launch writes the whole put-back of one variant. A write cut short at the
+// end of a line still parses, but would put back part and then block on a
+// name the missing lines give back.
+bool IsWholeJournal(const RenameJournal& journal) {
+    if (journal.putBack.empty()) return false;
+    const std::string& first = journal.putBack.front().second;  // the variant's ".21" file
+    if (!first.ends_with(".21")) return false;
+    return journal.putBack == RestoreRenames(first.substr(0, first.size() - 3));
+}
+
 }  // namespace
 
 std::string JournalText(const RenameJournal& journal) {
@@ -56,7 +66,9 @@ bool WriteJournal(LaunchSystem& system, const std::string& path, const RenameJou
 std::optional<RenameJournal> ReadJournal(LaunchSystem& system, const std::string& path) {
     const std::optional<std::string> text = system.readFile(path, kMaxJournal + 1);
     if (!text || text->size() > kMaxJournal) return std::nullopt;
-    return ParseJournal(*text);
+    std::optional<RenameJournal> journal = ParseJournal(*text);
+    if (!journal || !IsWholeJournal(*journal)) return std::nullopt;
+    return journal;
 }
 
 UndoPlan PlanUndo(const std::vector<Rename>& putBack,
@@ -67,11 +79,23 @@ UndoPlan PlanUndo(const std::vector<Rename>& putBack,
         for (const std::string& name : {from, to})
             if (exists(name)) present.insert(UpperText(name));
     }
+    // A name that a later rename gives back holds a file of the launch only
+    // while the file it gives back waits under its other name: SF2.21 is the
+    // variant's file only while the Turbo file waits as _SF2.21. Otherwise it
+    // is still the folder's own (the launch ended before its first rename, or
+    // the variant's file was never there) and stays.
+    auto ownerWaits = [&](std::size_t i, const std::string& name) {
+        for (std::size_t j = i + 1; j < putBack.size(); ++j)
+            if (UpperText(putBack[j].second) == name)
+                return present.contains(UpperText(putBack[j].first));
+        return true;
+    };
     UndoPlan plan;
-    for (const Rename& rename : putBack) {
+    for (std::size_t i = 0; i < putBack.size(); ++i) {
+        const Rename& rename = putBack[i];
         const std::string from = UpperText(rename.first);
         const std::string to = UpperText(rename.second);
-        if (!present.contains(from) || present.contains(to)) continue;
+        if (!present.contains(from) || present.contains(to) || !ownerWaits(i, from)) continue;
         present.erase(from);
         present.insert(to);
         plan.renames.push_back(rename);

@@ -28,7 +28,8 @@ std::string JournalText(const RenameJournal& journal);
 std::optional<RenameJournal> ParseJournal(std::string_view text);
 
 // The journal file, written whole (false when it cannot be) and read back
-// (nothing when there is none, or no journal in it).
+// (nothing when there is none, or no journal in it, or not all of the
+// put-back of a variant that a launch writes).
 bool WriteJournal(LaunchSystem& system, const std::string& path, const RenameJournal& journal);
 std::optional<RenameJournal> ReadJournal(LaunchSystem& system, const std::string& path);
 

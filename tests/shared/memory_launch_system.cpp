@@ -30,17 +30,6 @@ private:
     std::size_t at_ = 0;
 };
 
-class CountingSink final : public EntrySink {
-public:
-    bool BeginEntry(const std::string&) override {
-        ++entries;
-        return true;
-    }
-    bool Write(const std::uint8_t*, std::size_t) override { return true; }
-    void EndEntry() override {}
-    std::size_t entries = 0;
-};
-
 }  // namespace
 
 std::string TidyPath(const std::string& path) {
@@ -297,7 +286,7 @@ ArchiveResult MemoryLaunchSystem::extractArchive(const std::string& archive,
         if (fail) {
             // The disk fills up in one of the entries, picked by the flavour.
             TextSource counting(zip);
-            CountingSink counter;
+            DiscardSink counter;
             WalkArchive(counting, counter);
             failAt = counter.entries == 0 ? 0 : static_cast<long>(flavour_ % counter.entries);
         }

@@ -155,6 +155,43 @@ TEST(LaunchSequence, WhatTheRunNeedsAndCannotBeWrittenStopsTheLaunch) {
     }
 }
 
+// The fuzz target's check catches it: a journal whose write stopped at the end of a
+// line read as a journal of fewer renames, and every start after it said a
+// name could not be put back, though none had been renamed.
+TEST(LaunchSequence, AJournalCutShortAtTheEndOfALineIsNoJournal) {
+    const LaunchKind kind = Kind(kCeFolder);
+    for (const std::uint32_t cut : {17u, 33u, 50u, 67u, 116u}) {
+        LaunchWorld world(kind);
+        const long write =
+            OperationStarting(kind, "write " + std::string(test::kWindowsTemp) + "Quarvel.jnl");
+        EXPECT_EQ(world.launch({{write, cut}}), LaunchOutcome::kStopped);
+        ASSERT_TRUE(world.journalKept()) << cut;  // what was written of it
+        ASSERT_TRUE(world.nextStart());
+        EXPECT_TRUE(world.host.boxes.empty()) << cut << ": " << world.host.boxes[0].second;
+        EXPECT_FALSE(world.brokenAfterStart()) << cut << *world.brokenAfterStart();
+    }
+}
+
+// Found by the fuzz target: a folder without the variant's Sf2Ce.21 whose
+// first rename failed (or whose launch ended before it) had its Turbo SF2.21
+// put "back" as Sf2Ce.21, and SF2.21 was gone.
+TEST(LaunchSequence, AFirstRenameThatFailsLeavesTheTurboFilesWhereTheyAre) {
+    const LaunchKind kind = Kind(kCeFolder);
+    const long first = OperationStarting(kind, "rename ");
+    for (const bool dies : {false, true}) {
+        LaunchWorld world(kind);
+        world.system.deleteFile("C:\\Ravlen\\SF2t\\Sf2Ce.21");
+        world.before = world.system.filesUnder(test::kEmu);
+        if (dies)
+            world.launch({}, first - 1);  // right after the journal is written
+        else
+            EXPECT_EQ(world.launch({{first, 0}}), LaunchOutcome::kStopped);
+        ASSERT_TRUE(world.nextStart());
+        EXPECT_TRUE(world.host.boxes.empty()) << world.host.boxes[0].second;
+        EXPECT_FALSE(world.brokenAfterStart()) << dies << *world.brokenAfterStart();
+    }
+}
+
 // The process launcher fails with a code its table has no text for: the
 // launch says so in one box and goes no further.
 TEST(LaunchSequence, AStartFailureWithoutWordsIsToldByItsCodeAndEndsTheLaunch) {

@@ -111,6 +111,21 @@ TEST(RenameJournal, NamesDifferingInCaseOnlyAreTheSameFile) {
     EXPECT_FALSE(plan.blocked);
 }
 
+// Found by the fuzz target: with the variant's own SF2.21 missing, a launch
+// ended (or failed) before its first rename had the Turbo SF2.21 renamed to
+// the variant's name at the next start.
+TEST(RenameJournal, AFolderWhoseTurboFilesNeverMovedKeepsThemWhateverIsMissing) {
+    for (const char* missing : {"Sf2Ce.21", "Sf2Ce.22", "Sf2Ce.23"}) {
+        Folder folder = kBefore;
+        folder.erase(missing);
+        const Folder before = folder;
+        const UndoPlan plan = Plan(folder);
+        EXPECT_TRUE(plan.renames.empty()) << missing << ": " << plan.renames[0].first;
+        EXPECT_FALSE(plan.blocked) << missing;
+        EXPECT_EQ(folder, before);
+    }
+}
+
 TEST(RenameJournal, ANameThatCannotComeBackIsBlockedNotSkipped) {
     Folder folder = kBefore;
     for (const Rename& rename : VariantRenames("Sf2Ce"))
