@@ -27,6 +27,17 @@ enum ButtonId { kIdB1 = 101, kIdBR };
 
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
+// Clicks made while the launch kept the thread busy are stale by now: a burst
+// on a game button must not start a second run once the first has ended.
+void DropQueuedMouseInput() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE) ||
+           PeekMessageA(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_REMOVE)) {
+    }
+    // A press dropped halfway leaves no control holding the pointer.
+    ReleaseCapture();
+}
+
 // The save and snapshot folders as they stand before the user sets them.
 constexpr char kDefaultSaveFolder[] = "\\Saves";
 constexpr char kDefaultSnapshotFolder[] = "\\Pcx";
@@ -41,13 +52,12 @@ public:
     const Settings& settings() const override { return main_.settings; }
     const std::string& emulatorStorage() const override { return main_.games.emulator.storage; }
     const TempNames& tempNames() const override { return main_.tempNames(); }
-    std::optional<std::uint64_t> freeSpaceKb() override { return main_.freeSpaceKb(); }
     ProgressDisplay& wait() override { return main_.wait(); }
+    void processMessages() override { ProcessMessages(); }
     void showMessage(const std::string& text) override { main_.showMessage(text); }
     void showArchiveMessage(const std::string& text, const std::string& caption) override {
         main_.reportArchiveError(text, caption);
     }
-    TAppExec& processRunner() override { return main_.AE; }
     const std::string& commandInterpreter() const override { return main_.commandInterpreter; }
     void setRunning(bool running) override {
         if (running) {
@@ -251,7 +261,7 @@ void TF_Main::InitAll() {
     PJ.showSettings();
     FilesCounter();
     SetWindowPos(PA.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    PutBackLeftRenames(tempNames_, showMessage);
+    PutBackLeftRenames(tempNames_, launchSystem_, showMessage);
     DelTempFiles();
 }
 
@@ -287,7 +297,8 @@ void TF_Main::ExecuteButton(GameButton& sender) {
     sender.setCursor(games.runCursor);
     // A further click on the selected game launches it; any other selects.
     if (run.game.gameId == run.selectedGameId) {
-        launcher_.RunRavlen(*launchSide_);
+        launcher_.RunRavlen(*launchSide_, launchSystem_);
+        DropQueuedMouseInput();
     } else {
         run.selectedGameId = run.game.gameId;
     }
@@ -435,7 +446,7 @@ void TF_Main::ExitProc() {
 // Refused through the whole launch, so that its clean-up is never cut short.
 bool TF_Main::CloseProc() { return !run.running && !launcher_.underWay(); }
 
-void TF_Main::DelTempFiles() { DeleteTempFiles(tempNames_); }
+void TF_Main::DelTempFiles() { DeleteTempFiles(tempNames_, launchSystem_); }
 
 void TF_Main::FormShow() { GamesCheck(); }
 

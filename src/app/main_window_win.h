@@ -146,6 +146,8 @@ private:
     // While a launch is under way, game clicks, Re-Scan, the folder choosers,
     // the exit image and close requests start nothing.
     Launcher launcher_;
+    // The files, folders and process runner that a launch works on.
+    WinLaunchSystem launchSystem_{AE, [this] { return freeSpaceKb(); }};
     bool scanning_ = false;  // a scan never runs inside another
     // The first show scans; later shows (a restore from the task bar) do not.
     bool shownBefore_ = false;
