@@ -188,6 +188,21 @@ inline std::uint64_t Load64(const std::uint8_t* p) {
     return v;
 }
 
+// Copies src to dst up to stop in pieces of kPiece bytes, the first two without a test.
+template <std::size_t kPiece>
+inline void CopyInPieces(std::uint8_t* dst, const std::uint8_t* src, std::uint8_t* stop) {
+    std::memcpy(dst, src, kPiece);
+    std::memcpy(dst + kPiece, src + kPiece, kPiece);
+    if (dst + 2 * kPiece >= stop) return;
+    dst += 2 * kPiece;
+    src += 2 * kPiece;
+    do {
+        std::memcpy(dst, src, kPiece);
+        dst += kPiece;
+        src += kPiece;
+    } while (dst < stop);
+}
+
 // Copies a match of length bytes from distance back in pieces of 16 or 8
 // bytes, the first 32 or 16 of them without a test (most matches are that
 // short); may write up to 31 bytes past its end (the buffer's tail takes
@@ -197,29 +212,9 @@ inline void CopyMatch(std::uint8_t* dst, std::size_t distance, unsigned length) 
     const std::uint8_t* src = dst - distance;
     std::uint8_t* const stop = dst + length;
     if (distance >= 16) {
-        std::memcpy(dst, src, 16);
-        std::memcpy(dst + 16, src + 16, 16);
-        if (length > 32) {
-            dst += 32;
-            src += 32;
-            do {
-                std::memcpy(dst, src, 16);
-                dst += 16;
-                src += 16;
-            } while (dst < stop);
-        }
+        CopyInPieces<16>(dst, src, stop);
     } else if (distance >= 8) {
-        std::memcpy(dst, src, 8);
-        std::memcpy(dst + 8, src + 8, 8);
-        if (length > 16) {
-            dst += 16;
-            src += 16;
-            do {
-                std::memcpy(dst, src, 8);
-                dst += 8;
-                src += 8;
-            } while (dst < stop);
-        }
+        CopyInPieces<8>(dst, src, stop);
     } else if (distance == 1 || distance == 2 || distance == 4) {
         // The pattern repeats within eight bytes: one word of it, stored again and again.
         std::uint64_t run;
