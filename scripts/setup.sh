@@ -11,7 +11,7 @@ pkgs=(cmake make clang libclang-rt-14-dev libgtest-dev googletest zlib1g-dev
       wine wine32:i386 wine64 fonts-wine
       xvfb xdotool imagemagick x11-utils
       zip unzip p7zip-full python3
-      python3-pil gifsicle libgif-dev libsdl2-image-dev pkg-config)
+      python3-pil gifsicle libgif-dev libsdl2-image-dev libdeflate-dev pkg-config)
 for p in "${pkgs[@]}"; do have_pkg "$p" || need_pkgs+=("$p"); done
 
 if [ ${#need_pkgs[@]} -gt 0 ]; then

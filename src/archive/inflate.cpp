@@ -1,9 +1,10 @@
 // Deflate decoder: table-driven Huffman decoding over a 64-bit bit buffer.
 //
-// The window buffer holds 32768 bytes of history followed by the block being
-// filled; a block is written to the sink when it reaches 32768 bytes and then
-// slides down to become the history, so every back-reference is one plain
-// forward copy and never wraps.
+// The output buffer holds 32768 bytes of history followed by room for several
+// blocks; each block is written to the sink as soon as it holds 32768 bytes,
+// and only when the room is used up does the last 32768 bytes slide down to
+// become the history. So every back-reference is one plain forward copy that
+// never wraps, and the slide costs one 32 KB move per several blocks.
 #include "archive/inflate.h"
 
 #include <algorithm>
@@ -18,26 +19,36 @@ static_assert(std::endian::native == std::endian::little,
 namespace {
 
 constexpr std::size_t kWindowSize = 32768;
+// Blocks written between two slides.
+constexpr std::size_t kBlocksPerSlide = 8;
 // Room past the block's end for what one step of the decoder writes before it
-// checks (two literals and a 258-byte match) plus the 8-byte copy overrun.
+// checks (three literals, or two and a 258-byte match with its copy's 31-byte overrun).
 constexpr std::size_t kTail = 512;
-constexpr std::size_t kBufferSize = 2 * kWindowSize + kTail;
+constexpr std::size_t kBufferSize = (1 + kBlocksPerSlide) * kWindowSize + kTail;
 
 // Lookup table entries (32 bits):
-//   bits 0..7    bits the code takes from the stream (for a link: the first level's bits)
-//   bits 8..11   extra bits after the code (for a link: the second level's bits)
+//   bits 0..7    bits the entry takes from the stream: the code and its extra bits
+//                (for a link: the first level's bits)
+//   bits 8..11   bits of the code alone, before the extra bits (for a link: the
+//                second level's bits)
 //   bit 12       link: the second-level table starts at the value
 //   bit 13       end of block
 //   bit 14       no code: a pattern outside an incomplete set, or a symbol that must not occur
 //   bit 15       literal
 //   bits 16..31  literal byte, base length or distance, code-length symbol, or link offset
+// A length or distance with its extra bits is then one read and one shift:
+// the bits the entry takes, less the code's own, are the extra value.
 constexpr std::uint32_t kLink = 1u << 12;
 constexpr std::uint32_t kEnd = 1u << 13;
 constexpr std::uint32_t kInvalid = 1u << 14;
 constexpr std::uint32_t kLiteral = 1u << 15;
 
+// The meaning of a symbol: its value and extra bits; the builder adds the code length.
 constexpr std::uint32_t BaseAndExtra(std::uint32_t base, std::uint32_t extra) {
-    return base << 16 | extra << 8;
+    return base << 16 | extra;
+}
+constexpr std::uint32_t WithCodeLength(std::uint32_t meaning, unsigned length) {
+    return meaning + (length | length << 8);
 }
 
 constexpr std::uint16_t kLengthBase[29] = {3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
@@ -62,12 +73,16 @@ std::uint32_t DistMeaning(unsigned sym) {
 }
 std::uint32_t CodeLengthMeaning(unsigned sym) { return BaseAndExtra(sym, 0); }
 
-// First-level bits: dynamic literal/length and distance codes, fixed ones, code-length code.
-constexpr unsigned kLitBits = 9, kDistBits = 6, kFixedLitBits = 7, kFixedDistBits = 5,
-                   kCodeLengthBits = 7;
-// Far more than any code set needs (a 9-bit first level needs at most 852
-// entries in all, a 6-bit one 592); the builder checks anyway.
-constexpr std::size_t kLitTableSize = 2048, kDistTableSize = 1024,
+// First-level bits: literal/length and distance codes (dynamic and fixed), code-length code.
+// An 11-bit first level holds almost every literal/length code of real data.
+constexpr unsigned kLitBits = 11, kDistBits = 8, kCodeLengthBits = 7;
+// Enough for any code set: a code longer than the first level shares its
+// second-level table (at most 2^(15 - first-level bits) entries) with at least
+// one other code, so it fills at most half of it: the second levels of 288
+// literal/length codes take at most 288 * 8 entries, those of 32 distance codes
+// 32 * 64. The builder checks anyway.
+constexpr std::size_t kLitTableSize = (1u << kLitBits) + 288 * 8,
+                      kDistTableSize = (1u << kDistBits) + 32 * 64,
                       kCodeLengthTableSize = 1u << kCodeLengthBits;
 
 constexpr unsigned kMaxLitCodes = 288, kMaxDistCodes = 32, kMaxCodeBits = 15;
@@ -135,7 +150,7 @@ bool BuildTable(const std::uint8_t* lengths, unsigned symbols, unsigned rootBits
         const std::uint32_t entry = meaning(sym);
         if (len <= rootBits) {
             for (std::size_t i = stream; i < rootSize; i += std::size_t{1} << len)
-                table[i] = entry | len;
+                table[i] = WithCodeLength(entry, len);
         } else {
             const std::uint32_t prefix = stream & (rootSize - 1);
             if (prefix != linkPrefix) {
@@ -160,7 +175,7 @@ bool BuildTable(const std::uint8_t* lengths, unsigned symbols, unsigned rootBits
             const unsigned subLength = len - rootBits;
             for (std::size_t i = stream >> rootBits; i < (std::size_t{1} << subBits);
                  i += std::size_t{1} << subLength)
-                table[subStart + i] = entry | subLength;
+                table[subStart + i] = WithCodeLength(entry, subLength);
         }
         --remaining[len];
     }
@@ -173,27 +188,61 @@ inline std::uint64_t Load64(const std::uint8_t* p) {
     return v;
 }
 
-// Copies a match of length bytes from distance back; may write up to 7 bytes
-// past its end (the window's tail takes them, and later output overwrites them).
+// Copies src to dst up to stop in pieces of kPiece bytes, the first two without a test.
+template <std::size_t kPiece>
+inline void CopyInPieces(std::uint8_t* dst, const std::uint8_t* src, std::uint8_t* stop) {
+    std::memcpy(dst, src, kPiece);
+    std::memcpy(dst + kPiece, src + kPiece, kPiece);
+    if (dst + 2 * kPiece >= stop) return;
+    dst += 2 * kPiece;
+    src += 2 * kPiece;
+    do {
+        std::memcpy(dst, src, kPiece);
+        dst += kPiece;
+        src += kPiece;
+    } while (dst < stop);
+}
+
+// Copies a match of length bytes from distance back in pieces of 16 or 8
+// bytes, the first 32 or 16 of them without a test (most matches are that
+// short); may write up to 31 bytes past its end (the buffer's tail takes
+// them, and later output overwrites them). A piece never overlaps itself;
+// later pieces read what earlier ones wrote.
 inline void CopyMatch(std::uint8_t* dst, std::size_t distance, unsigned length) {
     const std::uint8_t* src = dst - distance;
     std::uint8_t* const stop = dst + length;
-    if (distance >= 8) {
-        do {  // an 8-byte piece never overlaps itself; later pieces read what earlier ones wrote
-            std::memcpy(dst, src, 8);
-            dst += 8;
-            src += 8;
-        } while (dst < stop);
-    } else if (distance == 1) {
-        const std::uint64_t run = 0x0101010101010101ull * *src;
+    if (distance >= 16) {
+        CopyInPieces<16>(dst, src, stop);
+    } else if (distance >= 8) {
+        CopyInPieces<8>(dst, src, stop);
+    } else if (distance == 1 || distance == 2 || distance == 4) {
+        // The pattern repeats within eight bytes: one word of it, stored again and again.
+        std::uint64_t run;
+        if (distance == 1) {
+            run = 0x0101010101010101ull * *src;
+        } else if (distance == 2) {
+            std::uint16_t pattern;
+            std::memcpy(&pattern, src, 2);
+            run = 0x0001000100010001ull * pattern;
+        } else {
+            std::uint32_t pattern;
+            std::memcpy(&pattern, src, 4);
+            run = 0x0000000100000001ull * pattern;
+        }
         do {
             std::memcpy(dst, &run, 8);
             dst += 8;
         } while (dst < stop);
     } else {
-        do
-            *dst++ = *src++;
-        while (dst < stop);
+        // 3, 5, 6 or 7: the first eight bytes one by one; after them the pattern
+        // also repeats at the first multiple of the distance that is at least 8,
+        // which pieces of eight can copy from.
+        static constexpr std::uint8_t kPeriod[8] = {0, 0, 0, 9, 0, 10, 12, 14};
+        for (int i = 0; i < 8; ++i)
+            dst[i] = src[i];
+        const std::size_t period = kPeriod[distance];
+        for (dst += 8; dst < stop; dst += 8)
+            std::memcpy(dst, dst - period, 8);
     }
 }
 
@@ -213,10 +262,10 @@ struct InflateStorage {
         std::fill(lengths + 144, lengths + 256, 9);
         std::fill(lengths + 256, lengths + 280, 7);
         std::fill(lengths + 280, lengths + 288, 8);
-        BuildTable(lengths, kMaxLitCodes, kFixedLitBits, LitLenMeaning, false, fixedLit,
+        BuildTable(lengths, kMaxLitCodes, kLitBits, LitLenMeaning, false, fixedLit,
                    kLitTableSize);
         std::fill(lengths, lengths + kMaxDistCodes, 5);
-        BuildTable(lengths, kMaxDistCodes, kFixedDistBits, DistMeaning, false, fixedDist,
+        BuildTable(lengths, kMaxDistCodes, kDistBits, DistMeaning, false, fixedDist,
                    kDistTableSize);
     }
 };
@@ -234,8 +283,7 @@ public:
 private:
     InflateStatus Stored();
     InflateStatus Dynamic();
-    InflateStatus Codes(const std::uint32_t* lit, unsigned litBits, const std::uint32_t* dist,
-                        unsigned distBits);
+    InflateStatus Codes(const std::uint32_t* lit, const std::uint32_t* dist);
 
     // Tops the bit buffer up to at least 56 bits. False (and truncated_ set)
     // once bits past the end of the input have been taken.
@@ -270,12 +318,11 @@ private:
         count_ = 0;
         padding_ = 0;
     }
-    std::uint8_t* BlockEnd() const { return s_.window + 2 * kWindowSize; }
+    std::uint8_t* BlockEnd() const { return block_ + kWindowSize; }
     void Flush();
     void Finish() {
-        std::uint8_t* const start = s_.window + kWindowSize;
-        if (out_ > start) sink_.Write(start, static_cast<std::size_t>(out_ - start));
-        out_ = start;
+        if (out_ > block_) sink_.Write(block_, static_cast<std::size_t>(out_ - block_));
+        out_ = block_;
     }
 
     InflateStorage& s_;
@@ -295,10 +342,12 @@ private:
     unsigned padding_ = 0;
     bool truncated_ = false;
 
-    // Output: out_ is where the next byte goes, history_ the first byte a
-    // back-reference may reach (the start of output until the first block is written).
-    std::uint8_t* out_ = s_.window + kWindowSize;
-    std::uint8_t* history_ = s_.window + kWindowSize;
+    // Output: block_ is the start of the block being filled, out_ where the next
+    // byte goes, history_ the first byte a back-reference may reach (the start
+    // of output until the first slide).
+    std::uint8_t* block_ = s_.window + kWindowSize;
+    std::uint8_t* out_ = block_;
+    std::uint8_t* history_ = block_;
 };
 
 bool Decoder::RefillSlow() {
@@ -337,12 +386,19 @@ std::uint32_t Decoder::Decode(const std::uint32_t* table, unsigned rootBits) {
     return e;
 }
 
+// Writes the full block and starts the next one after it; when no room for
+// another block is left, the block just written and what is past it slide
+// down to the front, the block becoming the history.
 void Decoder::Flush() {
-    sink_.Write(s_.window + kWindowSize, kWindowSize);
-    std::memmove(s_.window, s_.window + kWindowSize,
-                 static_cast<std::size_t>(out_ - (s_.window + kWindowSize)));
-    out_ -= kWindowSize;
-    history_ = s_.window;
+    sink_.Write(block_, kWindowSize);
+    block_ += kWindowSize;
+    if (block_ + kWindowSize + kTail > s_.window + kBufferSize) {
+        std::uint8_t* const from = block_ - kWindowSize;
+        std::memmove(s_.window, from, static_cast<std::size_t>(out_ - from));
+        out_ -= from - s_.window;
+        block_ = s_.window + kWindowSize;
+        history_ = s_.window;
+    }
 }
 
 InflateStatus Decoder::Run() {
@@ -360,7 +416,7 @@ InflateStatus Decoder::Run() {
             status = Stored();
             break;
         case 1:
-            status = Codes(s_.fixedLit, kFixedLitBits, s_.fixedDist, kFixedDistBits);
+            status = Codes(s_.fixedLit, s_.fixedDist);
             break;
         case 2:
             status = Dynamic();
@@ -455,20 +511,23 @@ InflateStatus Decoder::Dynamic() {
         !BuildTable(lengths + litCount, distCount, kDistBits, DistMeaning, true, s_.dist,
                     kDistTableSize))
         return InflateStatus::kBadCodeLengths;
-    return Codes(s_.lit, kLitBits, s_.dist, kDistBits);
+    return Codes(s_.lit, s_.dist);
 }
 
 // The body of a Huffman block, the hot loop: bit state and output pointer in
 // locals (stores through the output pointer could otherwise alias members).
-InflateStatus Decoder::Codes(const std::uint32_t* lit, unsigned litBits, const std::uint32_t* dist,
-                             unsigned distBits) {
-    const std::uint64_t litMask = (std::uint64_t{1} << litBits) - 1;
-    const std::uint64_t distMask = (std::uint64_t{1} << distBits) - 1;
-    std::uint8_t* const blockEnd = BlockEnd();
+InflateStatus Decoder::Codes(const std::uint32_t* lit, const std::uint32_t* dist) {
+    constexpr std::uint64_t kLitMask = (std::uint64_t{1} << kLitBits) - 1;
+    constexpr std::uint64_t kDistMask = (std::uint64_t{1} << kDistBits) - 1;
+    std::uint8_t* blockEnd = BlockEnd();
     const std::uint8_t* next = next_;
     const std::uint8_t* end = end_;
     std::uint64_t bits = bits_;
-    unsigned count = count_;
+    // Only the low 8 bits of count are the count: taking an entry's bits
+    // subtracts the whole entry, which saves masking it on the way from the
+    // table to the next lookup (the entry's bit count is its low byte, and no
+    // more bits are ever taken than the buffer holds).
+    std::uint32_t count = count_;
     std::uint8_t* out = out_;
     const std::uint8_t* history = history_;
 
@@ -476,7 +535,7 @@ InflateStatus Decoder::Codes(const std::uint32_t* lit, unsigned litBits, const s
         next_ = next;
         end_ = end;
         bits_ = bits;
-        count_ = count;
+        count_ = count & 0xFF;
         out_ = out;
     };
     auto load = [&] {
@@ -486,11 +545,12 @@ InflateStatus Decoder::Codes(const std::uint32_t* lit, unsigned litBits, const s
         count = count_;
         out = out_;
         history = history_;
+        blockEnd = BlockEnd();
     };
     auto refill = [&]() -> bool {
         if (end - next >= 8) {
-            bits |= Load64(next) << count;
-            next += (63 - count) >> 3;
+            bits |= Load64(next) << (count & 63);
+            next += (~count & 63) >> 3;  // the whole bytes that fit: (63 - count) / 8
             count |= 56;
             return true;
         }
@@ -499,22 +559,26 @@ InflateStatus Decoder::Codes(const std::uint32_t* lit, unsigned litBits, const s
         load();
         return ok;
     };
-    auto consume = [&](unsigned n) {
-        bits >>= n;
-        count -= n;
+    auto consume = [&](std::uint32_t entry) {
+        bits >>= entry & 63;  // the bit count is below 64
+        count -= entry;
     };
+    // The entry for the next code, through a link if it is longer than the
+    // first level (whose bits are then taken); the entry's own bits are not.
     auto lookup = [&](const std::uint32_t* table, std::uint64_t mask) {
         std::uint32_t e = table[bits & mask];
-        if (e & kLink) {
-            consume(e & 0xFF);
+        if (e & kLink) [[unlikely]] {
+            consume(e);
             e = table[(e >> 16) + (bits & ((1u << ((e >> 8) & 0xF)) - 1))];
         }
-        consume(e & 0xFF);
         return e;
     };
-    auto extra = [&](unsigned n) {
-        const std::uint32_t v = static_cast<std::uint32_t>(bits & ((1u << n) - 1));
-        consume(n);
+    // A length or distance: the base plus the extra bits after the code; takes both.
+    auto value = [&](std::uint32_t entry) {
+        const std::uint32_t v =
+            (entry >> 16) + static_cast<std::uint32_t>(
+                                (bits & ((std::uint64_t{1} << (entry & 0xFF)) - 1)) >> ((entry >> 8) & 0xF));
+        consume(entry);
         return v;
     };
 
@@ -525,40 +589,44 @@ InflateStatus Decoder::Codes(const std::uint32_t* lit, unsigned litBits, const s
             Flush();
             load();
         }
-        // 56 bits cover three literals, or two and a length code, before the next
-        // refill; a length, a distance and their extra bits take at most 48.
+        // 56 bits cover three literals, or two and a length code; a length and a
+        // distance with their extra bits take at most 48.
         if (!refill()) {
             status = InflateStatus::kTruncated;
             break;
         }
-        std::uint32_t e = lookup(lit, litMask);
+        std::uint32_t e = lookup(lit, kLitMask);
         if (e & kLiteral) {
+            consume(e);
             *out++ = static_cast<std::uint8_t>(e >> 16);
-            e = lookup(lit, litMask);
+            e = lookup(lit, kLitMask);
             if (e & kLiteral) {
+                consume(e);
                 *out++ = static_cast<std::uint8_t>(e >> 16);
-                e = lookup(lit, litMask);
+                e = lookup(lit, kLitMask);
                 if (e & kLiteral) {
+                    consume(e);
                     *out++ = static_cast<std::uint8_t>(e >> 16);
                     continue;
                 }
             }
-            if (count < 5 + 15 + 13 && !refill()) {
+            if ((count & 0xFF) < 48 && !refill()) {
                 status = InflateStatus::kTruncated;
                 break;
             }
         }
         if (e & (kEnd | kInvalid)) {
+            consume(e);
             status = (e & kEnd) ? InflateStatus::kOk : InflateStatus::kBadCode;
             break;
         }
-        const unsigned length = (e >> 16) + extra((e >> 8) & 0xF);
-        const std::uint32_t d = lookup(dist, distMask);
+        const unsigned length = value(e);
+        const std::uint32_t d = lookup(dist, kDistMask);
         if (d & kInvalid) {
             status = InflateStatus::kBadCode;
             break;
         }
-        const std::size_t distance = (d >> 16) + extra((d >> 8) & 0xF);
+        const std::size_t distance = value(d);
         if (distance > static_cast<std::size_t>(out - history)) {
             status = InflateStatus::kBadDistance;
             break;

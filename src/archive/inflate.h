@@ -63,7 +63,7 @@ public:
 struct InflateStorage;  // window and tables, defined with the decoder
 
 // One decoder, reused stream after stream: it owns the 32768-byte window, the
-// block being filled and the lookup tables (about 100 KB, on the heap).
+// blocks being filled and the lookup tables (about 350 KB, on the heap).
 class Inflater {
 public:
     Inflater();

@@ -147,6 +147,56 @@ TEST(Inflate, WritesFullWindowsThenTheRest) {
     EXPECT_TRUE(again.bytes == data);
 }
 
+// Output far longer than the decoder's buffer: it writes every block when it
+// fills and slides the history down when its room is used up, with matches
+// reaching back across each slide.
+TEST(Inflate, OutputLongerThanTheBufferSlidesItsHistory) {
+    const Bytes data = RomLike(40 * 32768 + 77, 3);
+    Inflater inflater;
+    for (int level : {1, 9}) {
+        SCOPED_TRACE(testing::Message() << "level " << level);
+        const Bytes stream = Deflate(data, level);
+        VectorSink sink;
+        MemoryInput input(stream.data(), stream.size());
+        ASSERT_EQ(inflater.Inflate(input, sink), InflateStatus::kOk);
+        EXPECT_TRUE(sink.bytes == data);
+        EXPECT_EQ(sink.shortBlocks, 1);
+    }
+}
+
+// Matches at every short distance (below 8 the copy repeats the pattern in
+// wider pieces) and of lengths around each piece size, one after another.
+TEST(Inflate, MatchesOfEveryShortDistanceAndLength) {
+    std::mt19937 rng(4);
+    Bytes data;
+    for (unsigned distance = 1; distance <= 40; ++distance)
+        for (unsigned length : {3u, 4u, 7u, 8u, 9u, 15u, 16u, 17u, 31u, 32u, 33u, 100u, 258u}) {
+            for (unsigned i = 0; i < distance; ++i)
+                data.push_back(static_cast<std::uint8_t>(rng()));
+            for (unsigned i = 0; i < length; ++i)
+                data.push_back(data[data.size() - distance]);
+        }
+    for (int strategy : {Z_DEFAULT_STRATEGY, Z_FIXED}) {
+        const Decoded decoded = Inflate(Deflate(data, 9, strategy));
+        EXPECT_EQ(decoded.status, InflateStatus::kOk);
+        EXPECT_TRUE(decoded.bytes == data);
+    }
+}
+
+// Literal codes of up to 15 bits, longer than the lookup table's first level:
+// byte k appears about 16384 / 2^k times, in random order.
+TEST(Inflate, LongCodesGoThroughTheSecondLevel) {
+    Bytes data;
+    for (unsigned k = 0; k < 24; ++k)
+        data.insert(data.end(), std::max(1u, 16384u >> k), static_cast<std::uint8_t>(k * 11));
+    std::shuffle(data.begin(), data.end(), std::mt19937(5));
+    for (int strategy : {Z_HUFFMAN_ONLY, Z_DEFAULT_STRATEGY}) {
+        const Decoded decoded = Inflate(Deflate(data, 9, strategy), 7);
+        EXPECT_EQ(decoded.status, InflateStatus::kOk);
+        EXPECT_TRUE(decoded.bytes == data);
+    }
+}
+
 TEST(Inflate, EmptyAndTinyStreams) {
     for (const Bytes& data : {Bytes{}, Bytes{42}, Bytes{1, 2, 3}}) {
         for (int level : {0, 9}) {
