@@ -47,20 +47,21 @@ void DropQueuedMouseInput() {
 class Launch {
 public:
     explicit Launch(LaunchHost& host) : host_(host) {}
-    void run();
+    bool run();  // true when the emulator ran
 
 private:
     void step(const char* text) {
         host_.wait().setState(text);
         ProcessMessages();
     }
-    void stop(const std::string& message) {
+    bool stop(const std::string& message) {
         host_.showMessage(message);
         host_.wait().hide();
+        return false;
     }
     bool placeRoms();
     bool placeEmulator();
-    void play();
+    bool play();
     void restoreGameFolder();
     void putBackAfterFailure(const std::string& folder);
     void deleteTempFiles();
@@ -81,11 +82,11 @@ private:
     const std::string variant_ = RenameVariant(game_);
 };
 
-void Launch::run() {
+bool Launch::run() {
     const std::uint64_t freeKb = host_.freeSpaceKb().value_or(0);
     if (auto refusal = FreeSpaceRefusal(game_, host_.emulatorStorage(), freeKb)) {
         host_.showMessage(*refusal);
-        return;
+        return false;
     }
     host_.wait().setInfo(game_.title);
     host_.wait().setState("Loading...");
@@ -104,8 +105,8 @@ void Launch::run() {
     if (!WriteOptionsFile(optionsFile, settings, game_.title))
         return stop(CantWriteMessage(optionsFile));
 
-    if (!placeRoms() || !placeEmulator()) return;
-    play();
+    if (!placeRoms() || !placeEmulator()) return false;
+    return play();
 }
 
 bool Launch::placeRoms() {
@@ -162,7 +163,7 @@ bool Launch::placeEmulator() {
     return true;
 }
 
-void Launch::play() {
+bool Launch::play() {
     step("Playing...");
     host_.setRunning(true);
     char previous[MAX_PATH] = {};
@@ -188,13 +189,14 @@ void Launch::play() {
         restoreGameFolder();
         deleteTempFiles();
         host_.wait().hide();
-        return;
+        return false;
     }
     step("Cleaning...");
     restoreGameFolder();
     deleteTempFiles();
     host_.wait().hide();
     host_.runEnded();
+    return true;
 }
 
 void Launch::restoreGameFolder() {
@@ -231,8 +233,8 @@ void Launch::deleteTempFiles() {
 
 }  // namespace
 
-void Launcher::RunRavlen(LaunchHost& host) {
-    if (underWay_) return;
+bool Launcher::RunRavlen(LaunchHost& host) {
+    if (underWay_) return false;
     underWay_ = true;
     // Whatever ends the launch, later clicks work again.
     struct Ended {
@@ -242,7 +244,7 @@ void Launcher::RunRavlen(LaunchHost& host) {
             underWay = false;
         }
     } ended{underWay_};
-    Launch(host).run();
+    return Launch(host).run();
 }
 
 void PutBackLeftRenames(const TempNames& names,

@@ -18,7 +18,8 @@ class Launcher {
 public:
     // Launches the host's current game and returns when the emulator has ended
     // (or the launch stopped with a message). Nothing while a launch is under way.
-    void RunRavlen(LaunchHost& host);
+    // True when the emulator was started and ran to its end.
+    bool RunRavlen(LaunchHost& host);
     // From the free-space check to the recount.
     bool underWay() const { return underWay_; }
 

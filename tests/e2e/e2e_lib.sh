@@ -160,3 +160,17 @@ e2e_find_window() {
   done
   return 1
 }
+
+# e2e_open_viewer: from the main window, brings the options panel forward and
+# clicks the snapshot folder label; once the viewer shows, sets VX, VY (its
+# place) and VIEWER_WID. viewer_at X Y then points at a client point of it.
+e2e_open_viewer() {
+  e2e_pointer 176 100  # the options panel
+  xdotool click 1
+  e2e_pointer 190 205  # the snapshot folder label
+  xdotool click 1
+  VIEWER_WID=$(e2e_wait_window '^Pcx Viewer - Quarvel$') || fail "the viewer did not open"
+  eval "$(xdotool getwindowgeometry --shell "$VIEWER_WID")"
+  VX=$X VY=$Y
+}
+viewer_at() { xdotool mousemove "$((VX + $1))" "$((VY + $2))"; sleep 0.3; }

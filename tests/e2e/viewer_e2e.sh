@@ -21,14 +21,8 @@ done
 [ -e "$drive_c/Pcx/Snap0000.Pcx" ] || fail "the emulator left no snapshot"
 sleep 2
 
-e2e_pointer 176 100     # back to the options panel
-xdotool click 1
-e2e_pointer 190 205     # the snapshot folder label
-xdotool click 1
-viewer=$(e2e_wait_window '^Pcx Viewer - Quarvel$') || fail "the viewer did not open"
-eval "$(xdotool getwindowgeometry --shell "$viewer")"
-VX=$X VY=$Y
-at() { xdotool mousemove "$((VX + $1))" "$((VY + $2))"; sleep 0.3; }
+e2e_open_viewer
+at() { viewer_at "$@"; }
 
 at 30 38                # the first file of the list
 xdotool click 1
