@@ -17,7 +17,7 @@ probe() { "$QV_WINE" "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
 # already, twice otherwise) and waits for the run and its clean-up.
 play() {
   local runs
-  runs=$(e2e_runs)
+  runs=$(e2e_runs) || true  # no snapshot folder before the first run
   e2e_pointer 68 "$1"
   for _ in $(seq 1 "$2"); do
     xdotool click 1
