@@ -135,8 +135,8 @@ private:
     void InitAll();
     void FormShow();
     // Runs a settings load or save; a registry error goes to the general
-    // error report and stops that load or save.
-    void guardSettings(const std::function<void()>& work);
+    // error report and stops that load or save. Returns whether it succeeded.
+    bool guardSettings(const std::function<void()>& work);
     void showGameSettings();
     // The snapshot folder's files, as the viewer lists them.
     std::vector<std::string> snapshotFiles() const;
@@ -154,7 +154,11 @@ private:
     // the exit image and close requests start nothing.
     Launcher launcher_;
     PlayTracker playTracker_;  // the emulator's start and end in a launch
-    bool scanning_ = false;    // a scan never runs inside another
+    // The files, folders and process runner that a launch works on.
+    WinLaunchSystem launchSystem_{AE, [this] { return freeSpaceKb(); }};
+    bool scanning_ = false;  // a scan never runs inside another
+    // The first show scans; later shows (a restore from the task bar) do not.
+    bool shownBefore_ = false;
     bool rescanRequested_ = false;
 };
 

@@ -156,6 +156,12 @@ LRESULT JoystickPanel::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == kCaptureTimer) SetJBut();
         if (wp == kCalibrationTimer) calibrationTick();
         return 0;
+    case WM_DESTROY:
+        // A calibration under way ends with its window, storing nothing.
+        KillTimer(hwnd(), kCaptureTimer);
+        KillTimer(hwnd(), kCalibrationTimer);
+        calibration_.reset();
+        break;
     }
     return Panel::handleMessage(msg, wp, lp);
 }

@@ -100,6 +100,11 @@ public:
     COLORREF color() const { return color_; }
     void setCentred(bool centred) { centred_ = centred; }
     void setWordWrap(bool wordWrap) { wordWrap_ = wordWrap; }
+    // A one-line label that shows a folder: a caption too long for the box
+    // shows its start and its last folder, with "..." between.
+    void setPathEllipsis(bool pathEllipsis) { pathEllipsis_ = pathEllipsis; }
+    bool wordWrap() const { return wordWrap_; }
+    bool pathEllipsis() const { return pathEllipsis_; }
     // With auto size on, a one-line label takes the width of its caption.
     void setAutoSize(bool autoSize) {
         autoSize_ = autoSize;
@@ -116,6 +121,7 @@ private:
     COLORREF color_ = RGB(0, 0, 0);
     bool centred_ = false;
     bool wordWrap_ = false;
+    bool pathEllipsis_ = false;
     bool autoSize_ = false;
 };
 
