@@ -9,6 +9,7 @@
 #include "app/wait_window_win.h"
 #include "launch/emulator.h"
 #include "launch/launch_win.h"
+#include "settings/play_history_store_win.h"
 #include "settings/registry_win.h"
 #include "settings/settings_store_win.h"
 #include "ui/graphics_win.h"
@@ -63,7 +64,9 @@ public:
         if (running) {
             EnableWindow(main_.hwnd(), FALSE);
             main_.run.running = true;
+            main_.playTracker_.started(LocalNow(), UtcNow(), main_.snapshotFiles());
         } else {
+            main_.playTracker_.ended(UtcNow(), main_.snapshotFiles());
             main_.run.running = false;
             EnableWindow(main_.hwnd(), TRUE);
         }
@@ -117,6 +120,9 @@ bool TF_Main::create() {
     InitAll();
     F_Report.create(hwnd());
     F_Report.busy = [this] { return scanning_ || launcher_.underWay(); };
+    F_Report.readHistory = [this](const std::string& gameId) {
+        return ReadPlayHistory(gameId, settingsKey);
+    };
     SetTimer(hwnd(), kTimerId, 100, nullptr);
     return F_PcxView.create(appWindow_);
 }
@@ -297,7 +303,8 @@ void TF_Main::ExecuteButton(GameButton& sender) {
     sender.setCursor(games.runCursor);
     // A further click on the selected game launches it; any other selects.
     if (run.game.gameId == run.selectedGameId) {
-        launcher_.RunRavlen(*launchSide_, launchSystem_);
+        if (launcher_.RunRavlen(*launchSide_, launchSystem_) == LaunchOutcome::kPlayed)
+            RecordPlay();
         DropQueuedMouseInput();
     } else {
         run.selectedGameId = run.game.gameId;
@@ -339,6 +346,24 @@ void TF_Main::FilesCounter() {
     };
     PA.L_SFF->setCaption(count(settings.L_SF, kSaveStateMask));
     PA.L_PFF->setCaption(count(settings.L_PF, kSnapshotMask));
+}
+
+std::vector<std::string> TF_Main::snapshotFiles() const {
+    return ListFiles(WithFinalBackslash(SnapshotFolder()), kSnapshotMask, "N");
+}
+
+void TF_Main::RecordPlay() {
+    const std::optional<PlayedRun> played = playTracker_.ran();
+    if (!played) return;
+    guardSettings([&] { RecordRun(run.game.gameId, *played, settingsKey); });
+    F_Report.HistoryChanged();
+}
+
+std::optional<GameSnapshots> TF_Main::CurrentGameSnapshots(const std::string& folder,
+                                                           const std::vector<std::string>& listed) {
+    if (run.game.gameId.empty()) return std::nullopt;
+    return GameSnapshots{run.game.title,
+                         KeptSnapshots(run.game.gameId, folder, listed, settingsKey)};
 }
 
 void TF_Main::PcxView() {

@@ -24,6 +24,7 @@
 #include "input/players_panel_win.h"
 #include "launch/launch_win.h"
 #include "launch/options_panel_win.h"
+#include "settings/play_history.h"
 #include "settings/settings.h"
 #include "ui/container_win.h"
 #include "viewer/pcx_view_win.h"
@@ -125,6 +126,8 @@ protected:
 private:
     // What the snapshot viewer asks of this window.
     std::string SnapshotFolder() const override { return PA.L_PF->caption(); }
+    std::optional<GameSnapshots> CurrentGameSnapshots(
+        const std::string& folder, const std::vector<std::string>& listed) override;
     void ReportError(const std::string& text) override { showMessage(text); }
     HWND HostWindow() const override { return hwnd(); }
 
@@ -135,6 +138,10 @@ private:
     // error report and stops that load or save. Returns whether it succeeded.
     bool guardSettings(const std::function<void()>& work);
     void showGameSettings();
+    // The snapshot folder's files, as the viewer lists them.
+    std::vector<std::string> snapshotFiles() const;
+    // Adds the run that just ended, whose emulator ran, to the game's history.
+    void RecordPlay();
     Panel* panelOf(const GraphicControl& image);
 
     class LaunchSide;  // what a launch needs of this window
@@ -146,6 +153,7 @@ private:
     // While a launch is under way, game clicks, Re-Scan, the folder choosers,
     // the exit image and close requests start nothing.
     Launcher launcher_;
+    PlayTracker playTracker_;  // the emulator's start and end in a launch
     // The files, folders and process runner that a launch works on.
     WinLaunchSystem launchSystem_{AE, [this] { return freeSpaceKb(); }};
     bool scanning_ = false;  // a scan never runs inside another

@@ -91,22 +91,25 @@ std::string ArchiveProblem(const ArchiveCheck& check) {
 }
 
 std::string ReportRow::text() const {
-    return title + ": " + verdict + (check.empty() ? "" : " - " + check);
+    return title + ": " + verdict + (check.empty() ? "" : " - " + check) +
+           (history.empty() ? "" : " - " + history);
 }
 
 std::vector<ReportRow> ReportRows(const EmulatorVerdict& emulator,
                                   const std::vector<GameVerdict>& games,
-                                  const ArchiveChecks& checks) {
+                                  const ArchiveChecks& checks, const HistoryReader& history) {
     std::vector<ReportRow> rows;
-    ReportRow ravlen{"Ravlen", emulator.reason, "", emulator.present, false};
+    ReportRow ravlen{"Ravlen", emulator.reason, "", "", emulator.present, false};
     if (emulator.present && !emulator.archive.empty())
         JudgeArchives({emulator.archive}, checks, ravlen);
     rows.push_back(ravlen);
     for (bool found : {true, false}) {
         for (const GameVerdict& game : games) {
             if (game.found() != found) continue;
-            ReportRow row{std::string(game.game->title), game.reason, "", found, false};
+            ReportRow row{std::string(game.game->title), game.reason, "", "", found, false};
             JudgeArchives(game.archives, checks, row);
+            if (found && history)
+                row.history = HistoryText(history(std::string(game.game->gameId)));
             rows.push_back(row);
         }
     }

@@ -10,6 +10,7 @@
 
 #include "archive/zip_walk.h"
 #include "catalogue/scan.h"
+#include "settings/play_history.h"
 
 namespace qv {
 
@@ -39,16 +40,22 @@ struct ReportRow {
     std::string title;    // "Ravlen" or the game's title
     std::string verdict;  // the scan's reason
     std::string check;    // what the check found; empty when not checked or not zipped
+    std::string history;  // how often and how long a found game was played
     bool found = false;
     bool faulty = false;  // an archive of it failed the check
-    // One line of plain text: "title: verdict", and " - check" once checked.
+    // One line of plain text: "title: verdict", " - check" once checked, and
+    // " - history" for a found game.
     std::string text() const;
 };
 
-// Ravlen's row, then the games found, then the others, each in table order.
+// A game's play history, by game id.
+using HistoryReader = std::function<PlayHistory(const std::string& gameId)>;
+
+// Ravlen's row, then the games found, then the others, each in table order;
+// the found games with their history when there is a reader.
 std::vector<ReportRow> ReportRows(const EmulatorVerdict& emulator,
                                   const std::vector<GameVerdict>& games,
-                                  const ArchiveChecks& checks);
+                                  const ArchiveChecks& checks, const HistoryReader& history = {});
 
 // "10/24 games found in C:\EMU\".
 std::string ReportHeading(const std::string& emulatorFolder, const std::vector<GameVerdict>& games);

@@ -28,6 +28,7 @@ constexpr COLORREF kFoundColour = RGB(96, 230, 110);
 constexpr COLORREF kMissingColour = RGB(255, 186, 72);
 constexpr COLORREF kFaultColour = RGB(255, 90, 80);
 constexpr COLORREF kVerdictColour = RGB(200, 204, 212);
+constexpr COLORREF kHistoryColour = RGB(120, 178, 255);
 
 HFONT TitleFont() { return UiFont(13, FontStyle::Bold); }
 HFONT TextFont() { return UiFont(13); }
@@ -118,7 +119,7 @@ void TF_ScanReport::refresh(const std::string& emulatorFolder, const EmulatorVer
 
 void TF_ScanReport::fillList() {
     heading_ = ReportHeading(folder_, games_);
-    rows_ = ReportRows(emulator_, games_, checks_);
+    rows_ = ReportRows(emulator_, games_, checks_, readHistory);
     L_HEAD->setCaption(heading_);
     const int top = static_cast<int>(SendMessageA(LB, LB_GETTOPINDEX, 0, 0));
     SendMessageA(LB, WM_SETREDRAW, FALSE, 0);
@@ -129,6 +130,8 @@ void TF_ScanReport::fillList() {
     SendMessageA(LB, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(LB, nullptr, TRUE);
 }
+
+void TF_ScanReport::HistoryChanged() { fillList(); }
 
 void TF_ScanReport::ShowProc() {
     ShowWindow(hwnd(), SW_SHOW);
@@ -191,7 +194,8 @@ int TF_ScanReport::measureRow(const ReportRow& row) const {
     ScreenDc screen;
     int height = 2 * kPadding + WrappedHeight(screen.get(), TitleFont(), row.title, width) +
                  WrappedHeight(screen.get(), TextFont(), row.verdict, width);
-    if (!row.check.empty()) height += WrappedHeight(screen.get(), TextFont(), row.check, width);
+    for (const std::string* line : {&row.check, &row.history})
+        if (!line->empty()) height += WrappedHeight(screen.get(), TextFont(), *line, width);
     return std::min(height, 255);  // the most a list box item can be
 }
 
@@ -212,7 +216,9 @@ void TF_ScanReport::drawRow(const DRAWITEMSTRUCT& item) const {
     text.top += DrawWrapped(dc, TitleFont(), titleColour, row.title, text);
     text.top += DrawWrapped(dc, TextFont(), kVerdictColour, row.verdict, text);
     if (!row.check.empty())
-        DrawWrapped(dc, TextFont(), row.faulty ? kFaultColour : kFoundColour, row.check, text);
+        text.top +=
+            DrawWrapped(dc, TextFont(), row.faulty ? kFaultColour : kFoundColour, row.check, text);
+    if (!row.history.empty()) DrawWrapped(dc, TextFont(), kHistoryColour, row.history, text);
 }
 
 LRESULT TF_ScanReport::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -35,10 +35,14 @@ public:
     void CheckProc();  // "Check archives": reads every archive of the list
     void CopyProc();   // "Copy list": the list as plain text on the clipboard
     void TimeProc();   // the exit picture shows only under the pointer
+    // After a run: the found games' play history is read again.
+    void HistoryChanged();
 
     // True while the host is scanning or launching: a check then waits, so
     // that it neither shares the wait window nor outlives the verdicts.
     std::function<bool()> busy = [] { return false; };
+    // Each game's play history; none shown without it.
+    HistoryReader readHistory;
 
     const std::vector<ReportRow>& rows() const { return rows_; }
     std::string text() const { return ReportText(heading_, rows_); }

@@ -23,19 +23,18 @@ OwnedKey OpenKey(HKEY root, const std::string& key) {
 }
 
 // The value's text up to its first NUL, or nothing when it is absent.
-std::optional<std::string> ReadText(HKEY root, const std::string& key, const std::string& name) {
-    const OwnedKey opened = OpenKey(root, key);
+std::optional<std::string> ReadOpenedText(HKEY opened, const std::string& name) {
     std::vector<char> data;
     DWORD type = 0;
     DWORD size = 0;
-    LONG result = RegQueryValueExA(opened.get(), name.c_str(), nullptr, &type, nullptr, &size);
+    LONG result = RegQueryValueExA(opened, name.c_str(), nullptr, &type, nullptr, &size);
     // The value may grow between the size query and the read: ask again then.
     while (result == ERROR_SUCCESS || result == ERROR_MORE_DATA) {
         if (type != REG_SZ && type != REG_EXPAND_SZ)
             throw ERegistry("Invalid data type for '" + name + "'");
         data.resize(size + 1);  // room for a NUL the stored text may lack
         size = static_cast<DWORD>(data.size());
-        result = RegQueryValueExA(opened.get(), name.c_str(), nullptr, &type,
+        result = RegQueryValueExA(opened, name.c_str(), nullptr, &type,
                                   reinterpret_cast<BYTE*>(data.data()), &size);
         if (result == ERROR_SUCCESS) {
             if (type != REG_SZ && type != REG_EXPAND_SZ)
@@ -46,6 +45,11 @@ std::optional<std::string> ReadText(HKEY root, const std::string& key, const std
     }
     if (result == ERROR_FILE_NOT_FOUND) return std::nullopt;
     throw ERegistry("Failed to get data for '" + name + "'");
+}
+
+std::optional<std::string> ReadText(HKEY root, const std::string& key, const std::string& name) {
+    const OwnedKey opened = OpenKey(root, key);
+    return ReadOpenedText(opened.get(), name);
 }
 
 // Stores text as REG_SZ, with or without a terminating NUL. The system adds
@@ -90,6 +94,35 @@ bool ReadRegBool(HKEY root, const std::string& key, const std::string& name, boo
 
 void WriteRegBool(HKEY root, const std::string& key, const std::string& name, bool value) {
     WriteText(root, key, name, value ? "1" : "0", false);
+}
+
+std::optional<std::string> PeekRegStr(HKEY root, const std::string& key, const std::string& name) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return std::nullopt;
+    const OwnedKey opened(handle);
+    try {
+        return ReadOpenedText(opened.get(), name);
+    } catch (const ERegistry&) {
+        return std::nullopt;
+    }
+}
+
+std::vector<std::string> RegSubKeys(HKEY root, const std::string& key) {
+    std::vector<std::string> names;
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return names;
+    const OwnedKey opened(handle);
+    char name[256];  // the longest key name the registry allows, and its NUL
+    for (DWORD i = 0;; ++i) {
+        DWORD size = sizeof name;
+        if (RegEnumKeyExA(opened.get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        names.emplace_back(name, size);
+    }
+    return names;
 }
 
 }  // namespace qv

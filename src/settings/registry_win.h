@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace qv {
 
@@ -39,5 +41,12 @@ bool ReadRegBool(HKEY root, const std::string& key, const std::string& name, boo
 
 // Stores "1" or "0", without a terminating NUL.
 void WriteRegBool(HKEY root, const std::string& key, const std::string& name, bool value);
+
+// The stored text up to its first NUL, read without creating the key; nothing
+// when the key or value is absent, not a text, or cannot be read.
+std::optional<std::string> PeekRegStr(HKEY root, const std::string& key, const std::string& name);
+
+// The names of key's sub-keys; none when the key cannot be opened.
+std::vector<std::string> RegSubKeys(HKEY root, const std::string& key);
 
 }  // namespace qv

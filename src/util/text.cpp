@@ -112,4 +112,8 @@ std::string JoinPath(std::string_view folder, std::string_view name, bool collap
     return ReplaceText("\\\\", "\\", path, collapseAll);
 }
 
+std::string WithFinalBackslash(std::string_view folder) {
+    return ReplaceFirst("\\\\", "\\", std::string(folder) + "\\");
+}
+
 }  // namespace qv

@@ -52,4 +52,8 @@ std::string LowBitsText(std::uint32_t value);
 // every one when collapseAll), so folders with or without a final "\" join alike.
 std::string JoinPath(std::string_view folder, std::string_view name, bool collapseAll);
 
+// folder followed by one backslash: one is added and then the first doubled
+// backslash collapsed, so a folder that ends in one (a drive root) keeps one.
+std::string WithFinalBackslash(std::string_view folder);
+
 }  // namespace qv

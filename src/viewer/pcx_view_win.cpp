@@ -15,6 +15,7 @@
 #include "util/system_win.h"
 #include "util/text.h"
 #include "viewer/load_pcx_win.h"
+#include "viewer/snapshot_choice.h"
 #include "viewer/snapshot_gif_win.h"
 
 namespace qv {
@@ -68,9 +69,10 @@ void TF_PcxView::createControls() {
     SB.create(hwnd(), 128, 32, 384, 224);
     SB.setRanges(384, 224);
 
+    // The list's keys reach this window first (WM_VKEYTOITEM): the shortcuts.
     LB = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY |
-                             LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT,
+                             LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT,
                          kListLeft, 32, kListWidth, 225, hwnd(),
                          reinterpret_cast<HMENU>(INT_PTR(kIdList)), GetModuleHandleA(nullptr),
                          nullptr);
@@ -78,13 +80,22 @@ void TF_PcxView::createControls() {
     SendMessageA(LB, LB_SETITEMHEIGHT, 0, 13);
 
     B_2 = CreatePushButton(hwnd(), "...", 13, 262, 17, 17, kIdBrowse);
+    // On its seat on the title strip (named SHOW in the picture): the wells, the list,
+    // the picture and the status line stay where they are.
+    CB_SHOW = CreateDropDownList(hwnd(), 330, 5, 164, 20, nullptr, 0);
+    showChoices("");
 
+    // The shortcuts stand after a tab, right-aligned; the texts are unchanged.
     PopM1 = CreatePopupMenu();
-    AppendMenuA(PopM1, MF_STRING, kIdCopy, "&Copy to Clipboard");
-    AppendMenuA(PopM1, MF_STRING, kIdSave, "&Save to Gif");
-    AppendMenuA(PopM1, MF_STRING, kIdDelete, "&Delete Image");
+    AppendMenuA(PopM1, MF_STRING, kIdCopy, "&Copy to Clipboard\tCtrl+C");
+    AppendMenuA(PopM1, MF_STRING, kIdSave, "&Save to Gif\tCtrl+S");
+    AppendMenuA(PopM1, MF_STRING, kIdDelete, "&Delete Image\tDel");
 
     askSaveName = [this](const std::string& last) { return runSaveDialog(last); };
+    confirmDelete = [this](int files) {
+        return MessageBoxA(hwnd(), DeleteQuestion(files).c_str(), "Pcx Viewer - Quarvel",
+                           MB_YESNO | MB_ICONQUESTION) == IDYES;
+    };
 }
 
 void TF_PcxView::InitAll() {
@@ -114,9 +125,8 @@ void TF_PcxView::InitAll() {
 
 void TF_PcxView::ActiveX() {
     // One backslash at the end, also for a folder given with one (a drive root).
-    viewerFolder_ = ReplaceFirst("\\\\", "\\", host_.SnapshotFolder() + "\\");
-    foundFiles_ = FolderExists(viewerFolder_) ? ListFiles(viewerFolder_, kSnapshotMask, "N")
-                                              : std::vector<std::string>{};
+    viewerFolder_ = WithFinalBackslash(host_.SnapshotFolder());
+    foundFiles_ = listedFiles();
     std::vector<std::string> names;
     names.reserve(foundFiles_.size());
     for (const std::string& file : foundFiles_)
@@ -156,6 +166,29 @@ void TF_PcxView::fillSlice() {
         fillNames_.clear();
         fillNext_ = 0;
     }
+}
+
+// The files the list shows: the folder's snapshots, or those of them that
+// the current game's runs left.
+std::vector<std::string> TF_PcxView::listedFiles() {
+    std::vector<std::string> all = FolderExists(viewerFolder_)
+                                       ? ListFiles(viewerFolder_, kSnapshotMask, "N")
+                                       : std::vector<std::string>{};
+    const std::optional<GameSnapshots> game = host_.CurrentGameSnapshots(viewerFolder_, all);
+    showChoices(game ? game->title : "");
+    if (!game || !gameOnly_) return all;
+    return GameSnapshotsOf(all, game->files);
+}
+
+// The choice's entries for the current game (none: all snapshots only).
+void TF_PcxView::showChoices(const std::string& gameTitle) {
+    if (gameTitle.empty()) gameOnly_ = false;
+    if (gameTitle != choicesFor_ || SendMessageA(CB_SHOW, CB_GETCOUNT, 0, 0) <= 0) {
+        const std::vector<std::string> choices = SnapshotChoices(gameTitle);
+        SetListItems(CB_SHOW, choices);
+        choicesFor_ = gameTitle;
+    }
+    SetListIndex(CB_SHOW, gameOnly_ ? 1 : 0);
 }
 
 std::optional<std::string> TF_PcxView::itemText(LRESULT index) const {
@@ -246,6 +279,28 @@ void TF_PcxView::DelPic() {
     host_.FilesCounter();
 }
 
+// A key pressed in the list; true when it was a shortcut.
+bool TF_PcxView::ListKey(UINT key) {
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    if (control && key == 'C') {
+        C2CProc();
+    } else if (control && key == 'S') {
+        SaveGif();
+    } else if (!control && key == VK_DELETE) {
+        DeleteKey();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Delete from the keyboard, where a slip is easy: asked first.
+void TF_PcxView::DeleteKey() {
+    const int selected = static_cast<int>(SendMessageA(LB, LB_GETSELCOUNT, 0, 0));
+    if (selected <= 0 || !confirmDelete(selected)) return;
+    DelPic();
+}
+
 void TF_PcxView::TimeProc() {
     POINT at{};
     if (!GetCursorPos(&at)) return;
@@ -281,7 +336,17 @@ LRESULT TF_PcxView::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
+    case WM_VKEYTOITEM:
+        if (reinterpret_cast<HWND>(lp) == LB && ListKey(LOWORD(wp))) return -2;
+        return -1;  // the list's own handling
     case WM_COMMAND:
+        if (reinterpret_cast<HWND>(lp) == CB_SHOW && CB_SHOW) {
+            if (HIWORD(wp) == CBN_SELCHANGE) {
+                gameOnly_ = ListIndex(CB_SHOW) == 1;
+                ActiveX();
+            }
+            return 0;
+        }
         switch (LOWORD(wp)) {
         case kIdList:
             if (HIWORD(wp) == LBN_SELCHANGE) ShowPcx();

@@ -14,11 +14,22 @@
 
 namespace qv {
 
+// The current game, whose own snapshots the viewer can list alone.
+struct GameSnapshots {
+    std::string title;
+    std::vector<std::string> files;  // full paths of the snapshots kept for it
+};
+
 // What the viewer needs of the window that opens it.
 class SnapshotHost {
 public:
     virtual std::string SnapshotFolder() const = 0;  // as the user typed it
-    virtual void FilesCounter() = 0;                 // recounts after deleting
+    // The current game's snapshots after the viewer listed folder (which ends
+    // in a backslash): those gone from it drop out of the game's record.
+    // Nothing when no game is current.
+    virtual std::optional<GameSnapshots> CurrentGameSnapshots(
+        const std::string& folder, const std::vector<std::string>& listed) = 0;
+    virtual void FilesCounter() = 0;  // recounts after deleting
     virtual void ReportError(const std::string& text) = 0;
     virtual HWND HostWindow() const = 0;  // owns what the shell shows for the viewer
 
@@ -57,6 +68,9 @@ public:
     // Asks for the GIF file name, starting from the last one; nothing when
     // cancelled. The common save dialog unless a test puts its own answer.
     std::function<std::optional<std::string>(const std::string& last)> askSaveName;
+    // Asks before the Delete key deletes that many files: a Yes/No box
+    // unless a test answers.
+    std::function<bool(int files)> confirmDelete;
 
     const std::string& viewerFolder() const { return viewerFolder_; }
     const std::string& lastSaveName() const { return lastSaveName_; }
@@ -68,6 +82,7 @@ public:
     PictureBox SB;  // with the picture `Img`
     HWND LB = nullptr;
     HWND B_2 = nullptr;
+    HWND CB_SHOW = nullptr;  // all snapshots, or the current game's only
     HMENU PopM1 = nullptr;
 
     static constexpr UINT_PTR kTimerId = 1;
@@ -84,6 +99,10 @@ private:
     void setStatus(const char* text, bool repaintNow);
     std::optional<std::string> runSaveDialog(const std::string& last);
     bool anySelected() const;
+    std::vector<std::string> listedFiles();
+    void showChoices(const std::string& gameTitle);
+    bool ListKey(UINT key);
+    void DeleteKey();
     std::optional<std::string> itemText(LRESULT index) const;
     void fillSlice();
 
@@ -92,6 +111,8 @@ private:
     std::vector<std::string> foundFiles_;
     std::string lastSaveName_;
     std::vector<std::string> fillNames_;  // the items FillList still adds, from fillNext_
+    bool gameOnly_ = false;   // the choice: the current game's snapshots only
+    std::string choicesFor_;  // the game title the choice's entries name
     std::size_t fillNext_ = 0;
 };
 

@@ -242,3 +242,16 @@ e2e_wine_runs() {
   done
   return 1
 }
+
+# e2e_open_viewer: from the main window, brings the options panel forward and
+# clicks the snapshot folder label; once the viewer shows, sets VX, VY (its
+# place) and VIEWER_WID. viewer_at X Y then points at a client point of it.
+e2e_open_viewer() {
+  e2e_show_panel 176  # the options panel
+  e2e_pointer 190 205  # the snapshot folder label
+  xdotool click 1
+  VIEWER_WID=$(e2e_wait_window '^Pcx Viewer - Quarvel$') || fail "the viewer did not open"
+  eval "$(xdotool getwindowgeometry --shell "$VIEWER_WID")"
+  VX=$X VY=$Y
+}
+viewer_at() { xdotool mousemove "$((VX + $1))" "$((VY + $2))"; sleep 0.3; }

@@ -15,13 +15,8 @@ xdotool click 1
 e2e_wait_runs 1 || fail "the emulator left no snapshot"
 e2e_wait_launch_end
 
-e2e_show_panel 176      # back to the options panel
-e2e_pointer 190 205     # the snapshot folder label
-xdotool click 1
-viewer=$(e2e_wait_window '^Pcx Viewer - Quarvel$') || fail "the viewer did not open"
-eval "$(xdotool getwindowgeometry --shell "$viewer")"
-VX=$X VY=$Y
-at() { xdotool mousemove "$((VX + $1))" "$((VY + $2))"; sleep 0.3; }
+e2e_open_viewer
+at() { viewer_at "$@"; }
 
 at 30 38                # the first file of the list
 xdotool click 1

@@ -6,6 +6,9 @@
 //   window_probe minimise      minimises the main window
 //   window_probe minimise-app  minimises the application window, as its task bar button does
 //   window_probe front SECONDS shows a window of its own in front for SECONDS
+//   window_probe clipboard     prints the clipboard's text
+//   window_probe list TITLE    prints the items of the list box of the window
+//                              titled TITLE, one a line
 #include <windows.h>
 
 #include <cstdio>
@@ -58,6 +61,32 @@ int Front(int seconds) {
     return 0;
 }
 
+int Clipboard() {
+    if (!OpenClipboard(nullptr)) return 1;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* text = static_cast<const char*>(GlobalLock(data))) {
+            std::fputs(text, stdout);
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return 0;
+}
+
+int List(const char* title) {
+    HWND window = FindWindowA(nullptr, title);
+    HWND list = window ? FindWindowExA(window, nullptr, "LISTBOX", nullptr) : nullptr;
+    if (!list) return 1;
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char item[MAX_PATH] = "";
+        if (SendMessageA(list, LB_GETTEXTLEN, i, 0) < MAX_PATH)
+            SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item));
+        std::printf("%s\n", item);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -70,5 +99,7 @@ int main(int argc, char** argv) {
         return SendMessageA(app, WM_SYSCOMMAND, SC_MINIMIZE, 0), 0;
     }
     if (argc == 3 && std::strcmp(argv[1], "front") == 0) return Front(std::atoi(argv[2]));
+    if (argc == 2 && std::strcmp(argv[1], "clipboard") == 0) return Clipboard();
+    if (argc == 3 && std::strcmp(argv[1], "list") == 0) return List(argv[2]);
     return 2;
 }

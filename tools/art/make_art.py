@@ -875,6 +875,7 @@ def wait_window():
 
 VIEW_W, VIEW_H = 521, 285
 VIEW_EXIT = (500, 0, 21, 18)
+VIEW_CHOICE = (330, 5, 164, 20)  # which snapshots the list shows, on the title strip
 
 
 def small_window(size, title, exit_box, exit_state, seed):
@@ -894,7 +895,7 @@ def small_window(size, title, exit_box, exit_state, seed):
     return img
 
 
-def viewer_frame(exit_state):
+def viewer_frame(exit_state, choice=True):
     img = small_window((VIEW_W, VIEW_H), "SNAPSHOT VIEWER", VIEW_EXIT, exit_state, seed=3)
     # Wells for the file list and the picture; the controls cover their insides.
     inset_well(img, (8, 32, 120, 256), (8, 10, 14), depth=2)
@@ -902,6 +903,13 @@ def viewer_frame(exit_state):
     # Bottom bar: the "..." button seat and the status display.
     inset_well(img, (13, 262, 29, 278), (60, 62, 68), depth=1)
     lcd_strip(img, (38, 261, 506, 278))
+    if not choice:
+        return img
+    # The choice of snapshots, seated on the title strip with its printed name.
+    control_seat(img, VIEW_CHOICE)
+    x, y, w, h = VIEW_CHOICE
+    draw_text(ImageDraw.Draw(img), x - 7, y + h / 2, "SHOW", font(SANS, 11), TEXT, align="right",
+              shadow=(0, 0, 0))
     return img
 
 
@@ -1160,7 +1168,8 @@ def main():
     ui["_B_PCXE"] = viewer_lit.crop((x, y, x + w, y + h))
 
     family = build_palette([console, console_lit.crop((150, 50, 400, 120)), console_pressed.crop((150, 50, 400, 120)),
-                            *[ui[n] for n in PANEL_PICTURE.values()], ui["_G_Ostrel"], viewer,
+                            *[ui[n] for n in PANEL_PICTURE.values()], ui["_G_Ostrel"],
+                            viewer_frame("off", choice=False),
                             viewer_lit.crop((490, 0, 521, 20))],
                            reserved=[BLACK, (255, 255, 255)])
     written = {}

@@ -8,7 +8,8 @@
 // 3 ROM folder missing or empty; 4 save or snapshot folder missing; 5 an
 // output file could not be written. RAVLEN_STANDIN_NO_WINDOW=1 skips the window;
 // RAVLEN_STANDIN_SECONDS=N keeps a run going for N seconds after its files are
-// written (with or without the window), as a game being played would.
+// written (with or without the window), as a game being played would;
+// RAVLEN_STANDIN_SNAPSHOTS=N writes N snapshots (1 to 9) instead of one.
 #include <windows.h>
 
 #include <algorithm>
@@ -42,6 +43,13 @@ unsigned RunMilliseconds() {
     if (seconds && *seconds)
         return static_cast<unsigned>(std::strtoul(seconds, nullptr, 10)) * 1000;
     return WindowWanted() ? kWindowMilliseconds : 0;
+}
+
+// How many snapshots a run takes: the knob within 1..9, else one.
+int SnapshotCount() {
+    const char* count = std::getenv("RAVLEN_STANDIN_SNAPSHOTS");
+    const unsigned long n = count && *count ? std::strtoul(count, nullptr, 10) : 1;
+    return n >= 1 && n <= 9 ? static_cast<int>(n) : 1;
 }
 
 bool IsFolder(const std::string& path) {
@@ -198,9 +206,12 @@ int Run::Main(int argc, char** argv) {
         DrawTestCard(std::min(o.width, 640), std::min(o.height, 480), o.title, gameId);
     const std::vector<std::uint8_t> pcx =
         EncodePcx(card.width, card.height, card.pixels, card.palette);
-    const std::string snapshot = FirstFreeSnapshot(pcxDir);
-    if (snapshot.empty() || !WriteWhole(snapshot, pcx.data(), pcx.size()))
-        return Fail(5, "cannot write a snapshot into " + pcxDir);
+    std::string snapshot;
+    for (int i = 0; i < SnapshotCount(); ++i) {
+        snapshot = FirstFreeSnapshot(pcxDir);
+        if (snapshot.empty() || !WriteWhole(snapshot, pcx.data(), pcx.size()))
+            return Fail(5, "cannot write a snapshot into " + pcxDir);
+    }
     const std::string saveState = Join(saveDir, gameId + ".Rs0");
     const std::string state = "RAVLEN STAND-IN SAVE STATE\r\n" + gameId + "\r\n" + o.title + "\r\n";
     if (!WriteWhole(saveState, state.data(), state.size()))

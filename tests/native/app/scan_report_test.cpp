@@ -96,6 +96,24 @@ TEST(ScanReport, ACheckMarksEachZippedSetGoodOrNamesTheFirstArchiveAtFault) {
     EXPECT_EQ(ReportRows(kZippedRavlen, kGames, checks)[2].check, "sf2ce.ZIP: encrypted entry a");
 }
 
+TEST(ScanReport, FoundGamesTellTheirPlayHistoryAfterTheCheck) {
+    std::vector<std::string> asked;
+    const HistoryReader history = [&](const std::string& gameId) {
+        asked.push_back(gameId);
+        if (gameId == "FFIGHT")
+            return PlayHistory{2, 125, CalendarTime{2026, 12, 8, 21, 14, 0}, {}};
+        return PlayHistory{};
+    };
+    ArchiveChecks checks{{"C:\\EMU\\captcomm.ZIP", Good()}};
+    const std::vector<ReportRow> rows = ReportRows(kZippedRavlen, kGames, checks, history);
+    // Every found row asks (the two SF2 rows share the key SF2t), the others never.
+    EXPECT_EQ(asked, (std::vector<std::string>{"FFIGHT", "SF2t", "SF2t", "captcomm"}));
+    EXPECT_EQ(rows[0].history, "");
+    EXPECT_EQ(rows[1].text(), "Final Fight: found - played 2 times, 2 min, last 8 Dec 2026 21:14");
+    EXPECT_EQ(rows[4].text(), "Captain Commando: found - archive good - never played");
+    EXPECT_EQ(rows[5].text(), "Three Wonders: missing");
+}
+
 TEST(ScanReport, WordsForEveryWayAnArchiveFails) {
     EXPECT_EQ(ArchiveProblem(Good()), "");
     EXPECT_EQ(ArchiveProblem({{ArchiveOutcome::kOk, ""}, 0}), "holds no ZIP entry");

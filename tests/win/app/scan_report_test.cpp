@@ -66,19 +66,6 @@ std::vector<std::string> Listing(const std::string& folder) {
     return lines;
 }
 
-std::string ClipboardText() {
-    std::string text;
-    if (!OpenClipboard(nullptr)) return text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
-            text = bytes;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
 class ScanReportTest : public ShellTest {
 protected:
     void SetUp() override {

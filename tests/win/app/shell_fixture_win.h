@@ -43,4 +43,10 @@ void PointAt(TF_Main& main, const GraphicControl& control, int x, int y);
 // Colour of a pixel of a window as it is shown on screen.
 COLORREF PixelOf(HWND hwnd, int x, int y);
 
+// The clipboard's text (empty when it holds none).
+std::string ClipboardText();
+
+// The items of a list box, in order.
+std::vector<std::string> ListBoxItems(HWND list);
+
 }  // namespace qv

@@ -17,6 +17,8 @@
 #include "util/files_win.h"
 #include "util/pixmap_win.h"
 #include "util/system_win.h"
+#include "ui/standard_controls_win.h"
+#include "ui/window_win.h"
 #include "viewer/snapshot_gif_win.h"
 
 namespace qv {
@@ -47,17 +49,6 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
 std::vector<std::uint8_t> ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-std::vector<std::string> Items(HWND list) {
-    std::vector<std::string> items;
-    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[MAX_PATH] = "";
-        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-        items.push_back(text);
-    }
-    return items;
 }
 
 std::string TextOf(HWND window) {
@@ -164,8 +155,9 @@ TEST_F(PcxViewTest, OpensOnlyWhenThereAreSnapshotsAndListsThem) {
     main->FilesCounter();
     open();
     EXPECT_EQ(viewer().viewerFolder(), folder_ + "\\");
-    EXPECT_EQ(Items(viewer().LB), (std::vector<std::string>{"Snap0000.Pcx", "Snap0001.Pcx",
-                                                            "Snap0002.Pcx", "Snap0003.Pcx"}));
+    EXPECT_EQ(
+        ListBoxItems(viewer().LB),
+        (std::vector<std::string>{"Snap0000.Pcx", "Snap0001.Pcx", "Snap0002.Pcx", "Snap0003.Pcx"}));
     EXPECT_EQ(viewer().L_INFO->caption(), "READY");
     EXPECT_EQ(TextOf(viewer().hwnd()), "Pcx Viewer - Quarvel");
     RECT client{};
@@ -299,7 +291,7 @@ TEST_F(PcxViewTest, DeletesTheSelectedFilesAndTheCountFollows) {
     EXPECT_TRUE(FileExists(path(1)));
     EXPECT_FALSE(FileExists(path(2)));
     EXPECT_FALSE(FileExists(path(3)));
-    EXPECT_EQ(Items(viewer().LB), (std::vector<std::string>{"Snap0001.Pcx"}));
+    EXPECT_EQ(ListBoxItems(viewer().LB), (std::vector<std::string>{"Snap0001.Pcx"}));
     EXPECT_EQ(SelectedCount(viewer().LB), 0);
     EXPECT_EQ(main->PA.L_PFF->caption(), "1 File(s)");
     EXPECT_EQ(Shown(viewer()).pixels, shots_[3].picture.pixels);
@@ -320,7 +312,7 @@ TEST_F(PcxViewTest, ActivationClearsTheSelectionAndHidingKeepsThePicture) {
     EXPECT_FALSE(IsWindowVisible(viewer().hwnd()));
     open();
     EXPECT_EQ(Shown(viewer()).pixels, shots_[2].picture.pixels);
-    EXPECT_EQ(Items(viewer().LB).size(), 4u);
+    EXPECT_EQ(ListBoxItems(viewer().LB).size(), 4u);
 }
 
 TEST_F(PcxViewTest, TheExitImageShowsOnlyWhileThePointerIsStrictlyInside) {
@@ -335,6 +327,79 @@ TEST_F(PcxViewTest, TheExitImageShowsOnlyWhileThePointerIsStrictlyInside) {
         viewer().TimeProc();
         EXPECT_EQ(exit.visible(), visible) << x << "," << y;
     }
+}
+
+// A key pressed while the list has the focus, with Ctrl held or not.
+void PressInList(HWND list, UINT key, bool control) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    SetKeyboardState(keys);
+    SetFocus(list);
+    SendMessageA(list, WM_KEYDOWN, key, 1);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
+std::string MenuText(HMENU menu, int position) {
+    char text[64] = "";
+    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+TEST_F(PcxViewTest, TheListsShortcutsRunTheMenusCommandsAndDeleteAsksFirst) {
+    open();
+    // The menu shows each shortcut after its unchanged text, in the same order.
+    EXPECT_EQ(MenuText(viewer().PopM1, 0), "&Copy to Clipboard\tCtrl+C");
+    EXPECT_EQ(MenuText(viewer().PopM1, 1), "&Save to Gif\tCtrl+S");
+    EXPECT_EQ(MenuText(viewer().PopM1, 2), "&Delete Image\tDel");
+
+    select({1});
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    PressInList(viewer().LB, 'C', true);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const auto copied = PixmapFromBitmap(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)));
+    CloseClipboard();
+    ASSERT_TRUE(copied);
+    EXPECT_EQ(copied->pixels, shots_[1].picture.pixels);
+
+    PressInList(viewer().LB, 'S', true);
+    EXPECT_EQ(asked.size(), 1u);           // the save dialog was asked for a name
+    PressInList(viewer().LB, 'S', false);  // a plain S is the list's own
+    EXPECT_EQ(asked.size(), 1u);
+
+    std::vector<int> questions;
+    bool answer = false;
+    viewer().confirmDelete = [&](int files) {
+        questions.push_back(files);
+        return answer;
+    };
+    select({0, 2, 3});
+    PressInList(viewer().LB, VK_DELETE, false);  // answered No: nothing goes
+    EXPECT_EQ(questions, std::vector<int>{3});
+    EXPECT_EQ(ListBoxItems(viewer().LB).size(), 4u);
+    answer = true;
+    PressInList(viewer().LB, VK_DELETE, false);
+    EXPECT_EQ(ListBoxItems(viewer().LB), std::vector<std::string>{"Snap0001.Pcx"});
+    EXPECT_EQ(main->PA.L_PFF->caption(), "1 File(s)");
+    PressInList(viewer().LB, VK_DELETE, false);  // nothing selected: no question
+    EXPECT_EQ(questions.size(), 2u);
+    EXPECT_FALSE(FileExists(path(0)));
+    EXPECT_TRUE(FileExists(path(1)));
+}
+
+TEST_F(PcxViewTest, WithoutACurrentGameTheChoiceOffersAllSnapshotsOnly) {
+    open();
+    ASSERT_NE(viewer().CB_SHOW, nullptr);
+    EXPECT_EQ(SendMessageA(viewer().CB_SHOW, CB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(WindowText(viewer().CB_SHOW), "All snapshots");
+    // On the title strip, clear of the list, the picture and the exit image.
+    const RECT box = ChildRect(viewer().CB_SHOW);
+    EXPECT_GE(box.left, 300);
+    EXPECT_LE(box.right, 500);
+    EXPECT_LE(box.bottom, 32);
 }
 
 }  // namespace
