@@ -292,7 +292,13 @@ void TF_Main::ExecuteButton(GameButton& sender) {
         launcher_.RunRavlen(*launchSide_);
         // The window lost the focus when it was disabled for the run: it goes
         // back to the game, so that the keys and the stick carry on from there.
+        // With no other program in front once the game has ended (its window
+        // gone), the main window comes back to the front by itself.
         savedFocus_ = sender.hwnd();
+        HWND front = GetForegroundWindow();
+        DWORD owner = 0;
+        if (front) GetWindowThreadProcessId(front, &owner);
+        if (!front || owner == GetCurrentProcessId()) SetForegroundWindow(hwnd());
         if (GetActiveWindow() == hwnd()) SetFocus(sender.hwnd());
     } else {
         run.selectedGameId = run.game.gameId;

@@ -18,20 +18,21 @@ done
 focus_log="$E2E_WORK/focus.log"
 "$QV_WINE" "$3" watch-focus > "$focus_log" 2>/dev/null &
 lines() { wc -l < "$focus_log"; }
+last_focus() { tail -n1 "$focus_log" | tr -d '\r'; }
 # press KEY EXPECTED: presses a key and waits until the focus is on EXPECTED.
 press() {
   local i
   xdotool key "$1"
   for i in $(seq 1 150); do
-    [ "$(tail -n1 "$focus_log")" = "$2" ] && return 0
+    [ "$(last_focus)" = "$2" ] && return 0
     sleep 0.1
   done
-  fail "after $1 the focus is on \"$(tail -n1 "$focus_log")\", not on \"$2\""
+  fail "after $1 the focus is on \"$(last_focus)\", not on \"$2\""
 }
 # tab_until EXPECTED LIMIT: Tab on, waiting for each step, until EXPECTED has the focus.
 tab_until() {
   local n=0 i before
-  until [ "$(tail -n1 "$focus_log")" = "$1" ]; do
+  until [ "$(last_focus)" = "$1" ]; do
     n=$((n + 1)); [ $n -le "$2" ] || fail "Tab never reached \"$1\""
     before=$(lines)
     xdotool key Tab
@@ -57,9 +58,10 @@ press Tab "$(main_with 345,80)"
 # The options panel in front: its controls in their order.
 press Tab "Button|...|155,160"    # B_2
 press Tab "Button|...|155,201"    # B_3
-press Tab "ComboBox||239,241"     # CB_RES
+press Tab "ComboBox|384x224|239,241"  # CB_RES
+press Tab "ComboBox|AUTO|239,328"  # CB_FS
 press Tab "Button|CB_vsync|159,269"
-tab_until "Button|&Re-Scan|16,96" 12  # the other check boxes, the frame skip, then B_R
+tab_until "Button|&Re-Scan|16,96" 12  # the other check boxes, then B_R
 press Tab "Button|Three Wonders|10,122"  # the list, at its first game
 press Down "Button|Final Fight|10,187"
 e2e_shot focus-frame-game 8 120 137 140
@@ -81,7 +83,9 @@ press Tab "$(main_with 153,80)"
 press Tab "$(main_with 201,80)"
 press Tab "$(main_with 249,80)"
 press Return "$(main_with 249,80)"  # the keyboard panel comes to the front
-press Tab "ComboBox||251,145"     # CB_KEYS
+press Tab "$(main_with 297,80)"
+press Tab "$(main_with 345,80)"
+press Tab "ComboBox|KEY1|251,145"  # CB_KEYS: into the panel in front
 press Tab "Edit|71|189,175"       # S_KUL
 press Return "Edit|72|259,175"    # Enter is recorded (28), and on to S_KU
 press Down "Edit|73|329,175"      # so is the down arrow (80)

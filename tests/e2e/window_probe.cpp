@@ -74,7 +74,9 @@ std::string FocusText(HWND main) {
     char name[64] = "";
     char text[128] = "";
     GetClassNameA(focus, name, sizeof name);
-    GetWindowTextA(focus, text, sizeof text);
+    // Asked of the control itself: an edit field's text is not its window title.
+    SendMessageTimeoutA(focus, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 500, nullptr);
     RECT r{};
     GetWindowRect(focus, &r);
     POINT at{r.left, r.top};

@@ -3,7 +3,6 @@
 // active, for the tests of the keyboard and the stick in the list.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "../components/child_programs_win.h"
@@ -44,14 +43,6 @@ protected:
         DeleteTree(emu);
     }
 
-    // Lets the window run until done holds, at most ten seconds.
-    static bool RunUntil(const std::function<bool()>& done) {
-        for (int i = 0; i < 1000 && !done(); ++i) {
-            ProcessMessages();
-            Sleep(10);
-        }
-        return done();
-    }
     std::string witness() const { return test::ReadText(emu + "\\Saves\\ravlen-witness.txt"); }
 
     std::string emu;

@@ -1,7 +1,6 @@
 // The joystick panel's live view with a scripted stick: it follows the stick
 // while the panel is in front, steps aside for calibration and button capture,
 // and shows nothing for devices without an analog stick or a failed query.
-#include <functional>
 #include <memory>
 
 #include "../app/shell_fixture_win.h"
@@ -21,13 +20,6 @@ protected:
         auto scripted = std::make_unique<test::ScriptedStick>();
         stick = scripted.get();
         main->PJ.stick = std::move(scripted);
-    }
-    static bool RunUntil(const std::function<bool()>& done) {
-        for (int i = 0; i < 500 && !done(); ++i) {
-            ProcessMessages();
-            Sleep(10);
-        }
-        return done();
     }
     void choose(int index) {
         SendMessageA(pj().CB_JOYS, CB_SETCURSEL, index, 0);
