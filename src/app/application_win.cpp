@@ -56,6 +56,10 @@ void AppWindow::PassActivation() {
 }
 
 int RunQuarvel() {
+    // First, before a window makes the system load its display libraries:
+    // the program usually sits in the emulator folder, and with a crowded one
+    // every library looked for there first cost a listing of all its files.
+    LoadLibrariesFromSystemFolder();
     const TempNames tempNames = MakeTempNames(WindowsTempDir());
 
     AppWindow app;

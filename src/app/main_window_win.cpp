@@ -27,6 +27,17 @@ enum ButtonId { kIdB1 = 101, kIdBR };
 
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
+// Clicks made while the launch kept the thread busy are stale by now: a burst
+// on a game button must not start a second run once the first has ended.
+void DropQueuedMouseInput() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE) ||
+           PeekMessageA(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_REMOVE)) {
+    }
+    // A press dropped halfway leaves no control holding the pointer.
+    ReleaseCapture();
+}
+
 // The save and snapshot folders as they stand before the user sets them.
 constexpr char kDefaultSaveFolder[] = "\\Saves";
 constexpr char kDefaultSnapshotFolder[] = "\\Pcx";
@@ -41,13 +52,12 @@ public:
     const Settings& settings() const override { return main_.settings; }
     const std::string& emulatorStorage() const override { return main_.games.emulator.storage; }
     const TempNames& tempNames() const override { return main_.tempNames(); }
-    std::optional<std::uint64_t> freeSpaceKb() override { return main_.freeSpaceKb(); }
     ProgressDisplay& wait() override { return main_.wait(); }
+    void processMessages() override { ProcessMessages(); }
     void showMessage(const std::string& text) override { main_.showMessage(text); }
     void showArchiveMessage(const std::string& text, const std::string& caption) override {
         main_.reportArchiveError(text, caption);
     }
-    TAppExec& processRunner() override { return main_.AE; }
     const std::string& commandInterpreter() const override { return main_.commandInterpreter; }
     void setRunning(bool running) override {
         if (running) {
@@ -123,6 +133,7 @@ void TF_Main::createControls() {
     L_CAL = &addLabel(176, 56, 169, 16);
     L_CAL->setFont(UiFont(13, FontStyle::Bold));
     L_CAL->setColor(kBlue);
+    L_CAL->setPathEllipsis(true);
     L_CAL->setCaption("GETPDIR");
 
     L_G = &addLabel(88, 96, 57, 17);
@@ -252,7 +263,7 @@ void TF_Main::InitAll() {
     PJ.showSettings();
     FilesCounter();
     SetWindowPos(PA.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    PutBackLeftRenames(tempNames_, showMessage);
+    PutBackLeftRenames(tempNames_, launchSystem_, showMessage);
     DelTempFiles();
 }
 
@@ -283,13 +294,15 @@ void TF_Main::GamesReport() { F_Report.ShowProc(); }
 void TF_Main::ExecuteButton(GameButton& sender) {
     if (scanning_) return;  // the button may be gone before the scan ends
     if (launcher_.underWay()) return;
+    // Settings that cannot be saved stay in memory, unchanged by the game clicked.
+    if (!guardSettings([this] { SaveRegGame(settings, run.game.gameId, settingsKey); })) return;
     if (games.lastClicked) games.lastClicked->setCursor(games.selectCursor);
-    guardSettings([this] { SaveRegGame(settings, run.game.gameId, settingsKey); });
     run.game = ReadGameButton(sender.hint(), sender.caption());
     sender.setCursor(games.runCursor);
     // A further click on the selected game launches it; any other selects.
     if (run.game.gameId == run.selectedGameId) {
-        launcher_.RunRavlen(*launchSide_);
+        launcher_.RunRavlen(*launchSide_, launchSystem_);
+        DropQueuedMouseInput();
         // The window lost the focus when it was disabled for the run: it goes
         // back to the game, so that the keys and the stick carry on from there.
         // With no other program in front once the game has ended (its window
@@ -303,9 +316,14 @@ void TF_Main::ExecuteButton(GameButton& sender) {
     } else {
         run.selectedGameId = run.game.gameId;
     }
-    guardSettings([this] {
-        if (LoadRegGame(settings, run.game.gameId, settingsKey)) showGameSettings();
+    // A load stopped by a bad value has still changed the values before it:
+    // the panels show what the model holds either way.
+    bool loaded = false;
+    guardSettings([this, &loaded] {
+        loaded = !run.game.gameId.empty();
+        LoadRegGame(settings, run.game.gameId, settingsKey);
     });
+    if (loaded) showGameSettings();
     ShowPanel(*Img_PP);
     games.lastClicked = &sender;
 }
@@ -318,11 +336,13 @@ void TF_Main::showGameSettings() {
     PP.showSettings();
 }
 
-void TF_Main::guardSettings(const std::function<void()>& work) {
+bool TF_Main::guardSettings(const std::function<void()>& work) {
     try {
         work();
+        return true;
     } catch (const ERegistry& error) {
         showMessage(error.what());
+        return false;
     }
 }
 
@@ -433,10 +453,10 @@ void TF_Main::RunHint(GraphicControl& sender) {
 }
 
 void TF_Main::ExitProc() {
-    guardSettings([this] {
-        SaveRegGame(settings, run.game.gameId, settingsKey);
-        SaveReg(settings, settingsKey);
-    });
+    // Each save on its own, so that a game key that cannot be written does not
+    // cost the general settings.
+    guardSettings([this] { SaveRegGame(settings, run.game.gameId, settingsKey); });
+    guardSettings([this] { SaveReg(settings, settingsKey); });
     DelTempFiles();
     endProcess(0);
 }
@@ -444,7 +464,7 @@ void TF_Main::ExitProc() {
 // Refused through the whole launch, so that its clean-up is never cut short.
 bool TF_Main::CloseProc() { return !run.running && !launcher_.underWay(); }
 
-void TF_Main::DelTempFiles() { DeleteTempFiles(tempNames_); }
+void TF_Main::DelTempFiles() { DeleteTempFiles(tempNames_, launchSystem_); }
 
 void TF_Main::FormShow() { GamesCheck(); }
 
@@ -482,7 +502,10 @@ LRESULT TF_Main::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == MainStick::kTimerId) stick_.tick();
         return 0;
     case WM_SHOWWINDOW:
-        if (wp) PostMessageA(hwnd(), kShownMessage, 0, 0);
+        if (wp && !shownBefore_) {
+            shownBefore_ = true;
+            PostMessageA(hwnd(), kShownMessage, 0, 0);
+        }
         break;
     case kShownMessage:
         FormShow();

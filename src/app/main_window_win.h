@@ -142,8 +142,8 @@ private:
     void InitAll();
     void FormShow();
     // Runs a settings load or save; a registry error goes to the general
-    // error report and stops that load or save.
-    void guardSettings(const std::function<void()>& work);
+    // error report and stops that load or save. Returns whether it succeeded.
+    bool guardSettings(const std::function<void()>& work);
     void showGameSettings();
     Panel* panelOf(const GraphicControl& image);
 
@@ -160,7 +160,11 @@ private:
     // While a launch is under way, game clicks, Re-Scan, the folder choosers,
     // the exit image and close requests start nothing.
     Launcher launcher_;
+    // The files, folders and process runner that a launch works on.
+    WinLaunchSystem launchSystem_{AE, [this] { return freeSpaceKb(); }};
     bool scanning_ = false;  // a scan never runs inside another
+    // The first show scans; later shows (a restore from the task bar) do not.
+    bool shownBefore_ = false;
     bool rescanRequested_ = false;
     MainKeys keys_{*this};
     MainStick stick_{*this};

@@ -59,18 +59,6 @@ private:
     OwnedHandle file_;
 };
 
-// The entries' bytes go nowhere; the walk checks them on the way.
-class DiscardSink final : public EntrySink {
-public:
-    bool BeginEntry(const std::string&) override {
-        ++entries;
-        return true;
-    }
-    bool Write(const std::uint8_t*, std::size_t) override { return true; }
-    void EndEntry() override {}
-    std::size_t entries = 0;
-};
-
 ArchiveResult WalkArchiveFile(const std::string& archivePath, EntrySink& sink) {
     OwnedHandle archive(CreateFileA(archivePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING,
@@ -82,14 +70,14 @@ ArchiveResult WalkArchiveFile(const std::string& archivePath, EntrySink& sink) {
     return WalkArchive(source, sink);
 }
 
-ArchiveResult Extract(const std::string& archivePath, const std::string& destinationFolder) {
+}  // namespace
+
+ArchiveResult UnpackArchive(const std::string& archivePath, const std::string& destinationFolder) {
     FolderSink sink(destinationFolder);
     ArchiveResult result = WalkArchiveFile(archivePath, sink);
     if (result.outcome == ArchiveOutcome::kWriteError) result.entry = sink.path();
     return result;
 }
-
-}  // namespace
 
 ArchiveCheck CheckArchive(const std::string& archivePath) {
     DiscardSink sink;
@@ -99,7 +87,7 @@ ArchiveCheck CheckArchive(const std::string& archivePath) {
 
 bool ExtractArchive(const std::string& archivePath, const std::string& destinationFolder,
                     const ArchiveReporter& report) {
-    const ArchiveResult result = Extract(archivePath, destinationFolder);
+    const ArchiveResult result = UnpackArchive(archivePath, destinationFolder);
     if (result.outcome == ArchiveOutcome::kOk) return true;
     const ArchiveMessage message = MessageFor(result, archivePath);
     report(message.text, message.caption);

@@ -21,6 +21,10 @@ bool ExtractArchive(const std::string& archivePath, const std::string& destinati
 bool ExtractArchive(const std::string& archivePath, const std::string& destinationFolder,
                     const ArchiveReporter& report);
 
+// The same without a message: how the extraction ended, a write error naming
+// the file that could not be written.
+ArchiveResult UnpackArchive(const std::string& archivePath, const std::string& destinationFolder);
+
 // Reads every entry of the archive at archivePath and checks its CRC-32,
 // writing nothing anywhere; says how the walk ended, without a message.
 ArchiveCheck CheckArchive(const std::string& archivePath);

@@ -35,6 +35,19 @@ protected:
     ~EntrySink() = default;
 };
 
+// The entries' bytes go nowhere (the walk checks them on the way); it counts
+// the entries handed to it.
+class DiscardSink final : public EntrySink {
+public:
+    bool BeginEntry(const std::string&) override {
+        ++entries;
+        return true;
+    }
+    bool Write(const std::uint8_t*, std::size_t) override { return true; }
+    void EndEntry() override {}
+    std::size_t entries = 0;
+};
+
 // How an extraction ends. The walk gives the ones up to kReadError; the file
 // layer adds the last two.
 enum class ArchiveOutcome {

@@ -94,18 +94,19 @@ void TAppExec::Execute() {
 }
 
 std::string TAppExec::FailureText() const {
-    if (errNo_ < kFirstNonErrorCode) return ErrorText();
-    // The table knows no codes from 32 up ("No error"), which would report a
-    // failure as none: say what the system says instead.
-    char text[256] = {};
+    const std::string text = ErrorText();
+    if (errNo_ < kFirstNonErrorCode && !text.empty()) return text;
+    // The table has no text for this code, or calls it "No error" (from 32
+    // up), which would report a failure as none: say what the system says.
+    char words[256] = {};
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   static_cast<DWORD>(errNo_), 0, text, sizeof text, nullptr);
-    std::string reason(text);
+                   static_cast<DWORD>(errNo_), 0, words, sizeof words, nullptr);
+    std::string reason(words);
     while (!reason.empty() &&
            (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
         reason.pop_back();
-    return (reason.empty() ? std::string("Cannot start the program") : reason) + " (system error " +
-           std::to_string(errNo_) + ")";
+    const std::string code = "system error " + std::to_string(errNo_);
+    return reason.empty() ? code : reason + " (" + code + ")";
 }
 
 // Sleeps until the program ends or a message arrives, handling messages as

@@ -63,8 +63,9 @@ public:
     void Execute();
 
     std::string ErrorText() const { return qv::ErrorText(errNo_); }
-    // The message of a failed start or wait: ErrorText, or the system's own
-    // words for the codes the table calls "No error".
+    // The message of a failed start or wait: ErrorText where it has a text
+    // other than "No error", else the system's own words for the code and the
+    // code ("system error N" alone when the system has no words for it).
     std::string FailureText() const;
 
 private:

@@ -1,6 +1,7 @@
 // TBrowseFolder: the shell's folder-browsing dialog.
 #include "components/browse_folder_win.h"
 
+#include <commctrl.h>
 #include <objbase.h>
 
 #include "components/short_path.h"
@@ -40,6 +41,13 @@ std::string PathOf(LPCITEMIDLIST item, bool* fileSystem = nullptr) {
 }
 
 }  // namespace
+
+// What the component keeps on the open dialog, in the dialog's subclass
+// (the dialog's own window data belongs to the shell). Freed with the dialog.
+struct TBrowseFolder::DialogBinding {
+    TBrowseFolder* self;
+    std::string preselection;  // read by the repeated request the dialog gets posted
+};
 
 UINT BrowseInfoFlagValue(TBrowseInfoFlags flag) {
     switch (flag) {
@@ -119,7 +127,6 @@ bool TBrowseFolder::Execute() {
     // The dialog, its extra button and our procedure went with it.
     dialog_ = nullptr;
     customButton_ = nullptr;
-    dialogDefaultProc_ = nullptr;
     if (!chosen) return false;
 
     directory_ = PathOf(chosen.get());
@@ -152,14 +159,22 @@ void TBrowseFolder::dialogInitialized(HWND dialog) {
         const int top = front.top + (front.bottom - front.top) / 4;
         SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    auto* binding = new DialogBinding{this, directory_};
+    if (!SetWindowSubclass(dialog, dialogSubclass, 0, reinterpret_cast<DWORD_PTR>(binding))) {
+        delete binding;
+        binding = nullptr;
+    }
     if (FolderExists(directory_)) {
-        const auto path = reinterpret_cast<LPARAM>(directory_.c_str());
-        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, path);
+        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE,
+                     reinterpret_cast<LPARAM>(directory_.c_str()));
         // Asked once more when the dialog is up: a shell still filling its
         // tree may pass over the first request (the first dialog of a process
-        // under Wine does). The text lives as long as the dialog.
-        PostMessageA(dialog, BFFM_SETSELECTIONA, TRUE, path);
+        // under Wine does). The text posted is the dialog's own copy, so a
+        // Directory changed meanwhile cannot take it away.
+        if (binding) {
+            PostMessageA(dialog, BFFM_SETSELECTIONA, TRUE,
+                         reinterpret_cast<LPARAM>(binding->preselection.c_str()));
+        }
     }
     if (customButtonVisible_) createCustomButton();
     if (OnInitialized) OnInitialized(*this, dialog);
@@ -188,20 +203,28 @@ void TBrowseFolder::createCustomButton() {
     SendMessageA(customButton_, WM_SETFONT,
                  reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     EnableWindow(customButton_, customButtonEnabled_);
-    dialogDefaultProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(dialog_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(dialogProc)));
 }
 
-// The dialog's procedure once the extra button exists: its click is ours,
-// everything else goes on to the dialog's own procedure.
-LRESULT CALLBACK TBrowseFolder::dialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<TBrowseFolder*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
-    if (msg == WM_COMMAND && LOBYTE(LOWORD(wp)) == kCustomButtonId) {
-        // The program has no design mode, so the click is always an event.
-        if (self->OnCustomButtonClick) self->OnCustomButtonClick(*self, dialog);
-        return 0;
+// Ahead of the dialog's own procedure: the extra button's click is ours,
+// everything else goes on to the dialog.
+LRESULT CALLBACK TBrowseFolder::dialogSubclass(HWND dialog, UINT msg, WPARAM wp, LPARAM lp,
+                                               UINT_PTR, DWORD_PTR data) {
+    auto* binding = reinterpret_cast<DialogBinding*>(data);
+    TBrowseFolder& self = *binding->self;
+    switch (msg) {
+    case WM_COMMAND:
+        if (self.customButton_ && LOBYTE(LOWORD(wp)) == kCustomButtonId) {
+            // The program has no design mode, so the click is always an event.
+            if (self.OnCustomButtonClick) self.OnCustomButtonClick(self, dialog);
+            return 0;
+        }
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(dialog, dialogSubclass, 0);
+        delete binding;
+        break;
     }
-    return CallWindowProcA(self->dialogDefaultProc_, dialog, msg, wp, lp);
+    return DefSubclassProc(dialog, msg, wp, lp);
 }
 
 }  // namespace qv

@@ -123,7 +123,9 @@ public:
 
 private:
     static int CALLBACK browseCallback(HWND dialog, UINT msg, LPARAM param, LPARAM data);
-    static LRESULT CALLBACK dialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
+    struct DialogBinding;
+    static LRESULT CALLBACK dialogSubclass(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                           DWORD_PTR data);
     HWND dialogOwner() const;
     void dialogInitialized(HWND dialog);
     void selectionChanged(HWND dialog, LPCITEMIDLIST item);
@@ -144,7 +146,6 @@ private:
     HWND ownerWindow_ = nullptr;
     HWND dialog_ = nullptr;
     HWND customButton_ = nullptr;
-    WNDPROC dialogDefaultProc_ = nullptr;  // the dialog's procedure before ours
     char displayName_[MAX_PATH] = "";
     std::string selectionPath_;
     int imageIndex_ = 0;

@@ -252,11 +252,11 @@ private:
         }
     }
 
+    // Every extension is sub-blocks after its label; those of no use here
+    // (plain text, and labels GIF89a does not define) are skipped, as the
+    // format asks of decoders.
     bool readExtension() {
         switch (in_.byte()) {
-        case 0x01:
-            in_.skipSubBlocks();
-            return true;
         case 0xF9:
             graphicControl_ = ReadGraphicControl(in_);
             return true;
@@ -267,7 +267,8 @@ private:
             ReadApplication(in_, picture_.loopCount);
             return true;
         default:
-            return false;
+            in_.skipSubBlocks();
+            return true;
         }
     }
 

@@ -315,7 +315,13 @@ std::uint8_t DisposalBits(std::uint8_t disposal) {
 
 }  // namespace
 
-bool GifEncoder::EncodeGif(const GifFrameList& list) {
+bool GifEncoder::EncodeGif(const GifFrameList& frames) {
+    if (encode(frames)) return true;
+    stream_.clear();  // no part of a stream that could not be finished
+    return false;
+}
+
+bool GifEncoder::encode(const GifFrameList& list) {
     status_ = GifStatus::kEncoding;
     stream_.clear();
     const int count = list.frameCount;

@@ -48,6 +48,7 @@ inline constexpr std::size_t kClosingCommentSize = 135;
 class GifEncoder {
 public:
     // Encodes into this encoder's stream; true when the whole stream was made.
+    // After a failure the stream is empty.
     bool EncodeGif(const GifFrameList& frames);
     // EncodeGif, then on success the stream is appended to destination. The
     // stream is emptied afterwards in every case.
@@ -57,6 +58,8 @@ public:
     const std::vector<std::uint8_t>& stream() const { return stream_; }
 
 private:
+    bool encode(const GifFrameList& frames);
+
     GifStatus status_ = GifStatus::kDone;
     std::vector<std::uint8_t> stream_;
 };

@@ -6,6 +6,7 @@
 
 #include "ui/container_win.h"
 #include "ui/handles_win.h"
+#include "util/files_win.h"
 
 namespace qv {
 namespace {
@@ -44,7 +45,7 @@ TGIFImage::TGIFImage(Container& owner) : GraphicControl(owner) {
 }
 
 bool TGIFImage::setFileName(const std::string& name) {
-    if (GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (!FileExists(name)) {  // a folder is no file either
         status_ = gif::kStatusNoSuchFile;
         return false;
     }

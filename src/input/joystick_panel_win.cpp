@@ -227,6 +227,12 @@ LRESULT JoystickPanel::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == kCalibrationTimer) calibrationTick();
         if (wp == kLiveTimer) liveTick();
         return 0;
+    case WM_DESTROY:
+        // A calibration under way ends with its window, storing nothing.
+        KillTimer(hwnd(), kCaptureTimer);
+        KillTimer(hwnd(), kCalibrationTimer);
+        calibration_.reset();
+        break;
     }
     return Panel::handleMessage(msg, wp, lp);
 }

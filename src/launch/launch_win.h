@@ -1,5 +1,5 @@
-// The launch of the current game: free space, options file, unpacking, the
-// Street Fighter 2 swaps, the emulator run and the clean-up after it.
+// The launch's outside world on Windows: the Win32 file system, the process
+// launcher that runs the emulator, the free space of the Windows drive.
 #pragma once
 
 #include <cstdint>
@@ -7,35 +7,39 @@
 #include <optional>
 #include <string>
 
-#include "launch/launch_host.h"
+#include "components/app_exec_win.h"
+#include "launch/launch_sequence.h"
 
 namespace qv {
 
-// Runs launches one at a time. While one is under way the host handles
-// messages (the wait, the steps that repaint), so clicks can arrive then: the
-// host asks underWay() and starts nothing meanwhile.
-class Launcher {
+class WinLaunchSystem final : public LaunchSystem {
 public:
-    // Launches the host's current game and returns when the emulator has ended
-    // (or the launch stopped with a message). Nothing while a launch is under way.
-    void RunRavlen(LaunchHost& host);
-    // From the free-space check to the recount.
-    bool underWay() const { return underWay_; }
+    // runner runs the command interpreter and waits for it; freeSpaceKb tells
+    // the free space (tests set the figure).
+    WinLaunchSystem(TAppExec& runner, std::function<std::optional<std::uint64_t>()> freeSpaceKb)
+        : runner_(runner), freeSpaceKb_(std::move(freeSpaceKb)) {}
+
+    bool fileExists(const std::string& path) override;
+    bool folderExists(const std::string& path) override;
+    bool renameFile(const std::string& from, const std::string& to) override;
+    bool copyFile(const std::string& from, const std::string& to) override;
+    bool createFolder(const std::string& path) override;
+    void createFolderPath(const std::string& path) override;
+    bool deleteFile(const std::string& path) override;
+    void deleteTree(const std::string& path) override;
+    bool writeFile(const std::string& path, std::string_view text) override;
+    std::optional<std::string> readFile(const std::string& path, std::size_t limit) override;
+    ArchiveResult extractArchive(const std::string& archive, const std::string& folder) override;
+    std::optional<std::uint64_t> freeSpaceKb() override { return freeSpaceKb_(); }
+    std::string currentDirectory() override;
+    bool setCurrentDirectory(const std::string& path) override;
+    RunResult runAndWait(const std::string& folder, const std::string& commandLine) override;
+    void pause() override;
 
 private:
-    bool underWay_ = false;
+    TAppExec& runner_;
+    std::function<std::optional<std::uint64_t>()> freeSpaceKb_;
 };
-
-// At start, before the scan: a rename journal left by a front end that ended
-// while the emulator ran is carried out, every name put back as after a
-// normal run, and removed. A name that cannot be put back is told once and
-// the journal kept. A journal that is no journal is removed.
-void PutBackLeftRenames(const TempNames& names,
-                        const std::function<void(const std::string&)>& showMessage);
-
-// Deletes the options file, then the temp folder with everything in it;
-// nothing is reported. The rename journal is not touched.
-void DeleteTempFiles(const TempNames& names);
 
 // Free space in KB of the drive of the Windows directory, if it can be told.
 std::optional<std::uint64_t> WindowsDriveFreeKb();

@@ -1,7 +1,5 @@
-// Building and writing the options file.
+// Building the options file.
 #include "launch/options_file.h"
-
-#include <fstream>
 
 #include "input/device_list.h"
 #include "launch/emulator.h"
@@ -75,16 +73,6 @@ std::string OptionsFileText(const Settings& s, std::string_view gameTitle) {
     lines.add("-setkey KEY1 ", s.Ks_Key1);
     lines.add("-setkey KEY2 ", s.Ks_Key2);
     return lines.take();
-}
-
-bool WriteOptionsFile(const std::string& path, const Settings& settings,
-                      std::string_view gameTitle) {
-    // Binary: the CR LF are in the text already.
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    const std::string text = OptionsFileText(settings, gameTitle);
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-    return !file.fail();
 }
 
 }  // namespace qv

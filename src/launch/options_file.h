@@ -17,9 +17,4 @@ namespace qv {
 // leaves its line as the bare switch with nothing after it.
 std::string OptionsFileText(const Settings& settings, std::string_view gameTitle);
 
-// Creates or replaces the file at path with OptionsFileText; false when the
-// file could not be created or not all of it written.
-bool WriteOptionsFile(const std::string& path, const Settings& settings,
-                      std::string_view gameTitle);
-
 }  // namespace qv

@@ -33,6 +33,7 @@ void OptionsPanel::build(Settings& settings) {
         label.setColor(kFolderColour);
         label.SetNotActiveColor(kFolderColour);
         label.SetActiveColor(kFolderHoverColour);
+        label.setPathEllipsis(true);
         return &label;
     };
     L_SF = folder("L_SF");

@@ -1,7 +1,6 @@
 // The journal of the renames in a game folder, and what puts them back.
 #include "launch/rename_journal.h"
 
-#include <fstream>
 #include <set>
 
 #include "archive/zip_walk.h"
@@ -11,12 +10,22 @@ namespace qv {
 namespace {
 
 constexpr std::string_view kFirstLine = "Quarvel renames";
-constexpr std::streamsize kMaxJournal = 64 * 1024;  // a few lines; anything longer is none
+constexpr std::size_t kMaxJournal = 64 * 1024;  // a few lines; anything longer is none
 
 bool IsPlainFileName(const std::string& name) {
     const EntryName safe = SafeEntryName(name);
     return safe.use == NameUse::kWrite && safe.component == name &&
            name.find('|') == std::string::npos;
+}
+
+// A launch writes the whole put-back of one variant. A write cut short at the
+// end of a line still parses, but would put back part and then block on a
+// name the missing lines give back.
+bool IsWholeJournal(const RenameJournal& journal) {
+    if (journal.putBack.empty()) return false;
+    const std::string& first = journal.putBack.front().second;  // the variant's ".21" file
+    if (!first.ends_with(".21")) return false;
+    return journal.putBack == RestoreRenames(first.substr(0, first.size() - 3));
 }
 
 }  // namespace
@@ -50,22 +59,16 @@ std::optional<RenameJournal> ParseJournal(std::string_view text) {
     return journal;
 }
 
-bool WriteJournal(const std::string& path, const RenameJournal& journal) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    const std::string text = JournalText(journal);
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-    return !file.fail();
+bool WriteJournal(LaunchSystem& system, const std::string& path, const RenameJournal& journal) {
+    return system.writeFile(path, JournalText(journal));
 }
 
-std::optional<RenameJournal> ReadJournal(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
-    std::string text(kMaxJournal + 1, '\0');
-    file.read(text.data(), kMaxJournal + 1);
-    if (file.gcount() > kMaxJournal) return std::nullopt;
-    text.resize(static_cast<std::size_t>(file.gcount()));
-    return ParseJournal(text);
+std::optional<RenameJournal> ReadJournal(LaunchSystem& system, const std::string& path) {
+    const std::optional<std::string> text = system.readFile(path, kMaxJournal + 1);
+    if (!text || text->size() > kMaxJournal) return std::nullopt;
+    std::optional<RenameJournal> journal = ParseJournal(*text);
+    if (!journal || !IsWholeJournal(*journal)) return std::nullopt;
+    return journal;
 }
 
 UndoPlan PlanUndo(const std::vector<Rename>& putBack,
@@ -76,11 +79,23 @@ UndoPlan PlanUndo(const std::vector<Rename>& putBack,
         for (const std::string& name : {from, to})
             if (exists(name)) present.insert(UpperText(name));
     }
+    // A name that a later rename gives back holds a file of the launch only
+    // while the file it gives back waits under its other name: SF2.21 is the
+    // variant's file only while the Turbo file waits as _SF2.21. Otherwise it
+    // is still the folder's own (the launch ended before its first rename, or
+    // the variant's file was never there) and stays.
+    auto ownerWaits = [&](std::size_t i, const std::string& name) {
+        for (std::size_t j = i + 1; j < putBack.size(); ++j)
+            if (UpperText(putBack[j].second) == name)
+                return present.contains(UpperText(putBack[j].first));
+        return true;
+    };
     UndoPlan plan;
-    for (const Rename& rename : putBack) {
+    for (std::size_t i = 0; i < putBack.size(); ++i) {
+        const Rename& rename = putBack[i];
         const std::string from = UpperText(rename.first);
         const std::string to = UpperText(rename.second);
-        if (!present.contains(from) || present.contains(to)) continue;
+        if (!present.contains(from) || present.contains(to) || !ownerWaits(i, from)) continue;
         present.erase(from);
         present.insert(to);
         plan.renames.push_back(rename);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "launch/launch_plan.h"
+#include "launch/launch_system.h"
 
 namespace qv {
 
@@ -27,9 +28,10 @@ std::string JournalText(const RenameJournal& journal);
 std::optional<RenameJournal> ParseJournal(std::string_view text);
 
 // The journal file, written whole (false when it cannot be) and read back
-// (nothing when there is none, or no journal in it).
-bool WriteJournal(const std::string& path, const RenameJournal& journal);
-std::optional<RenameJournal> ReadJournal(const std::string& path);
+// (nothing when there is none, or no journal in it, or not all of the
+// put-back of a variant that a launch writes).
+bool WriteJournal(LaunchSystem& system, const std::string& path, const RenameJournal& journal);
+std::optional<RenameJournal> ReadJournal(LaunchSystem& system, const std::string& path);
 
 // What puts the folder back from wherever the launch was ended: before,
 // between or after the renames, or partway through putting them back. Each

@@ -170,7 +170,10 @@ LRESULT Container::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
+    // The second press of a double click comes as a message of its own.
     case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
         onButtonDown(lp);
         return 0;
     case WM_LBUTTONUP:

@@ -83,6 +83,7 @@ void Label::paint(HDC dc) const {
     SetTextColor(dc, color_);
     UINT format = DT_NOPREFIX | (centred_ ? DT_CENTER : DT_LEFT);
     format |= wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE;
+    if (pathEllipsis_) format |= DT_PATH_ELLIPSIS;
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, format);
 }
 

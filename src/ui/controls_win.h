@@ -111,6 +111,11 @@ public:
     }
     void setCentred(bool centred) { centred_ = centred; }
     void setWordWrap(bool wordWrap) { wordWrap_ = wordWrap; }
+    // A one-line label that shows a folder: a caption too long for the box
+    // shows its start and its last folder, with "..." between.
+    void setPathEllipsis(bool pathEllipsis) { pathEllipsis_ = pathEllipsis; }
+    bool wordWrap() const { return wordWrap_; }
+    bool pathEllipsis() const { return pathEllipsis_; }
     // With auto size on, a one-line label takes the width of its caption.
     void setAutoSize(bool autoSize) {
         autoSize_ = autoSize;
@@ -129,6 +134,7 @@ private:
     bool filled_ = false;
     bool centred_ = false;
     bool wordWrap_ = false;
+    bool pathEllipsis_ = false;
     bool autoSize_ = false;
 };
 

@@ -33,6 +33,14 @@ bool IsPentiumClass(unsigned long processorType) {
     return processorType != 386 && processorType != 486;
 }
 
+void LoadLibrariesFromSystemFolder() {
+    constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
+    using SetDefaultDllDirectories = BOOL(WINAPI*)(DWORD);
+    const auto set = reinterpret_cast<SetDefaultDllDirectories>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    if (set) set(kSearchSystem32);
+}
+
 void ProcessMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -20,6 +20,12 @@ bool IsPentium();
 // 8664 ...): false for 386 and 486 only.
 bool IsPentiumClass(unsigned long processorType);
 
+// From here on the libraries the process loads are looked for in the system
+// folder alone, not first in the program's folder, which is the emulator
+// folder and may hold many thousands of files. Systems without the call
+// (Windows 7 without its update) keep their usual search.
+void LoadLibrariesFromSystemFolder();
+
 // Handles the window messages pending now, once, so the interface stays alive
 // during long work. A quit request is put back for the main loop to see.
 void ProcessMessages();

@@ -5,6 +5,8 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <chrono>
+
 #include "ui/graphics_win.h"
 #include "ui/hover.h"
 #include "ui/standard_controls_win.h"
@@ -21,6 +23,9 @@ namespace {
 constexpr COLORREF kStatusColour = RGB(0, 0, 255);
 constexpr int kListLeft = 8;
 constexpr int kListWidth = 113;
+
+// The longest stretch the list filling keeps the window from its messages.
+constexpr auto kFillSlice = std::chrono::milliseconds(30);
 
 // A copy of a bitmap that the clipboard may own.
 HBITMAP ClipboardCopy(HBITMAP bitmap) {
@@ -108,14 +113,48 @@ void TF_PcxView::InitAll() {
 }
 
 void TF_PcxView::ActiveX() {
-    SendMessageA(LB, LB_RESETCONTENT, 0, 0);
     // One backslash at the end, also for a folder given with one (a drive root).
     viewerFolder_ = ReplaceFirst("\\\\", "\\", host_.SnapshotFolder() + "\\");
     foundFiles_ = FolderExists(viewerFolder_) ? ListFiles(viewerFolder_, kSnapshotMask, "N")
                                               : std::vector<std::string>{};
-    for (const std::string& file : foundFiles_) {
-        SendMessageA(LB, LB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(file.substr(viewerFolder_.size()).c_str()));
+    std::vector<std::string> names;
+    names.reserve(foundFiles_.size());
+    for (const std::string& file : foundFiles_)
+        names.push_back(file.substr(viewerFolder_.size()));
+    FillList(std::move(names));
+}
+
+void TF_PcxView::FillList(std::vector<std::string> names) {
+    SendMessageA(LB, LB_RESETCONTENT, 0, 0);
+    std::size_t bytes = 0;
+    for (const std::string& name : names)
+        bytes += name.size() + 1;
+    SendMessageA(LB, LB_INITSTORAGE, names.size(), bytes);
+    fillNames_ = std::move(names);
+    fillNext_ = 0;
+    fillSlice();
+}
+
+// Adds items for one slice of time, with the list's drawing and scroll bar
+// held back until its end: redrawn after every item, 5,000 of them took
+// seconds. The rest waits for the fill timer, whose message comes after
+// the input and painting that are waiting.
+void TF_PcxView::fillSlice() {
+    const auto start = std::chrono::steady_clock::now();
+    SendMessageA(LB, WM_SETREDRAW, FALSE, 0);
+    while (filling()) {
+        SendMessageA(LB, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fillNames_[fillNext_].c_str()));
+        ++fillNext_;
+        if (fillNext_ % 64 == 0 && std::chrono::steady_clock::now() - start >= kFillSlice) break;
+    }
+    SendMessageA(LB, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(LB, nullptr, TRUE);
+    if (filling()) {
+        SetTimer(hwnd(), kFillTimerId, USER_TIMER_MINIMUM, nullptr);
+    } else {
+        KillTimer(hwnd(), kFillTimerId);
+        fillNames_.clear();
+        fillNext_ = 0;
     }
 }
 
@@ -140,12 +179,12 @@ void TF_PcxView::setStatus(const char* text, bool repaintNow) {
 
 void TF_PcxView::ShowPcx() {
     if (!anySelected()) return;
-    setStatus("Loading...", true);
     // The focused item: the one last clicked or moved to, selected or not.
-    if (const std::optional<std::string> item =
-            itemText(SendMessageA(LB, LB_GETCARETINDEX, 0, 0))) {
-        LoadPcx(SB.pictureSlot(), viewerFolder_ + *item);
-    }
+    // Taken before the messages run: an activation among them refills the list.
+    const std::optional<std::string> item = itemText(SendMessageA(LB, LB_GETCARETINDEX, 0, 0));
+    const std::string folder = viewerFolder_;
+    setStatus("Loading...", true);
+    if (item) LoadPcx(SB.pictureSlot(), folder + *item);
     const SIZE size = SB.pictureSize();
     SB.setRanges(size.cx, size.cy);
     setStatus("READY", false);
@@ -232,6 +271,7 @@ LRESULT TF_PcxView::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_TIMER:
         if (wp == kTimerId) TimeProc();
+        if (wp == kFillTimerId) fillSlice();
         return 0;
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wp) == LB) {
@@ -265,6 +305,7 @@ LRESULT TF_PcxView::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_DESTROY:
         KillTimer(hwnd(), kTimerId);
+        KillTimer(hwnd(), kFillTimerId);
         ExitProc();
         return 0;
     }

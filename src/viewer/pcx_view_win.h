@@ -47,6 +47,13 @@ public:
     void HideProc();
     void BrowseProc();
 
+    // Shows names, bare file names in the viewer folder, as the list's items
+    // in their order, in place of what it held. What does not fit in one
+    // short slice of work goes in later slices, between which the window
+    // answers its messages; the items listed so far can be used meanwhile.
+    void FillList(std::vector<std::string> names);
+    bool filling() const { return fillNext_ < fillNames_.size(); }
+
     // Asks for the GIF file name, starting from the last one; nothing when
     // cancelled. The common save dialog unless a test puts its own answer.
     std::function<std::optional<std::string>(const std::string& last)> askSaveName;
@@ -64,6 +71,7 @@ public:
     HMENU PopM1 = nullptr;
 
     static constexpr UINT_PTR kTimerId = 1;
+    static constexpr UINT_PTR kFillTimerId = 2;
     enum CommandId { kIdList = 201, kIdBrowse, kIdCopy, kIdSave, kIdDelete };
 
 protected:
@@ -77,11 +85,14 @@ private:
     std::optional<std::string> runSaveDialog(const std::string& last);
     bool anySelected() const;
     std::optional<std::string> itemText(LRESULT index) const;
+    void fillSlice();
 
     SnapshotHost& host_;
     std::string viewerFolder_;
     std::vector<std::string> foundFiles_;
     std::string lastSaveName_;
+    std::vector<std::string> fillNames_;  // the items FillList still adds, from fillNext_
+    std::size_t fillNext_ = 0;
 };
 
 }  // namespace qv

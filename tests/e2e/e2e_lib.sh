@@ -14,6 +14,26 @@ trap e2e_cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# How long any one step may take before it counts as failed, in seconds. Under
+# load (two cores shared by several test runs) Wine can take half a minute to
+# start a program; a step that is done returns at once, so the limit costs
+# nothing when all is well.
+E2E_LIMIT=${QV_E2E_LIMIT:-90}
+
+# e2e_until SECONDS COMMAND...: runs COMMAND every tenth of a second until it
+# succeeds (true) or SECONDS have passed (false).
+e2e_until() {
+  local limit=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$limit" ] || return 1
+    sleep 0.1
+  done
+}
+
+# e2e_visible TITLE-REGEX: true while a window of that title is shown.
+e2e_visible() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+
 # e2e_demo_folder NAME STAND_IN_EXE: makes the demo emulator folder C:\NAME-PID
 # with the stand-in emulator, removed again (with the Saves and Pcx folders
 # the stand-in writes) at exit; sets drive_c and emu.
@@ -40,21 +60,25 @@ e2e_start() {
   "$QV_WINE" reg delete 'HKCU\Software\Ostrel\Quarvel' /f >/dev/null 2>&1 || true
   (cd "$emu" && exec "$QV_WINE" Quarvel.exe) &
   E2E_PID=$!
-  MAIN_WID=$(e2e_wait_window '^Ravlen Front/End$' 100) || fail "the main window did not appear"
+  MAIN_WID=$(e2e_wait_window '^Ravlen Front/End$') || fail "the main window did not appear"
   e2e_locate
-  sleep 1  # let the start-up finish painting
+  # The first show scans; the wait window goes when the scan is done.
+  e2e_until "$E2E_LIMIT" eval '! e2e_visible "^Wait$"' || fail "the start-up scan did not end"
+  e2e_settle main 0 0 400 395 || fail "the main window never stopped changing"
 }
 
-# e2e_wait_window TITLE-REGEX [TENTHS]: echoes the id of the visible window
-# of that title once it shows (within 5 seconds unless told); fails if none.
+# e2e_wait_window TITLE-REGEX [SECONDS]: echoes the id of the visible window
+# of that title once it shows (within E2E_LIMIT seconds unless told); fails
+# if none.
 e2e_wait_window() {
-  local i wid=""
-  for i in $(seq 1 "${2:-50}"); do
+  local limit=$((SECONDS + ${2:-$E2E_LIMIT})) wid=""
+  while [ -z "$wid" ]; do
     wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
     [ -n "$wid" ] && break
+    [ "$SECONDS" -lt "$limit" ] || return 1
     sleep 0.1
   done
-  [ -n "$wid" ] && echo "$wid"
+  echo "$wid"
 }
 
 # e2e_locate: reads where the main window is now.
@@ -75,25 +99,58 @@ e2e_differ() {
   [ "${n%%.*}" -gt 20 ]
 }
 
-# e2e_pointer X Y: moves the pointer to a client point of the main window.
+# e2e_shot_until differs|matches REF NAME X Y W H: takes the shot NAME of that
+# region again and again until it differs from (or matches) the shot REF;
+# false if it never does within E2E_LIMIT seconds.
+e2e_shot_until() {
+  local want=$1 ref=$2 name=$3
+  shift 3
+  e2e_until "$E2E_LIMIT" e2e_shot_compares "$want" "$ref" "$name" "$@"
+}
+e2e_shot_compares() {
+  e2e_shot "$3" "$4" "$5" "$6" "$7"
+  if [ "$1" = differs ]; then e2e_differ "$2" "$3"; else ! e2e_differ "$2" "$3"; fi
+}
+
+# e2e_settle NAME X Y W H: waits until two shots of the region a fifth of a
+# second apart are the same (the window has painted what it had to).
+e2e_settle() {
+  local name=$1
+  shift
+  e2e_shot "$name-settle" "$@"
+  e2e_until "$E2E_LIMIT" e2e_settled "$name" "$@"
+}
+e2e_settled() {
+  local name=$1
+  shift
+  sleep 0.2
+  cp "$E2E_WORK/$name-settle.png" "$E2E_WORK/$name-before.png"
+  e2e_shot "$name-settle" "$@"
+  ! e2e_differ "$name-before" "$name-settle"
+}
+
+# e2e_pointer X Y: moves the pointer to a client point of the main window,
+# giving the 100 ms hover timer time to light what is under it.
 e2e_pointer() { xdotool mousemove "$((MAIN_X + $1))" "$((MAIN_Y + $2))"; sleep 0.4; }
 
-# e2e_exit: clicks the exit image and checks that Quarvel ends with code 0.
+# e2e_exit: clicks the exit image and checks that Quarvel ends with code 0. An
+# image takes a click only once the hover timer has lit it, so under load a
+# click may come too early: it is repeated until the program has ended.
 e2e_exit() {
-  e2e_pointer 364 60
-  xdotool click 1
+  e2e_until "$E2E_LIMIT" e2e_exit_clicked || fail "the exit image did not end Quarvel"
   e2e_wait_exit
   [ "$E2E_CODE" = 0 ] || fail "exit code $E2E_CODE"
+}
+e2e_exit_clicked() {
+  e2e_pointer 364 60
+  xdotool click 1
+  e2e_until 3 eval '! kill -0 "$E2E_PID" 2>/dev/null'
 }
 
 # e2e_wait_exit: waits for Quarvel to end and sets E2E_CODE to its exit code.
 # Not to be called in $(...): a subshell cannot wait for this shell's child.
 e2e_wait_exit() {
-  local i
-  for i in $(seq 1 100); do
-    kill -0 "$E2E_PID" 2>/dev/null || break
-    sleep 0.1
-  done
+  e2e_until "$E2E_LIMIT" eval '! kill -0 "$E2E_PID" 2>/dev/null' || true
   E2E_CODE=0
   wait "$E2E_PID" || E2E_CODE=$?
   E2E_PID=""
@@ -103,27 +160,16 @@ e2e_wait_exit() {
 # the snapshot folder as it stands on a first start).
 e2e_runs() { find "$WINEPREFIX/drive_c/Pcx" -name 'Snap*.Pcx' 2>/dev/null | wc -l; }
 
-# e2e_wait_runs N: waits up to ten seconds for the stand-in's Nth run.
-e2e_wait_runs() {
-  local i
-  for i in $(seq 1 100); do
-    [ "$(e2e_runs)" -ge "$1" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
+# e2e_wait_runs N: waits for the stand-in's Nth run.
+e2e_wait_runs() { e2e_until "$E2E_LIMIT" eval '[ "$(e2e_runs)" -ge '"$1"' ]'; }
 
 # e2e_wait_launch_end: waits until a launch has run and cleaned up after it.
 e2e_wait_launch_end() {
-  local temp="$WINEPREFIX/drive_c/windows/temp" i
-  for i in $(seq 1 300); do
-    if [ ! -e "$temp/Quarvel.InI" ] && [ ! -e "$temp/QV95-TMP" ] &&
-      ! xdotool search --onlyvisible --name '^Wait$' >/dev/null 2>&1; then
-      return 0
-    fi
-    sleep 0.1
-  done
-  fail "the launch did not end"
+  e2e_until "$E2E_LIMIT" e2e_launch_ended || fail "the launch did not end"
+}
+e2e_launch_ended() {
+  local temp="$WINEPREFIX/drive_c/windows/temp"
+  [ ! -e "$temp/Quarvel.InI" ] && [ ! -e "$temp/QV95-TMP" ] && ! e2e_visible '^Wait$'
 }
 
 # e2e_message_box: echoes the window id of a message box of Quarvel that is up
@@ -149,14 +195,50 @@ e2e_emulator_folder() {
 }
 e2e_remove_folders() { rm -rf "$emu" "$drive_c/Saves" "$drive_c/Pcx"; }
 
-# e2e_find_window REGEX: echoes the id of a visible window whose title
-# matches, waiting up to five seconds for it.
-e2e_find_window() {
-  local i w
-  for i in $(seq 1 50); do
-    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-    if [ -n "$w" ]; then echo "$w"; return 0; fi
-    sleep 0.1
+
+# The panel area of the main window, in client pixels.
+E2E_PANELS="147 120 255 265"
+
+# e2e_select_game X Y: a first click on the game button at X Y; returns once
+# it was handled, that is once the players panel has come forward.
+e2e_select_game() {
+  # shellcheck disable=SC2086
+  e2e_shot before-select $E2E_PANELS
+  e2e_pointer "$1" "$2"
+  xdotool click 1
+  # shellcheck disable=SC2086
+  e2e_shot_until differs before-select selected $E2E_PANELS ||
+    fail "the click on the game at $1,$2 did not select it"
+}
+
+# e2e_show_panel X: clicks the panel button at X (client) and waits until the
+# panel area has changed. An image button takes a click only once the hover
+# timer has lit it, so the click is repeated until it has been taken.
+e2e_show_panel() {
+  # shellcheck disable=SC2086
+  e2e_shot before-panel $E2E_PANELS
+  e2e_until "$E2E_LIMIT" e2e_panel_clicked "$1" || fail "the panel button at $1 showed no panel"
+}
+e2e_panel_clicked() {
+  e2e_pointer "$1" 100
+  xdotool click 1
+  # shellcheck disable=SC2086
+  e2e_until 2 e2e_shot_compares differs before-panel after-panel $E2E_PANELS
+}
+
+# e2e_wait_at WINDOW X Y: waits until the window's top left is at X Y.
+e2e_wait_at() { e2e_until "$E2E_LIMIT" e2e_is_at "$@"; }
+e2e_is_at() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  [ "$X" = "$2" ] && [ "$Y" = "$3" ]
+}
+
+# e2e_wine_runs REGEX: true while a program whose command line matches runs in
+# this test's Wine prefix (other prefixes on the machine do not count).
+e2e_wine_runs() {
+  local pid
+  for pid in $(pgrep -f "$1" 2>/dev/null); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
   done
   return 1
 }

@@ -10,38 +10,39 @@ cp "$1" "$E2E_WORK/gifview.exe"
 (cd "$E2E_WORK" && exec "$QV_WINE" gifview.exe rose.gif) &
 E2E_PID=$!
 
-wid=""
-for i in $(seq 1 300); do  # Wine can be slow to start on a busy machine
-  wid=$(xdotool search --onlyvisible --name '^GIF view - ' 2>/dev/null | head -n1 || true)
-  [ -n "$wid" ] && break
-  sleep 0.1
-done
-[ -n "$wid" ] || fail "the viewer's window did not appear"
+wid=$(e2e_wait_window '^GIF view - ') || fail "the viewer's window did not appear"
 title() { xdotool getwindowname "$wid"; }
-# wait_title PATTERN: waits up to 5 s for the title to match.
-wait_title() {
-  for i in $(seq 1 50); do
-    [[ "$(title)" =~ $1 ]] && return 0
-    sleep 0.1
-  done
-  fail "title '$(title)' never matched '$1'"
-}
+title_matches() { [[ "$(title)" =~ $1 ]]; }
+# wait_title PATTERN: waits for the title, which tells the state, to match.
+wait_title() { e2e_until "$E2E_LIMIT" title_matches "$1" || fail "title '$(title)' never matched '$1'"; }
 
 wait_title 'rose.gif - frame 2/3 - speed 100% - animate'
 wait_title 'frame 3/3'
 wait_title 'frame 1/3'  # and round again
 
-key() { xdotool key --window "$wid" "$1"; sleep 0.4; }
+key() { xdotool key --window "$wid" "$1"; }
+keep_shot() {
+  if [ -n "${QV_E2E_SHOTS:-}" ]; then mkdir -p "$QV_E2E_SHOTS" && cp "$E2E_WORK/$1.png" "$QV_E2E_SHOTS/"; fi
+}
+# shot NAME: the window once it has painted its new state (two pictures alike).
+shot_alike() {
+  cp "$E2E_WORK/$1.png" "$E2E_WORK/$1-before.png"
+  sleep 0.2
+  import -window "$wid" "$E2E_WORK/$1.png"
+  ! e2e_differ "$1-before" "$1"
+}
 shot() {
   import -window "$wid" "$E2E_WORK/$1.png"
-  if [ -n "${QV_E2E_SHOTS:-}" ]; then mkdir -p "$QV_E2E_SHOTS" && cp "$E2E_WORK/$1.png" "$QV_E2E_SHOTS/"; fi
+  e2e_until "$E2E_LIMIT" shot_alike "$1" || fail "the window never settled for '$1'"
+  keep_shot "$1"
 }
 # colour SHOT X Y: the colour of a pixel counted from the window's bottom right.
 colour() {
   /usr/bin/convert "$E2E_WORK/$1.png" -gravity southeast -crop "1x1+$2+$3" +repage -format '%[pixel:p{0,0}]' info:
 }
 
-shot animated
+import -window "$wid" "$E2E_WORK/animated.png"  # changing: taken as it is
+keep_shot animated
 key a
 wait_title 'frame 1/3 - speed 100% -$'
 shot plain

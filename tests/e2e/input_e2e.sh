@@ -13,11 +13,11 @@ e2e_start "$1" "$emu"
 click_at() { e2e_pointer "$1" "$2"; xdotool click 1; sleep 0.3; }
 keys() { xdotool key --delay 150 "$@"; sleep 0.3; }
 
-click_at 68 219                  # select Final Fight: its players come forward
+e2e_select_game 68 219           # select Final Fight: its players come forward
 click_at 318 160                 # player 1's device selector opens
 keys Down Down Return            # KEY1 -> KEY2 -> JOY1
 
-click_at 272 100                 # keyboard panel
+e2e_show_panel 272               # keyboard panel
 click_at 274 185                 # S_KU
 keys KP_Up Up Escape             # keypad 8 (NumLock off) in S_KU, the up arrow (same
                                  # code) in S_KUR, Esc in S_KL
@@ -27,7 +27,7 @@ keys a b Alt_L q                 # S_KDL, then S_KD although it is no tab stop;
 click_at 220 365                 # E_Ks
 keys Tab c d                     # Tab moves on unrecorded; E_Km keeps the focus
 
-click_at 320 100                 # joystick panel
+e2e_show_panel 320               # joystick panel
 click_at 362 198                 # E_JC
 keys End BackSpace BackSpace BackSpace 1
 click_at 208 225                 # E_JD: E_JC is left and kept, 1 < 2 buttons
@@ -36,12 +36,9 @@ click_at 235 293                 # resolution field: E_JD is left, 5 becomes 255
 
 click_at 68 219                  # launch Final Fight
 witness="$drive_c/Saves/ravlen-witness.txt"
-for i in $(seq 1 100); do
-  [ -e "$witness" ] && break
-  sleep 0.2
-done
-[ -e "$witness" ] || fail "the emulator did not run"
-sleep 2
+e2e_wait_runs 1 || fail "the emulator did not run"
+e2e_wait_launch_end
+[ -e "$witness" ] || fail "the emulator left no witness"
 expect_option() {
   grep -qxF "option: $1"$'\r' "$witness" || fail "the options file lacks \"$1\"; it held: $(grep -a option: "$witness")"
 }
@@ -52,7 +49,7 @@ expect_option "-setkey KEY1 $layout"
 expect_option "-setkey KEY2 19 20 21 33 35 47 48 49 30 31 32 44 45 46 60 62"
 expect_option "-remapbut       JOY1 0 1 1 255 255 255 255 255"
 
-click_at 68 160                  # Three Wonders: Final Fight's settings are saved
+e2e_select_game 68 160           # Three Wonders: Final Fight's settings are saved
 e2e_exit
 
 query() {

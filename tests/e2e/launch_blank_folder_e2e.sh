@@ -11,9 +11,7 @@ cp "$2" "$emu/ravlen.exe"
 export RAVLEN_STANDIN_NO_WINDOW=1
 e2e_start "$1" "$emu"  # Quarvel in the folder: its first-start emulator folder
 
-e2e_pointer 68 154  # Final Fight, the one game button
-xdotool click 1
-sleep 1
+e2e_select_game 68 154  # Final Fight, the one game button
 xdotool click 1
 e2e_wait_runs 1 || fail "the emulator did not run from a folder with blanks"
 e2e_wait_launch_end

@@ -9,27 +9,20 @@ e2e_demo_folder qv-e2e "$2"
 e2e_start "$1" "$emu"
 
 e2e_shot options 147 120 255 265
-e2e_pointer 68 219      # the second game button: Final Fight
+e2e_select_game 68 219  # the second game button: Final Fight
 xdotool click 1
-sleep 1
-xdotool click 1
-for i in $(seq 1 100); do
-  ls "$drive_c"/Pcx/Snap*.Pcx >/dev/null 2>&1 && break
-  sleep 0.2
-done
+e2e_wait_runs 1 || fail "the emulator did not run"
+e2e_wait_launch_end
 ls "$drive_c"/Pcx/Snap*.Pcx >/dev/null 2>&1 || fail "the emulator left no snapshot"
 ls "$drive_c"/Saves/FFIGHT.Rs* >/dev/null 2>&1 || fail "the emulator left no save state"
 grep -q "game id: FFIGHT" "$drive_c/Saves/ravlen-witness.txt" || fail "the emulator ran another game"
-sleep 2
 [ -e "$drive_c/windows/temp/Quarvel.InI" ] && fail "the options file was left behind"
 [ -e "$drive_c/windows/temp/QV95-TMP" ] && fail "the temp folder was left behind"
 
 # Back on the options panel, the snapshot counter has changed.
-e2e_pointer 176 100
-xdotool click 1
+e2e_show_panel 176
 e2e_pointer 60 20
-e2e_shot counted 147 120 255 265
-e2e_differ options counted || fail "the snapshot counter did not change"
+e2e_shot_until differs options counted 147 120 255 265 || fail "the snapshot counter did not change"
 
 e2e_exit
 echo "launch end to end: passed"

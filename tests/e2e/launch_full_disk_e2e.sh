@@ -34,22 +34,16 @@ cp "$2" "$emu/ravlen.exe"
 export RAVLEN_STANDIN_NO_WINDOW=1
 e2e_start "$1" "$emu"
 
-e2e_pointer 68 154  # Magic Sword, the one game button
-xdotool click 1
-sleep 1
+e2e_select_game 68 154  # Magic Sword, the one game button
 xdotool click 1
 
-e2e_find_window '^Unable to extract\.\.\.$' >/dev/null ||
+e2e_wait_window '^Unable to extract\.\.\.$' >/dev/null ||
   fail "no box told that the archive could not be unpacked"
 xdotool key Return
-for i in $(seq 1 50); do e2e_message_box >/dev/null && break; sleep 0.1; done
-e2e_message_box >/dev/null || fail "the launch did not stop with the damaged-archive message"
+e2e_until "$E2E_LIMIT" eval 'e2e_message_box >/dev/null' ||
+  fail "the launch did not stop with the damaged-archive message"
 xdotool key Return
-for i in $(seq 1 50); do
-  xdotool search --onlyvisible --name '^Wait$' >/dev/null 2>&1 || break
-  sleep 0.1
-done
-sleep 1
+e2e_wait_launch_end
 [ "$(e2e_runs)" = 0 ] || fail "the emulator ran on cut-off ROMs"
 e2e_message_box >/dev/null && fail "a further message box came up"
 

@@ -20,9 +20,7 @@ EOF
 export RAVLEN_STANDIN_NO_WINDOW=1 RAVLEN_STANDIN_SECONDS=4
 e2e_start "$1" "$emu"
 
-e2e_pointer 68 154  # Street Fighter 2 CE, the first of the two SF2t buttons
-xdotool click 1
-sleep 1
+e2e_select_game 68 154  # Street Fighter 2 CE, the first of the two SF2t buttons
 xdotool click 1
 e2e_wait_runs 1 || fail "the emulator did not run"
 [ -e "$emu/SF2t/_SF2.21" ] && [ ! -e "$emu/SF2t/Sf2Ce.21" ] ||
@@ -31,7 +29,8 @@ e2e_wait_runs 1 || fail "the emulator did not run"
 kill -KILL "$E2E_PID"
 wait "$E2E_PID" 2>/dev/null || true
 E2E_PID=""
-sleep 5  # the emulator plays on and ends
+# The emulator plays on and ends; the next start must find it gone.
+e2e_until "$E2E_LIMIT" eval '! e2e_wine_runs "QV95-TMP.ravlen"' || fail "the emulator did not end"
 [ -e "$windows_temp/QV95-TMP/ravlen.exe" ] || fail "the killed run left no unpacked emulator to clear"
 [ -e "$windows_temp/Quarvel.InI" ] || fail "the killed run left no options file to clear"
 [ -e "$emu/SF2t/_SF2.21" ] || fail "the names were back before the next start"

@@ -6,25 +6,30 @@
 source "$(dirname "$0")/e2e_lib.sh"
 PROBE=$2
 state() { "$QV_WINE" "$PROBE" state | tr -d '\r'; }
-expect_state() {  # expect_state LINE...: each line must be in the probe's report
-  local now line
-  now=$(state)
+# state_has LINE...: true when each line is in the probe's report.
+state_has() {
+  local line
+  PROBE_SAW=$(state)
   for line in "$@"; do
-    grep -qxF "$line" <<<"$now" || fail "expected '$line', the probe saw: $(tr '\n' ' ' <<<"$now")"
+    grep -qxF "$line" <<<"$PROBE_SAW" || return 1
   done
+}
+# expect_state LINE...: waits until each line is in the probe's report (what a
+# second copy asks of the running one is posted, and done when it is handled).
+expect_state() {
+  e2e_until "$E2E_LIMIT" state_has "$@" ||
+    fail "expected '$*', the probe saw: $(tr '\n' ' ' <<<"$PROBE_SAW")"
 }
 # another_window: a window of another program takes the front for a while.
 another_window() {
-  "$QV_WINE" "$PROBE" front 8 &
-  sleep 1.5
+  "$QV_WINE" "$PROBE" front 20 >/dev/null 2>&1 &
   expect_state "foreground=QvWindowProbe|probe in front"
 }
 # second_copy: starts Quarvel again from its folder; it must end with code 1.
 second_copy() {
   local code=0
-  (cd "$E2E_WORK/emu" && timeout 30 "$QV_WINE" Quarvel.exe) || code=$?
+  (cd "$E2E_WORK/emu" && timeout "$E2E_LIMIT" "$QV_WINE" Quarvel.exe) || code=$?
   [ "$code" = 1 ] || fail "a second copy ended with $code instead of 1 ($1)"
-  sleep 1  # the restore is posted to the running copy
 }
 
 e2e_start "$1"
@@ -50,16 +55,15 @@ expect_state "copies=1" "foreground=QuarvelMain|Ravlen Front/End" "main=shown no
 rm "$E2E_WORK/emu/ravlen.exe"
 e2e_pointer 152 64
 xdotool click 1
-sleep 2
+folder_dialog_up() { state_has "main=shown normal" && grep -q '^foreground=#32770|' <<<"$PROBE_SAW"; }
+e2e_until "$E2E_LIMIT" folder_dialog_up || fail "the folder dialog did not open"
 xdotool key Return
-sleep 1.5
 expect_state "foreground=#32770|Quarvel v1.01"
 another_window
 second_copy "running copy showing a message box"
 expect_state "copies=1" "foreground=#32770|Quarvel v1.01"
 import -window root "$E2E_WORK/box.png"
 xdotool key Return
-sleep 0.5
 : > "$E2E_WORK/emu/ravlen.exe"
 e2e_exit
 
@@ -68,11 +72,9 @@ e2e_exit
 first=$!
 (cd "$E2E_WORK/emu" && exec "$QV_WINE" Quarvel.exe) &
 second=$!
-for i in $(seq 1 100); do
-  kill -0 "$first" 2>/dev/null && kill -0 "$second" 2>/dev/null || break
-  sleep 0.1
-done
-sleep 3
+one_ended() { ! kill -0 "$first" 2>/dev/null || ! kill -0 "$second" 2>/dev/null; }
+e2e_until "$E2E_LIMIT" one_ended || fail "both copies started together ran on"
+e2e_wait_window '^Ravlen Front/End$' >/dev/null || fail "neither copy started together showed its window"
 running=0 refused=0
 for pid in "$first" "$second"; do
   if kill -0 "$pid" 2>/dev/null; then

@@ -10,19 +10,12 @@ shots=${3:-$E2E_WORK}
 e2e_demo_folder qv-view "$2"
 e2e_start "$1" "$emu"
 
-e2e_pointer 68 219      # Final Fight: select, then play
+e2e_select_game 68 219  # Final Fight: select, then play
 xdotool click 1
-sleep 1
-xdotool click 1
-for i in $(seq 1 100); do
-  ls "$drive_c"/Pcx/Snap0000.Pcx >/dev/null 2>&1 && break
-  sleep 0.2
-done
-[ -e "$drive_c/Pcx/Snap0000.Pcx" ] || fail "the emulator left no snapshot"
-sleep 2
+e2e_wait_runs 1 || fail "the emulator left no snapshot"
+e2e_wait_launch_end
 
-e2e_pointer 176 100     # back to the options panel
-xdotool click 1
+e2e_show_panel 176      # back to the options panel
 e2e_pointer 190 205     # the snapshot folder label
 xdotool click 1
 viewer=$(e2e_wait_window '^Pcx Viewer - Quarvel$') || fail "the viewer did not open"
@@ -32,34 +25,40 @@ at() { xdotool mousemove "$((VX + $1))" "$((VY + $2))"; sleep 0.3; }
 
 at 30 38                # the first file of the list
 xdotool click 1
-sleep 1
 at 300 8                # off the picture and the exit image
-import -window root -crop "521x285+$VX+$VY" +repage "$shots/viewer.png"
 # The picture area shows the test card, not black.
-colours=$(convert "$shots/viewer.png" -crop 384x224+128+32 +repage -unique-colors -format %w info:)
-[ "$colours" -gt 8 ] || fail "the viewer shows no picture ($colours colours)"
+picture_colours() {
+  import -window root -crop "521x285+$VX+$VY" +repage "$shots/viewer.png"
+  colours=$(convert "$shots/viewer.png" -crop 384x224+128+32 +repage -unique-colors -format %w info:)
+  [ "$colours" -gt 8 ]
+}
+e2e_until "$E2E_LIMIT" picture_colours || fail "the viewer shows no picture ($colours colours)"
 
 at 30 38
+viewer_shot() { import -window root -crop "521x285+$VX+$VY" +repage "$E2E_WORK/$1.png"; }
+viewer_shot before-menu
 xdotool click 3
-sleep 0.5
-import -window root -crop "521x285+$VX+$VY" +repage "$shots/viewer-menu.png"
+menu_open() { viewer_shot viewer-menu && e2e_differ before-menu viewer-menu; }
+e2e_until "$E2E_LIMIT" menu_open || fail "the list's menu did not open"
+cp "$E2E_WORK/viewer-menu.png" "$shots/viewer-menu.png" 2>/dev/null || true
 xdotool key s           # "&Save to Gif"
-e2e_wait_window '^Save As$' >/dev/null || fail "the save dialog did not open"
-sleep 0.5
+save=$(e2e_wait_window '^Save As$') || fail "the save dialog did not open"
+# Typed once the dialog has drawn itself whole (and put the focus in its name field).
+eval "$(xdotool getwindowgeometry --shell "$save")"
+MAIN_X=$X MAIN_Y=$Y e2e_settle save 0 0 "$WIDTH" "$HEIGHT" || fail "the save dialog never settled"
 xdotool type --delay 20 'C:\Pcx\first'
 xdotool key Return
-for i in $(seq 1 50); do
-  [ -e "$drive_c/Pcx/first.Gif" ] && break
-  sleep 0.1
-done
-[ -e "$drive_c/Pcx/first.Gif" ] || fail "no GIF file was written"
+e2e_until "$E2E_LIMIT" eval '[ -e "$drive_c/Pcx/first.Gif" ]' || fail "no GIF file was written"
 [ "$(compare -metric AE "$drive_c/Pcx/Snap0000.Pcx" "$drive_c/Pcx/first.Gif" null: 2>&1)" = 0 ] ||
   fail "the GIF file does not hold the snapshot's pixels"
 
-at 510 8                # the exit image hides the viewer
-xdotool click 1
-sleep 0.5
-xdotool search --onlyvisible --name '^Pcx Viewer - Quarvel$' >/dev/null 2>&1 && fail "the viewer stayed open"
+# The exit image hides the viewer; it takes the click once it is lit.
+viewer_exit_clicked() {
+  at 510 8
+  xdotool click 1
+  e2e_until 2 eval '! e2e_visible "^Pcx Viewer - Quarvel$"'
+}
+e2e_until "$E2E_LIMIT" viewer_exit_clicked || fail "the viewer stayed open"
 
 e2e_exit
 echo "viewer end to end: passed"

@@ -171,7 +171,6 @@ TEST(GifReader, EndsQuietlyAtTheFirstBlockItCannotUseKeepingEarlierFrames) {
     badCode[11] = 0x00;
     Bytes widthOnly = Bytes(image.begin(), image.begin() + 6);
     const Case cases[] = {
-        {"unknown extension label", {0x21, 0x77, 0}},
         {"unknown block", {0x99}},
         {"min code size 12", {0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 12, 1, 0, 0}},
         {"min code size 0", {0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 0, 1, 0, 0}},
@@ -188,6 +187,29 @@ TEST(GifReader, EndsQuietlyAtTheFirstBlockItCannotUseKeepingEarlierFrames) {
         const Picture p = Read(data);
         EXPECT_EQ(p.frames.size(), 1u) << c.what;
     }
+}
+
+TEST(GifReader, ExtensionsOfUnknownLabelsAreSkippedByTheirSubBlocks) {
+    // A white pixel behind an extension of a label GIF89a does not define,
+    // whose data holds bytes that would read as an image or the trailer.
+    Bytes data = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 255, 255, 255};
+    const Bytes tail = {0x21, 0x99, 3, 0x2C, 0x3B, 0x21, 2, 0x3B, 0x3B, 0,
+                        0x2C, 0,    0, 0,    0,    1,    0, 1,    0,    0};
+    data.insert(data.end(), tail.begin(), tail.end());
+    const Bytes lzw = test::LiteralLzw({1}, 2);  // code size, sub-blocks, terminator
+    data.insert(data.end(), lzw.begin(), lzw.end());
+    data.push_back(0x3B);
+    const Picture p = Read(data);
+    ASSERT_EQ(p.frames.size(), 1u);
+    EXPECT_EQ(Composites(p)[0], (Bytes{255, 255, 255, 255}));
+
+    // Plain text (0x01) is skipped the same way, between two frames.
+    const Bytes both = GifBuilder(2, 1)
+                           .image(0, 0, 1, 1, {1})
+                           .raw({0x21, 0x01, 2, 0x2C, 0x2C, 0})
+                           .image(1, 0, 1, 1, {3})
+                           .done();
+    EXPECT_EQ(Read(both).frames.size(), 2u);
 }
 
 TEST(GifReader, AHugeScreenIsIgnoredAndTheFramesGiveTheSize) {

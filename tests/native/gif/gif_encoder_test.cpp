@@ -464,6 +464,15 @@ TEST(GifStatusCodes, RefusalsLeaveNoStream) {
     EXPECT_FALSE(encoder.EncodeGif(list));
     EXPECT_EQ(encoder.status(), GifStatus::kEncoding);
 
+    // A failure after the header and a first frame were written leaves
+    // nothing of them either.
+    TFrameInfo unreadable{};
+    list.frames[1] = &unreadable;
+    list.frameCount = 2;
+    EXPECT_FALSE(encoder.EncodeGif(list));
+    EXPECT_EQ(encoder.status(), GifStatus::kPixelsUnreadable);
+    EXPECT_TRUE(encoder.stream().empty());
+
     list.frameCount = 1;
     EXPECT_TRUE(encoder.SaveToStream(list, destination));
     EXPECT_EQ(encoder.status(), GifStatus::kDone);

@@ -1,5 +1,6 @@
 // Tests of the options file, byte for byte.
 #include "launch/options_file.h"
+#include "util/whole_file.h"
 
 #include <gtest/gtest.h>
 
@@ -159,15 +160,16 @@ TEST(OptionsFile, WriteReplacesTheFileWithTheText) {
         old << std::string(5000, 'z');
     }
     const Settings s = DefaultSettings("", true);
-    EXPECT_TRUE(WriteOptionsFile(path, s, "Final Fight"));
+    EXPECT_TRUE(WriteWholeFile(path, OptionsFileText(s, "Final Fight")));
     std::ifstream in(path, std::ios::binary);
     const std::string written((std::istreambuf_iterator<char>(in)),
                               std::istreambuf_iterator<char>());
     EXPECT_EQ(written, OptionsFileText(s, "Final Fight"));
     std::remove(path.c_str());
     // A file that cannot be created, or not written whole, is told.
-    EXPECT_FALSE(WriteOptionsFile(::testing::TempDir() + "no such folder/Quarvel.InI", s, "x"));
-    EXPECT_FALSE(WriteOptionsFile("/dev/full", s, "Final Fight"));
+    EXPECT_FALSE(WriteWholeFile(::testing::TempDir() + "no such folder/Quarvel.InI",
+                                OptionsFileText(s, "x")));
+    EXPECT_FALSE(WriteWholeFile("/dev/full", OptionsFileText(s, "Final Fight")));
 }
 
 }  // namespace

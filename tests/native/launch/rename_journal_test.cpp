@@ -4,10 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 #include <map>
 
+#include "../../shared/memory_launch_system.h"
 #include "util/text.h"
 
 namespace qv {
@@ -38,16 +37,19 @@ TEST(RenameJournal, TextRoundTripsAndAnythingElseIsNoJournal) {
 }
 
 TEST(RenameJournal, FileIsWrittenWholeAndReadBack) {
-    const std::string path = ::testing::TempDir() + "Quarvel.jnl";
-    ASSERT_TRUE(WriteJournal(path, kCe));
-    const std::optional<RenameJournal> back = ReadJournal(path);
+    test::MemoryLaunchSystem system;
+    system.addFolder("C:\\windows\\TEMP");
+    const std::string path = "C:\\windows\\TEMP\\Quarvel.jnl";
+    ASSERT_TRUE(WriteJournal(system, path, kCe));
+    const std::optional<RenameJournal> back = ReadJournal(system, path);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->putBack, kCe.putBack);
-    std::ofstream(path, std::ios::binary) << std::string(70000, 'x');
-    EXPECT_FALSE(ReadJournal(path));
-    std::remove(path.c_str());
-    EXPECT_FALSE(ReadJournal(path));
-    EXPECT_FALSE(WriteJournal("/dev/full", kCe));
+    system.addFile(path, std::string(70000, 'x'));
+    EXPECT_FALSE(ReadJournal(system, path));
+    system.deleteFile(path);
+    EXPECT_FALSE(ReadJournal(system, path));
+    system.startProcess({{1, 0}});  // the write fails
+    EXPECT_FALSE(WriteJournal(system, path, kCe));
 }
 
 // A game folder as names and contents; names found without regard to case.
@@ -107,6 +109,21 @@ TEST(RenameJournal, NamesDifferingInCaseOnlyAreTheSameFile) {
     const UndoPlan plan = Plan(folder);
     EXPECT_EQ(plan.renames, kCe.putBack);
     EXPECT_FALSE(plan.blocked);
+}
+
+// Found by the fuzz target: with the variant's own SF2.21 missing, a launch
+// ended (or failed) before its first rename had the Turbo SF2.21 renamed to
+// the variant's name at the next start.
+TEST(RenameJournal, AFolderWhoseTurboFilesNeverMovedKeepsThemWhateverIsMissing) {
+    for (const char* missing : {"Sf2Ce.21", "Sf2Ce.22", "Sf2Ce.23"}) {
+        Folder folder = kBefore;
+        folder.erase(missing);
+        const Folder before = folder;
+        const UndoPlan plan = Plan(folder);
+        EXPECT_TRUE(plan.renames.empty()) << missing << ": " << plan.renames[0].first;
+        EXPECT_FALSE(plan.blocked) << missing;
+        EXPECT_EQ(folder, before);
+    }
 }
 
 TEST(RenameJournal, ANameThatCannotComeBackIsBlockedNotSkipped) {

@@ -26,7 +26,8 @@ struct Header {
 // Palette entry i is (i, 255 - i, i / 2).
 Pixel ColourOf(int i) { return RgbPixel(i, 255 - i, i / 2); }
 
-Bytes MakePcx(const Header& h, const Bytes& data, int marker = 0x0C) {
+Bytes MakePcx(const Header& h, const Bytes& data, int marker = 0x0C,
+              Pixel (*colourOf)(int) = ColourOf) {
     Bytes file(128, 0);
     auto word = [&](int at, int value) {
         file[at] = value & 0xFF;
@@ -45,7 +46,7 @@ Bytes MakePcx(const Header& h, const Bytes& data, int marker = 0x0C) {
     file.insert(file.end(), data.begin(), data.end());
     file.push_back(marker);
     for (int i = 0; i < 256; ++i) {
-        const Pixel c = ColourOf(i);
+        const Pixel c = colourOf(i);
         file.insert(file.end(), {RedOf(c), GreenOf(c), BlueOf(c)});
     }
     return file;
@@ -147,8 +148,6 @@ TEST(PcxMalformed, EveryBrokenLayoutEndsWithAPictureOfTheHeaderSize) {
         std::vector<Pixel> expected;  // empty: not checked
     };
     const std::vector<Case> cases = {
-        // Data ends early: the rest stays black.
-        {"data ends early", Sized(3, 2, 3), {0xC4, 1}, {}},
         // Fewer bytes per line than the width: the row's tail stays black.
         {"short lines",
          Sized(3, 2, 2),
@@ -156,8 +155,6 @@ TEST(PcxMalformed, EveryBrokenLayoutEndsWithAPictureOfTheHeaderSize) {
          {ColourOf(1), ColourOf(2), 0, ColourOf(3), ColourOf(4), 0}},
         // No bytes per line: every pixel lands on row 1, nothing on row 0.
         {"no bytes per line", Sized(2, 2, 0), {1, 2, 3}, {}},
-        // A run code as the very last byte has no value byte.
-        {"run without value", Sized(2, 1, 2), {}, {}},
         {"height 65536", Sized(1, 65536, 1), {0xFF, 3, 0xFF, 4}, {}},
     };
     for (const Case& c : cases) {
@@ -170,6 +167,31 @@ TEST(PcxMalformed, EveryBrokenLayoutEndsWithAPictureOfTheHeaderSize) {
     }
     // 65536 x 65536 would need 16 GB: refused.
     EXPECT_EQ(Decode(MakePcx(Sized(65536, 65536, 0), {1})).outcome, PcxOutcome::kTooLarge);
+}
+
+// Palettes whose bytes, read on as data, each give one pixel (entry i is
+// grey i / 2), the second one ending in a run code (0xC5) instead.
+Pixel GreyOf(int i) { return RgbPixel(i / 2, i / 2, i / 2); }
+Pixel GreyEndingInARunCodeOf(int i) { return i == 255 ? RgbPixel(127, 127, 0xC5) : GreyOf(i); }
+
+// The data runs on through the marker and the palette; in a picture larger
+// than all of that, the file ends before the last row is full.
+TEST(PcxMalformed, DataThatEndsEarlyLeavesTheRestBlackAndALastRunCodePlacesNothing) {
+    for (bool endsInARunCode : {false, true}) {
+        SCOPED_TRACE(endsInARunCode ? "last byte a run code" : "last byte a pixel");
+        Pixel (*palette)(int) = endsInARunCode ? GreyEndingInARunCodeOf : GreyOf;
+        const PcxResult result = Decode(MakePcx(Sized(1000, 1, 1000), {0xC3, 5, 7}, 0x0C, palette));
+        ASSERT_EQ(result.outcome, PcxOutcome::kOk);
+        std::vector<Pixel> expected = {GreyOf(5), GreyOf(5), GreyOf(5), GreyOf(7), GreyOf(0x0C)};
+        for (int i = 0; i < 256; ++i) {
+            const Pixel entry = palette(i);
+            for (int byte : {RedOf(entry), GreenOf(entry), BlueOf(entry)})
+                if (byte < 0xC0) expected.push_back(GreyOf(byte));
+        }
+        EXPECT_EQ(expected.size(), endsInARunCode ? 772u : 773u);
+        expected.resize(1000, RgbPixel(0, 0, 0));
+        EXPECT_EQ(result.picture.pixels, expected);
+    }
 }
 
 // ImageMagick writes the files and decodes them for comparison.

@@ -175,6 +175,22 @@ TEST(AppExec, StartFailureBeyondTheTableSaysWhatWentWrong) {
     DeleteTree(folder);
 }
 
+// Codes the table leaves without a text: a failed start never reads as no
+// message at all.
+TEST(AppExec, StartFailureWithACodeTheTableLeavesOutStillSaysWhatWentWrong) {
+    TAppExec ae;
+    for (const std::int32_t code : {1, 4, 7, 9, 17, 18, 22, 23, 31, 0x7FFF}) {
+        ae.SetErrNo(code);
+        EXPECT_EQ(ae.ErrorText(), code < kFirstNonErrorCode ? "" : "No error");
+        const std::string text = ae.FailureText();
+        EXPECT_TRUE(text == "system error " + std::to_string(code) ||
+                    text.ends_with(" (system error " + std::to_string(code) + ")"))
+            << code << ": " << text;
+    }
+    ae.SetErrNo(2);  // the table's own words stay
+    EXPECT_EQ(ae.FailureText(), "File was not found");
+}
+
 TEST(AppExec, ChangesToExePathAndGoesOnWhenItCannot) {
     const std::string folder = test::NewScratchFolder("qv-appexec");
     const std::string report = folder + "\\report.txt";

@@ -80,6 +80,21 @@ TEST_F(RealDialogTest, OkChoosesThePreselectedFolder) {
     EXPECT_EQ(UpperText(bf.Directory()), UpperText(folder_));
 }
 
+TEST_F(RealDialogTest, TheShellKeepsItsWindowDataAndThePreselectionOutlivesDirectory) {
+    bf.SetDirectory(folder_);
+    LONG_PTR windowData = 0;
+    bf.OnInitialized = [&](TBrowseFolder& sender, HWND dialog) {
+        script.dialog = dialog;
+        windowData = GetWindowLongPtrA(dialog, GWLP_USERDATA);
+        // The text the dialog opened with is freed before the dialog takes up
+        // the repeated request for it.
+        sender.SetDirectory(std::string(400, 'x'));
+    };
+    ASSERT_TRUE(run({press(IDOK)}));
+    EXPECT_NE(windowData, reinterpret_cast<LONG_PTR>(&bf));
+    EXPECT_EQ(UpperText(bf.Directory()), UpperText(folder_));
+}
+
 TEST_F(RealDialogTest, CancelReturnsFalseAndKeepsTheDirectory) {
     bf.SetDirectory(folder_);
     EXPECT_FALSE(run({press(IDCANCEL)}));

@@ -111,6 +111,11 @@ TEST_F(GifImageTest, FileNameSetsTheStatusOfTheRead) {
     EXPECT_EQ(image.status(), 6);
     EXPECT_EQ(image.fileName(), good);
     EXPECT_EQ(image.frameCount(), 3);
+    // So does a folder: there is no file of that name to read.
+    EXPECT_FALSE(image.setFileName(folder));
+    EXPECT_EQ(image.status(), 6);
+    EXPECT_EQ(image.fileName(), good);
+    EXPECT_EQ(image.frameCount(), 3);
 
     image.setCurrentFrame(4);
     EXPECT_EQ(image.status(), 4);

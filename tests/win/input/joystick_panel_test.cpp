@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include "settings/registry_win.h"
 #include "ui/standard_controls_win.h"
 #include "util/system_win.h"
 
@@ -213,15 +214,25 @@ TEST_F(JoystickPanelTest, DevicesWithoutAnAnalogStickNeverCalibrate) {
 }
 
 TEST_F(JoystickPanelTest, ClosingTheWindowDuringACalibrationEndsIt) {
-    stick->script = {{0, 0, 0}};
+    stick->script = {{100, 200, 0}};
     pj().CalibProc();
-    RunUntil([this] { return stick->next >= 3; });
-    main.reset();  // the window goes with its timers
+    ASSERT_TRUE(RunUntil([this] { return stick->next >= 3; }));
+    const HWND panel = pj().hwnd();
+    DestroyWindow(main->hwnd());  // the objects stay, the windows go
+    EXPECT_FALSE(IsWindow(panel));
+    EXPECT_FALSE(pj().calibrating());
+    EXPECT_FALSE(KillTimer(panel, 2));  // no calibration timer is left
+    const std::size_t reads = stick->next;
     for (int i = 0; i < 10; ++i) {
         ProcessMessages();
         Sleep(10);
     }
-    SUCCEED();
+    EXPECT_EQ(stick->next, reads);  // nothing reads the stick any more
+    EXPECT_EQ(main->settings.JoyC1, "0 0 0 0");
+    EXPECT_EQ(main->settings.JoyC2, "0 0 0 0");
+    // The exit saved the settings, the calibrations as they were.
+    EXPECT_EQ(exitCodes, std::vector<int>{0});
+    EXPECT_EQ(ReadRegStr(HKEY_CURRENT_USER, settingsKey(), "JoyC1", ""), "0 0 0 0");
 }
 
 }  // namespace

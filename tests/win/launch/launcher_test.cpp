@@ -24,9 +24,9 @@ TEST(Launcher, AZippedVariantWithAZippedEmulatorShowsEveryStepAndRunsOnce) {
     std::vector<bool> underWay;
     host.onStep = [&] {
         underWay.push_back(launcher.underWay());
-        launcher.RunRavlen(host);
+        launcher.RunRavlen(host, host.system);
     };
-    launcher.RunRavlen(host);
+    launcher.RunRavlen(host, host.system);
 
     const std::vector<std::string> expected = {"info: Street Fighter 2 CE",
                                                "Loading...",
@@ -49,7 +49,7 @@ TEST(Launcher, AZippedVariantWithAZippedEmulatorShowsEveryStepAndRunsOnce) {
 
     // Once it has ended, the next launch runs.
     host.onStep = nullptr;
-    launcher.RunRavlen(host);
+    launcher.RunRavlen(host, host.system);
     EXPECT_EQ(host.runs(), 2u);
 }
 
@@ -59,7 +59,7 @@ TEST(Launcher, AnEmulatorFolderWithBlanksInItsPathRunsTheEmulator) {
     host.gameFolder("FFIGHT", {{"ff30-36.bin", "rom"}});
     host.current = {"FFIGHT", "NONE", "DIR", "ff*.*", "Final Fight"};
     Launcher launcher;
-    launcher.RunRavlen(host);
+    launcher.RunRavlen(host, host.system);
     EXPECT_NE(host.witness().find("current directory: " + host.emu + "\r\n"), std::string::npos);
     EXPECT_NE(host.witness().find("game id: FFIGHT"), std::string::npos);
     EXPECT_EQ(host.events.back(), "run ended");
@@ -67,7 +67,7 @@ TEST(Launcher, AnEmulatorFolderWithBlanksInItsPathRunsTheEmulator) {
     // A zipped game runs a copy in the temp folder, whose path has no blank.
     host.write("ffightJ.ZIP", StoredZip({{"ff36.bin", "rom"}}));
     host.current = {"FFIGHTJ", "NONE", "ZIP", "ff*.*", "Final Fight (JAP)"};
-    launcher.RunRavlen(host);
+    launcher.RunRavlen(host, host.system);
     EXPECT_NE(host.witness().find("game id: FFIGHTJ"), std::string::npos);
     EXPECT_EQ(host.runs(), 2u);
 }
@@ -79,13 +79,15 @@ TEST(Launcher, AnEmulatorTheInterpreterCannotFindIsReportedWithTheCommand) {
     host.gameFolder("FFIGHT", {{"ff30-36.bin", "rom"}});
     host.current = {"FFIGHT", "NONE", "DIR", "ff*.*", "Final Fight"};
     Launcher launcher;
-    launcher.RunRavlen(host);
+    launcher.RunRavlen(host, host.system);
     const std::string command = host.processRunner().ExeName();
     EXPECT_NE(command.find(host.emu + "\\ravlen.exe"), std::string::npos);
+    // Told, then cleaned up as after any run: the options panel and the counters come back.
     const std::vector<std::string> end = {
-        "running", "ended", "message: I CAN'T START RAVLEN WITH\r\n" + command, "hidden"};
+        "running",     "ended",  "message: I CAN'T START RAVLEN WITH\r\n" + command,
+        "Cleaning...", "hidden", "run ended"};
     ASSERT_GE(host.events.size(), end.size());
-    EXPECT_EQ(std::vector<std::string>(host.events.end() - 4, host.events.end()), end);
+    EXPECT_EQ(std::vector<std::string>(host.events.end() - end.size(), host.events.end()), end);
     EXPECT_FALSE(FolderExists(host.tempNames().tempFolder));
 }
 
@@ -104,7 +106,7 @@ TEST(Launcher, WhatCannotBeWrittenStopsTheLaunch) {
     test::WriteText(temp + "\\MSword\\ms_35.rom", "held");
     HANDLE held = CreateFileA((temp + "\\MSword\\ms_35.rom").c_str(), GENERIC_READ, 0, nullptr,
                               OPEN_EXISTING, 0, nullptr);
-    launcher.RunRavlen(host);
+    launcher.RunRavlen(host, host.system);
     CloseHandle(held);
     const std::vector<std::string> unpacking = {
         "Unzipping...",
@@ -116,7 +118,7 @@ TEST(Launcher, WhatCannotBeWrittenStopsTheLaunch) {
     host.events.clear();
     DeleteTree(temp);
     test::WriteText(temp, "in the way");
-    launcher.RunRavlen(host);
+    launcher.RunRavlen(host, host.system);
     DeleteFileA(temp.c_str());
     ASSERT_EQ(host.events.size(), 5u);
     EXPECT_EQ(host.events[3], "message: I CAN'T WRITE " + temp + "\\MSword");
@@ -135,10 +137,10 @@ TEST(Launcher, TheRenamesAreWrittenDownWhileTheyStandAndForgottenAfter) {
     const std::string journal = host.tempNames().renameJournal;
     std::optional<RenameJournal> during;
     host.onStep = [&] {
-        if (host.events.back() == "Playing...") during = ReadJournal(journal);
+        if (host.events.back() == "Playing...") during = ReadJournal(host.system, journal);
     };
     Launcher launcher;
-    launcher.RunRavlen(host);
+    launcher.RunRavlen(host, host.system);
     ASSERT_TRUE(during);
     EXPECT_EQ(during->folder, host.emu + "\\SF2t");
     EXPECT_EQ(during->putBack, RestoreRenames("Sf2Ce"));
@@ -160,7 +162,7 @@ TEST(LeftRenames, AreAllPutBackAtStartWhereverTheyStood) {
              made == 6 ? std::vector<std::size_t>{0, 2, 4, 6} : std::vector<std::size_t>{0}) {
             DeleteTree(folder);
             host.gameFolder("SF2t", kStreetFighterFolder);
-            ASSERT_TRUE(WriteJournal(names.renameJournal, {folder, back}));
+            ASSERT_TRUE(WriteJournal(host.system, names.renameJournal, {folder, back}));
             for (std::size_t i = 0; i < made; ++i)
                 MoveFileA((folder + "\\" + forward[i].first).c_str(),
                           (folder + "\\" + forward[i].second).c_str());
@@ -168,7 +170,8 @@ TEST(LeftRenames, AreAllPutBackAtStartWhereverTheyStood) {
                 MoveFileA((folder + "\\" + back[i].first).c_str(),
                           (folder + "\\" + back[i].second).c_str());
             std::vector<std::string> messages;
-            PutBackLeftRenames(names, [&](const std::string& m) { messages.push_back(m); });
+            PutBackLeftRenames(names, host.system,
+                               [&](const std::string& m) { messages.push_back(m); });
             EXPECT_TRUE(messages.empty()) << made << "/" << restored;
             EXPECT_FALSE(FileExists(names.renameJournal));
             EXPECT_EQ(ListFiles(folder, "*", "AHR").size(), 6u);
@@ -184,13 +187,13 @@ TEST(LeftRenames, ANameThatCannotBePutBackIsToldOnceAndTheJournalKept) {
     const TempNames& names = host.tempNames();
     const std::string folder = host.emu + "\\SF2t";
     host.gameFolder("SF2t", kStreetFighterFolder);
-    ASSERT_TRUE(WriteJournal(names.renameJournal, {folder, RestoreRenames("Sf2Ce")}));
+    ASSERT_TRUE(WriteJournal(host.system, names.renameJournal, {folder, RestoreRenames("Sf2Ce")}));
     for (const Rename& rename : VariantRenames("Sf2Ce"))
         MoveFileA((folder + "\\" + rename.first).c_str(), (folder + "\\" + rename.second).c_str());
     host.write("SF2t\\Sf2Ce.22", "put there meanwhile");
     std::vector<std::string> messages;
     auto record = [&](const std::string& m) { messages.push_back(m); };
-    PutBackLeftRenames(names, record);
+    PutBackLeftRenames(names, host.system, record);
     EXPECT_EQ(messages,
               std::vector<std::string>{CantPutBackMessage(folder, {"_SF2.22", "SF2.22"})});
     EXPECT_TRUE(FileExists(names.renameJournal));
@@ -199,7 +202,7 @@ TEST(LeftRenames, ANameThatCannotBePutBackIsToldOnceAndTheJournalKept) {
     // Once the way is clear, the next start finishes the work.
     DeleteFileA((folder + "\\Sf2Ce.22").c_str());
     messages.clear();
-    PutBackLeftRenames(names, record);
+    PutBackLeftRenames(names, host.system, record);
     EXPECT_TRUE(messages.empty());
     EXPECT_FALSE(FileExists(names.renameJournal));
     for (const auto& [name, data] : kStreetFighterFolder)
@@ -207,7 +210,7 @@ TEST(LeftRenames, ANameThatCannotBePutBackIsToldOnceAndTheJournalKept) {
 
     // A journal damaged beyond reading is dropped without touching anything.
     test::WriteText(names.renameJournal, "Quarvel renames\r\n");
-    PutBackLeftRenames(names, record);
+    PutBackLeftRenames(names, host.system, record);
     EXPECT_TRUE(messages.empty());
     EXPECT_FALSE(FileExists(names.renameJournal));
 }

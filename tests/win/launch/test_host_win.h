@@ -49,6 +49,8 @@ public:
             write(id + "\\" + name, data);
     }
     // The stand-in's account of its last run; empty when it did not run.
+    // What runs the command interpreter, as the launch set it up last.
+    TAppExec& processRunner() { return runner_; }
     std::string witness() const { return read("Saves\\ravlen-witness.txt"); }
     std::size_t runs() const { return ListFiles(emu + "\\Pcx", "Snap*.Pcx", "AHR").size(); }
 
@@ -62,13 +64,12 @@ public:
     const Settings& settings() const override { return settings_; }
     const std::string& emulatorStorage() const override { return storage_; }
     const TempNames& tempNames() const override { return names_; }
-    std::optional<std::uint64_t> freeSpaceKb() override { return 1u << 30; }
     ProgressDisplay& wait() override { return *this; }
+    void processMessages() override { ProcessMessages(); }
     void showMessage(const std::string& text) override { events.push_back("message: " + text); }
     void showArchiveMessage(const std::string& text, const std::string& caption) override {
         events.push_back("archive: " + caption + " " + text);
     }
-    TAppExec& processRunner() override { return runner_; }
     const std::string& commandInterpreter() const override { return interpreter_; }
     void setRunning(bool running) override { events.push_back(running ? "running" : "ended"); }
     void runEnded() override { events.push_back("run ended"); }
@@ -88,6 +89,10 @@ private:
     std::string storage_ = "DIR";
     std::string interpreter_;
     TAppExec runner_;
+
+public:
+    // The real file system, with plenty of free space.
+    WinLaunchSystem system{runner_, [] { return std::optional<std::uint64_t>(1u << 30); }};
 };
 
 }  // namespace qv::test

@@ -339,3 +339,91 @@ TEST_F(PcxViewTest, TheExitImageShowsOnlyWhileThePointerIsStrictlyInside) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv {
+namespace {
+
+// Handles messages until the viewer's list is filled; false after a generous limit.
+bool WaitForFill(const TF_PcxView& viewer) {
+    for (int i = 0; i < 6000 && viewer.filling(); ++i) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        ProcessMessages();
+    }
+    return !viewer.filling();
+}
+
+std::vector<std::string> Names(const std::string& prefix, int count) {
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i)
+        names.push_back(prefix + std::to_string(i));
+    return names;
+}
+
+// Many snapshots: the list holds them all, in the order the
+// directory search gives, whatever happens while it fills.
+TEST_F(PcxViewTest, ALongListFillsCompletelyInTheSearchOrder) {
+    constexpr int kShots = 1500;
+    for (int i = 4; i < kShots; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "\\Snap%04d.Pcx", i);
+        ASSERT_TRUE(CopyFileA(path(0).c_str(), (folder_ + name).c_str(), FALSE));
+    }
+    main->FilesCounter();
+    open();
+    ASSERT_TRUE(WaitForFill(viewer()));
+    std::vector<std::string> expected;
+    for (const std::string& file : ListFiles(folder_, "Snap*.Pcx", "N"))
+        expected.push_back(file.substr(folder_.size() + 1));
+    ASSERT_EQ(expected.size(), static_cast<std::size_t>(kShots));
+    EXPECT_EQ(Items(viewer().LB), expected);
+
+    // A click on the last item shows that file; deleting it refills without it.
+    select({kShots - 1});
+    const std::string last = expected.back();
+    const int shot = last < "Snap0004.Pcx" ? last[7] - '0' : 0;  // the rest are copies of 0
+    EXPECT_EQ(Shown(viewer()).pixels, shots_[shot].picture.pixels) << last;
+    viewer().DelPic();
+    ASSERT_TRUE(WaitForFill(viewer()));
+    expected.pop_back();
+    EXPECT_EQ(Items(viewer().LB), expected);
+    EXPECT_EQ(main->PA.L_PFF->caption(), std::to_string(kShots - 1) + " File(s)");
+}
+
+// The list shows exactly what it was given last, in that order, also when a
+// new list comes while an earlier one is still being added (an activation,
+// a deletion): nothing of the earlier one stays or comes twice.
+TEST_F(PcxViewTest, AListGivenWhileAnotherFillsReplacesIt) {
+    open();
+    viewer().FillList({"b.Pcx", "a.Pcx", "c.Pcx"});
+    EXPECT_FALSE(viewer().filling());
+    EXPECT_EQ(Items(viewer().LB), (std::vector<std::string>{"b.Pcx", "a.Pcx", "c.Pcx"}));
+
+    viewer().FillList(Names("early", 40000));
+    viewer().FillList(Names("late", 30000));
+    ASSERT_TRUE(WaitForFill(viewer()));
+    EXPECT_EQ(Items(viewer().LB), Names("late", 30000));
+
+    viewer().FillList(Names("early", 40000));
+    SetForegroundWindow(main->hwnd());
+    settle();
+    SetForegroundWindow(viewer().hwnd());  // refills from the folder
+    ASSERT_TRUE(WaitForFill(viewer()));
+    EXPECT_EQ(Items(viewer().LB).size(), 4u);
+
+    viewer().FillList({});
+    EXPECT_TRUE(Items(viewer().LB).empty());
+}
+
+// An activation that arrives while "Loading..." repaints refills the list and
+// so clears the selection; the picture is still that of the item clicked.
+TEST_F(PcxViewTest, AnActivationWhileLoadingShowsTheClickedItemAllTheSame) {
+    open();
+    PostMessageA(viewer().hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
+    select({2});
+    EXPECT_EQ(SelectedCount(viewer().LB), 0);
+    EXPECT_EQ(Shown(viewer()).pixels, shots_[2].picture.pixels);
+    EXPECT_EQ(Items(viewer().LB).size(), 4u);
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,250 @@
+// The launch of the current game, step by step, over a LaunchSystem.
+#include "launch/launch_sequence.h"
+
+#include <optional>
+#include <vector>
+
+#include "launch/launch_plan.h"
+#include "launch/options_file.h"
+#include "launch/rename_journal.h"
+#include "util/ravlen_files.h"
+#include "util/text.h"
+
+namespace qv {
+namespace {
+
+// Renames in a folder, in order, up to the first that fails, which it gives.
+std::optional<Rename> RenameAll(LaunchSystem& system, const std::string& folder,
+                                const std::vector<Rename>& renames) {
+    for (const auto& [from, to] : renames) {
+        if (!system.renameFile(folder + "\\" + from, folder + "\\" + to)) return Rename{from, to};
+    }
+    return std::nullopt;
+}
+
+// Puts back whatever of putBack the folder still needs, from any point the
+// renames had reached; the rename that failed, if one did.
+std::optional<Rename> PutBack(LaunchSystem& system, const std::string& folder,
+                              const std::vector<Rename>& putBack) {
+    const UndoPlan plan = PlanUndo(
+        putBack, [&](const std::string& name) { return system.fileExists(folder + "\\" + name); });
+    if (std::optional<Rename> failed = RenameAll(system, folder, plan.renames)) return failed;
+    return plan.blocked;
+}
+
+class Launch {
+public:
+    Launch(LaunchHost& host, LaunchSystem& system) : host_(host), system_(system) {}
+    LaunchOutcome run();
+
+private:
+    void step(const char* text) {
+        host_.wait().setState(text);
+        host_.processMessages();
+    }
+    LaunchOutcome stop(const std::string& message) {
+        host_.showMessage(message);
+        host_.wait().hide();
+        return LaunchOutcome::kStopped;
+    }
+    // Each gives the outcome of a stop, or nothing to go on.
+    std::optional<LaunchOutcome> placeRoms();
+    std::optional<LaunchOutcome> placeEmulator();
+    LaunchOutcome play();
+    void restoreGameFolder();
+    void putBackAfterFailure(const std::string& folder);
+    void deleteTempFiles();
+    bool extract(const std::string& archive, const std::string& destination);
+
+    LaunchHost& host_;
+    LaunchSystem& system_;
+    const CurrentGame& game_ = host_.game();
+    const std::string emulatorFolder_ = host_.settings().L_CAL;
+    const TempNames& names_ = host_.tempNames();
+    const std::string& temp_ = names_.tempFolder;
+    const LaunchPaths paths_ =
+        MakeLaunchPaths(game_, host_.emulatorStorage(), emulatorFolder_, temp_);
+    const std::string variant_ = RenameVariant(game_);
+    const bool zippedRoms_ = game_.romStorage == "ZIP";
+};
+
+LaunchOutcome Launch::run() {
+    const std::uint64_t freeKb = system_.freeSpaceKb().value_or(0);
+    if (auto refusal = FreeSpaceRefusal(game_, host_.emulatorStorage(), freeKb)) {
+        host_.showMessage(*refusal);
+        return LaunchOutcome::kRefused;
+    }
+    host_.wait().setInfo(game_.title);
+    host_.wait().setState("Loading...");
+    host_.wait().showNow();
+    host_.processMessages();
+
+    const Settings& settings = host_.settings();
+    system_.createFolder(settings.L_SF);
+    system_.createFolder(settings.L_PF);
+    DeleteTempFiles(names_, system_);
+    system_.createFolderPath(paths_.gameTemp);
+    system_.deleteFile(paths_.emulatorSettings);
+    // The run starts from these two: without them it would play on nothing.
+    if (!system_.folderExists(paths_.gameTemp)) return stop(CantWriteMessage(paths_.gameTemp));
+    if (!system_.writeFile(names_.optionsFile, OptionsFileText(settings, game_.title)))
+        return stop(CantWriteMessage(names_.optionsFile));
+
+    if (std::optional<LaunchOutcome> stopped = placeRoms()) return *stopped;
+    if (std::optional<LaunchOutcome> stopped = placeEmulator()) return *stopped;
+    return play();
+}
+
+bool Launch::extract(const std::string& archive, const std::string& destination) {
+    const ArchiveResult result = system_.extractArchive(archive, destination);
+    if (result.outcome == ArchiveOutcome::kOk) return true;
+    const ArchiveMessage message = MessageFor(result, archive);
+    host_.showArchiveMessage(message.text, message.caption);
+    return false;
+}
+
+std::optional<LaunchOutcome> Launch::placeRoms() {
+    if (zippedRoms_) {
+        step("Unzipping...");
+        if (!extract(paths_.gameArchive, paths_.gameTemp))
+            return stop(" " + paths_.gameArchive + " DAMAGED! ");
+    }
+    if (variant_.empty()) return std::nullopt;
+    if (zippedRoms_) {
+        step("Unzipping....");
+        if (!extract(VariantArchive(game_, emulatorFolder_), paths_.gameTemp))
+            return stop(" " + game_.gameId + ".ZIP DAMAGED! ");
+    }
+    // In a game folder the renames are written down before the first one:
+    // ended at any point from here on, the next start puts every name back.
+    const std::string& journal = names_.renameJournal;
+    if (!zippedRoms_ &&
+        !WriteJournal(system_, journal, {paths_.gameFolder, RestoreRenames(variant_)}))
+        return stop(CantWriteMessage(journal));
+    // A rename that fails puts back the ones made, so no file stays renamed.
+    const std::string folder = zippedRoms_ ? paths_.gameTemp : paths_.gameFolder;
+    if (RenameAll(system_, folder, VariantRenames(variant_))) {
+        putBackAfterFailure(folder);
+        return stop("I CAN'T RUN " + game_.title);
+    }
+    return std::nullopt;
+}
+
+std::optional<LaunchOutcome> Launch::placeEmulator() {
+    step("Set Ravlen...");
+    if (host_.emulatorStorage() == "ZIP") {
+        if (!extract(paths_.emulatorArchive, temp_)) {
+            const LaunchOutcome stopped = stop(" FILE " + paths_.emulatorArchive + " DAMAGED!");
+            restoreGameFolder();
+            return stopped;
+        }
+    } else if (zippedRoms_) {
+        const std::string program = JoinPath(emulatorFolder_, kRavlenProgram, false);
+        const std::string copy = JoinPath(temp_, kRavlenProgram, false);
+        // A program gone since the scan is told by the interpreter's failure.
+        if (!system_.copyFile(program, copy) && system_.fileExists(program))
+            return stop(CantWriteMessage(copy));
+    }
+    return std::nullopt;
+}
+
+LaunchOutcome Launch::play() {
+    step("Playing...");
+    host_.setRunning(true);
+    const std::string previous = system_.currentDirectory();
+    system_.setCurrentDirectory(paths_.workFolder);
+    const std::string& interpreter = host_.commandInterpreter();
+    const std::string command =
+        LaunchCommand(interpreter, paths_.exeFolder, names_.optionsFile, game_.gameId);
+    const RunResult result = system_.runAndWait(paths_.workFolder, command);
+    // Leave the work folder, or the temp folder could not be removed.
+    system_.setCurrentDirectory(previous);
+    host_.setRunning(false);
+    if (!result.ran) {
+        host_.showMessage(result.failure.empty() ? SystemErrorMessage(result.code)
+                                                 : result.failure);
+        restoreGameFolder();
+        deleteTempFiles();
+        host_.wait().hide();
+        return LaunchOutcome::kNotStarted;
+    }
+    // The interpreter ran but found nothing to start: told, then cleaned up
+    // as after any run.
+    const bool played = !InterpreterCouldNotStart(interpreter, result.code);
+    if (!played) host_.showMessage(CouldNotStartMessage(command));
+    step("Cleaning...");
+    restoreGameFolder();
+    deleteTempFiles();
+    host_.wait().hide();
+    host_.runEnded();
+    return played ? LaunchOutcome::kPlayed : LaunchOutcome::kNotStarted;
+}
+
+void Launch::restoreGameFolder() {
+    if (variant_.empty() || zippedRoms_) return;
+    if (RenameAll(system_, paths_.gameFolder, RestoreRenames(variant_))) {
+        host_.showMessage("I CAN'T RESTORE Street Fighter 2 Turbo FILES\r\nPLEASE CHECK " +
+                          emulatorFolder_ + "\\SF2T DIRECTORY");
+        return;  // the journal stays: the next start tries again
+    }
+    system_.deleteFile(names_.renameJournal);
+}
+
+// After a rename before the run failed; in a game folder the journal goes
+// once every name is back, and stays (with a message) when one cannot be.
+void Launch::putBackAfterFailure(const std::string& folder) {
+    if (const std::optional<Rename> failed = PutBack(system_, folder, RestoreRenames(variant_))) {
+        host_.showMessage(CantPutBackMessage(folder, *failed));
+        return;
+    }
+    if (folder == paths_.gameFolder) system_.deleteFile(names_.renameJournal);
+}
+
+// The emulator's console may outlive the interpreter for a moment, keeping
+// the temp folder as its current directory; give it up to a few seconds.
+void Launch::deleteTempFiles() {
+    constexpr int kTries = 30;
+    for (int i = 0; i < kTries; ++i) {
+        DeleteTempFiles(names_, system_);
+        if (!system_.folderExists(temp_)) return;
+        system_.pause();
+        host_.processMessages();
+    }
+}
+
+}  // namespace
+
+LaunchOutcome Launcher::RunRavlen(LaunchHost& host, LaunchSystem& system) {
+    if (underWay_) return LaunchOutcome::kIgnored;
+    underWay_ = true;
+    // Whatever ends the launch, later clicks work again.
+    struct Ended {
+        bool& underWay;
+        ~Ended() { underWay = false; }
+    } ended{underWay_};
+    return Launch(host, system).run();
+}
+
+void PutBackLeftRenames(const TempNames& names, LaunchSystem& system,
+                        const std::function<void(const std::string&)>& showMessage) {
+    if (!system.fileExists(names.renameJournal)) return;
+    const std::optional<RenameJournal> journal = ReadJournal(system, names.renameJournal);
+    if (journal) {
+        if (const std::optional<Rename> failed =
+                PutBack(system, journal->folder, journal->putBack)) {
+            showMessage(CantPutBackMessage(journal->folder, *failed));
+            return;  // kept, so that nothing is lost
+        }
+    }
+    // Done, or no journal that could be acted on.
+    system.deleteFile(names.renameJournal);
+}
+
+void DeleteTempFiles(const TempNames& names, LaunchSystem& system) {
+    system.deleteFile(names.optionsFile);
+    system.deleteTree(names.tempFolder);
+}
+
+std::string SystemErrorMessage(std::int32_t code) { return "system error " + std::to_string(code); }
+
+}  // namespace qv
