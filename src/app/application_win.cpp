@@ -79,7 +79,7 @@ int RunQuarvel() {
     SetForegroundWindow(main.hwnd());
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageA(main.hwnd(), &msg)) continue;
+        if (main.KeyMessage(msg) || IsDialogMessageA(main.hwnd(), &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

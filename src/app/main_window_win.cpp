@@ -119,7 +119,7 @@ bool TF_Main::create() {
     createControls();
     InitAll();
     F_Report.create(hwnd());
-    F_Report.busy = [this] { return scanning_ || launcher_.underWay(); };
+    F_Report.busy = [this] { return Busy(); };
     F_Report.readHistory = [this](const std::string& gameId) {
         return ReadPlayHistory(gameId, settingsKey);
     };
@@ -184,6 +184,7 @@ void TF_Main::createControls() {
     PA.onSnapshotFolderClick = [this] { PcxView(); };
     PK.build(settings);
     PP.build(settings);
+    PP.onStickListChanged = [this] { stick_.update(); };
     PJ.build(settings);
     games.create(hwnd());
     games.onClick = [this](GameButton& button) { ExecuteButton(button); };
@@ -263,6 +264,7 @@ void TF_Main::InitAll() {
     guardSettings([this] { LoadReg(settings, settingsKey); });
     L_CAL->setCaption(settings.L_CAL);
     PA.showSettings();
+    PP.showSettings();
     PK.showSettings();
     PJ.showSettings();
     FilesCounter();
@@ -280,6 +282,7 @@ void TF_Main::GamesCheck() {
         return;
     }
     scanning_ = true;
+    const bool listHadFocus = games.focusedButton() != nullptr;
     do {
         rescanRequested_ = false;
         L_CAL->setCaption(settings.L_CAL);
@@ -289,6 +292,7 @@ void TF_Main::GamesCheck() {
         FilesCounter();
     } while (rescanRequested_);
     scanning_ = false;
+    if (listHadFocus) games.focusList();  // the old buttons went with the focus
 }
 
 void TF_Main::GamesReport() { F_Report.ShowProc(); }
@@ -306,6 +310,16 @@ void TF_Main::ExecuteButton(GameButton& sender) {
         if (launcher_.RunRavlen(*launchSide_, launchSystem_) == LaunchOutcome::kPlayed)
             RecordPlay();
         DropQueuedMouseInput();
+        // The window lost the focus when it was disabled for the run: it goes
+        // back to the game, so that the keys and the stick carry on from there.
+        // With no other program in front once the game has ended (its window
+        // gone), the main window comes back to the front by itself.
+        savedFocus_ = sender.hwnd();
+        HWND front = GetForegroundWindow();
+        DWORD owner = 0;
+        if (front) GetWindowThreadProcessId(front, &owner);
+        if (!front || owner == GetCurrentProcessId()) SetForegroundWindow(hwnd());
+        if (GetActiveWindow() == hwnd()) SetFocus(sender.hwnd());
     } else {
         run.selectedGameId = run.game.gameId;
     }
@@ -429,6 +443,10 @@ void TF_Main::ShowPanel(GraphicControl& sender) {
         EnableWindow(panel->hwnd(), FALSE);
     }
     if (Panel* panel = panelOf(sender)) {
+        front_ = panel;
+        // The players may have changed the layouts they use since it was shown.
+        if (panel == &PK) PK.ShowClashes();
+        PJ.setInFront(panel == &PJ);
         EnableWindow(panel->hwnd(), TRUE);
         SetWindowPos(panel->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
@@ -475,10 +493,38 @@ void TF_Main::DelTempFiles() { DeleteTempFiles(tempNames_, launchSystem_); }
 
 void TF_Main::FormShow() { GamesCheck(); }
 
+void TF_Main::markFocus() {
+    HWND focus = GetFocus();
+    HWND parent = focus ? GetParent(focus) : nullptr;
+    for (Container* surface : {static_cast<Container*>(this), static_cast<Container*>(&PA),
+                               static_cast<Container*>(&PP), static_cast<Container*>(&PK),
+                               static_cast<Container*>(&PJ), static_cast<Container*>(&PI)}) {
+        surface->markFocusedChild(parent == surface->hwnd() ? focus : nullptr);
+    }
+}
+
+void TF_Main::onActivate(WPARAM wp) {
+    if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && (focus == hwnd() || IsChild(hwnd(), focus))) savedFocus_ = focus;
+        return;
+    }
+    if (HIWORD(wp)) return;  // minimised
+    if (savedFocus_ && !(IsWindow(savedFocus_) && IsWindowVisible(savedFocus_) &&
+                         IsWindowEnabled(savedFocus_))) {
+        savedFocus_ = nullptr;  // gone with a scan, or hidden meanwhile
+    }
+    if (savedFocus_) SetFocus(savedFocus_);
+}
+
 LRESULT TF_Main::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_TIMER:
-        if (wp == kTimerId) TimeProc();
+        if (wp == kTimerId) {
+            TimeProc();
+            markFocus();
+        }
+        if (wp == MainStick::kTimerId) stick_.tick();
         return 0;
     case WM_SHOWWINDOW:
         if (wp && !shownBefore_) {
@@ -493,11 +539,17 @@ LRESULT TF_Main::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kIdBR) GamesCheck();
         if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kIdB1) BrowseCF();
         return 0;
+    case WM_ACTIVATE:
+        onActivate(wp);
+        stick_.windowActivated(LOWORD(wp) != WA_INACTIVE);
+        if (LOWORD(wp) != WA_INACTIVE && savedFocus_) return 0;
+        break;
     case WM_CLOSE:
         if (CloseProc()) DestroyWindow(hwnd());
         return 0;
     case WM_DESTROY:
         KillTimer(hwnd(), kTimerId);
+        KillTimer(hwnd(), MainStick::kTimerId);
         ExitProc();
         return 0;
     }

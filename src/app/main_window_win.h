@@ -10,6 +10,8 @@
 #include <string>
 
 #include "app/info_panel_win.h"
+#include "app/main_keys_win.h"
+#include "app/main_stick_win.h"
 #include "app/scan_report_win.h"
 #include "launch/temp_names.h"
 #include "catalogue/game_list_win.h"
@@ -71,6 +73,14 @@ public:
     void BrowsePF();  // snapshot folder
     // The games counter's click: why each game has a button or none.
     void GamesReport();
+    // A key message of the message loop that moves the focus or presses what
+    // has it (Tab, Shift+Tab, the list keys, Enter); false leaves it to the
+    // dialog keys.
+    bool KeyMessage(const MSG& msg) { return keys_.take(msg); }
+    // The panel that ShowPanel brought to the front last (PA at start).
+    Panel& frontPanel() const { return *front_; }
+    // A scan or a launch is under way.
+    bool Busy() const { return scanning_ || launcher_.underWay(); }
 
     RunState run;
     Settings settings;
@@ -146,6 +156,10 @@ private:
 
     class LaunchSide;  // what a launch needs of this window
 
+    void onActivate(WPARAM wp);
+    // Frames the focused control, checked with the hover timer.
+    void markFocus();
+
     HWND appWindow_;
     TF_Wait& wait_;
     TempNames tempNames_;
@@ -160,6 +174,12 @@ private:
     // The first show scans; later shows (a restore from the task bar) do not.
     bool shownBefore_ = false;
     bool rescanRequested_ = false;
+    MainKeys keys_{*this};
+    MainStick stick_{*this};
+    Panel* front_ = &PA;
+    // The control that had the focus when the window was last deactivated,
+    // given it back when the window is active again.
+    HWND savedFocus_ = nullptr;
 };
 
 }  // namespace qv

@@ -106,10 +106,11 @@ void GameButton::draw(const DRAWITEMSTRUCT& item) {
     SetTextColor(dc, kCaptionColour);
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text,
               DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+    // Marked whenever it has the focus, keyboard or not: the list is played from the keys.
     if (item.itemState & ODS_FOCUS) {
         RECT focus = r;
-        InflateRect(&focus, -4, -4);
-        DrawFocusRect(dc, &focus);
+        InflateRect(&focus, -2, -2);
+        DrawFocusFrame(dc, focus);
     }
 }
 

@@ -18,7 +18,7 @@ void GameList::scan(const std::string& emulatorFolder, ProgressDisplay& wait,
     emulator = JudgeEmulator(emulatorFolder, kRavlenProgram, kRavlenArchive, disk);
     if (!emulator.present) report(kCantFindRavlen + emulatorFolder);
 
-    lastClicked = nullptr;
+    lastClicked = lastFocused_ = nullptr;
     while (!buttons_.empty())
         buttons_.pop_back();  // last to first
     sb.scrollTo(0);
@@ -52,11 +52,58 @@ void GameList::AddButton(const GameRecord& game, const std::string& emulatorFold
                                      GameButtonWidth(box.right - box.left), game, storage);
     button->setCursor(selectCursor);
     button->onClick = [this](GameButton& clicked) {
+        lastFocused_ = &clicked;
         if (onClick) onClick(clicked);
     };
     nextButtonTop += button->height();
     ++gamesFound;
     buttons_.push_back(std::move(button));
+}
+
+GameButton* GameList::focusedButton() const {
+    HWND focus = GetFocus();
+    for (const auto& button : buttons_) {
+        if (button->hwnd() == focus) return button.get();
+    }
+    return nullptr;
+}
+
+bool GameList::focusList() {
+    if (buttons_.empty()) return false;
+    focusButton(lastFocused_ ? *lastFocused_ : *buttons_.front());
+    return true;
+}
+
+bool GameList::moveFocus(ListKey key) {
+    const GameButton* focused = focusedButton();
+    if (!focused) return false;
+    std::size_t current = 0;
+    while (buttons_[current].get() != focused)
+        ++current;
+    RECT client{};
+    GetClientRect(sb.hwnd(), &client);
+    const std::size_t perPage = static_cast<std::size_t>(client.bottom) /
+                                static_cast<std::size_t>(focused->height());
+    focusButton(*buttons_[ListTarget(key, current, buttons_.size(), perPage)]);
+    return true;
+}
+
+void GameList::focusButton(GameButton& button) {
+    lastFocused_ = &button;
+    scrollIntoView(button);
+    SetFocus(button.hwnd());
+}
+
+void GameList::scrollIntoView(const GameButton& button) {
+    RECT client{};
+    GetClientRect(sb.hwnd(), &client);
+    const int top = ChildRect(button.hwnd()).top + sb.position();  // in the content
+    const int bottom = top + button.height();
+    if (top < sb.position()) {
+        sb.scrollTo(top);
+    } else if (bottom > sb.position() + client.bottom) {
+        sb.scrollTo(bottom - client.bottom);
+    }
 }
 
 }  // namespace qv

@@ -9,6 +9,7 @@
 
 #include "catalogue/game_button_win.h"
 #include "catalogue/scan.h"
+#include "ui/focus_walk.h"
 #include "ui/progress_display.h"
 #include "ui/scroll_box_win.h"
 
@@ -34,6 +35,15 @@ public:
     EmulatorVerdict emulator;
     const std::vector<GameVerdict>& verdicts() const { return verdicts_; }
 
+    // The keyboard in the list. The button that has the focus, or null.
+    GameButton* focusedButton() const;
+    // Gives the focus to the list: to the button that had it last, else the
+    // first; false when there is no button.
+    bool focusList();
+    // Moves the focus among the buttons by a list key, scrolling the list to
+    // keep the focused one in view; false when no button has the focus.
+    bool moveFocus(ListKey key);
+
     GameButton* lastClicked = nullptr;  // null after a scan
     HCURSOR selectCursor = nullptr;     // over the game buttons
     HCURSOR runCursor = nullptr;        // over the button clicked last
@@ -43,8 +53,13 @@ private:
     void AddButton(const GameRecord& game, const std::string& emulatorFolder,
                    ProgressDisplay& wait);
 
+    void focusButton(GameButton& button);
+    // Scrolls the list so that the button is wholly in view.
+    void scrollIntoView(const GameButton& button);
+
     std::vector<std::unique_ptr<GameButton>> buttons_;
     std::vector<GameVerdict> verdicts_;
+    GameButton* lastFocused_ = nullptr;  // by a key or a click; null after a scan
 };
 
 }  // namespace qv

@@ -60,9 +60,12 @@ struct StickReading {
 class StickSource {
 public:
     virtual ~StickSource() = default;
-    // Joystick 1 or 2; any other number, and a failed query, read 0, 0 and
-    // no buttons.
-    virtual StickReading read(int joystick) = 0;
+    // Joystick 1 or 2; nothing for any other number and when the query fails
+    // (no such joystick, or the system refuses).
+    virtual std::optional<StickReading> query(int joystick) = 0;
+    // The same, a failed query reading 0, 0 and no buttons, as the panel
+    // takes it.
+    StickReading read(int joystick) { return query(joystick).value_or(StickReading{}); }
     // Whether Esc is held down now.
     virtual bool escapeHeld() = 0;
 };

@@ -4,8 +4,9 @@
 #include <algorithm>
 #include <string>
 
-#include "ui/panel_layout.h"
+#include "input/input_clash.h"
 #include "input/panel_label_win.h"
+#include "ui/panel_layout.h"
 #include "input/stick_source_win.h"
 #include "ui/graphics_win.h"
 #include "ui/standard_controls_win.h"
@@ -24,6 +25,8 @@ constexpr COLORREF kPromptColour = RGB(255, 255, 0);
 constexpr UINT_PTR kCaptureTimer = 1;
 constexpr UINT_PTR kCalibrationTimer = 2;
 constexpr UINT kPollMs = 10;
+constexpr UINT_PTR kLiveTimer = 3;
+constexpr UINT kLiveMs = 100;
 
 constexpr char kTopLeftPrompt[] = "Top-Left Joystick\r\nPress Button 1 when done";
 constexpr char kBottomRightPrompt[] = "Right-Bottom Joystick\r\nPress Button 2 when done";
@@ -57,6 +60,11 @@ void JoystickPanel::build(Settings& settings) {
     L_CA->setFont(UiFont(11));  // the prompts' longer lines fit in regular weight
     L_CA->setCentred(true);
     L_CA->setWordWrap(true);
+    L_JW = &AddClashLine(*this, "L_JW");
+    L_JS = &AddPanelLabel(*this, "L_JS", kValuesColour);
+    const ControlPlace view = PlaceOf("Img_Stick");
+    stickView = &add<StickView>(view.left, view.top, view.width, view.height);
+    stickView->setVisible(false);
     showSettings();
 }
 
@@ -75,6 +83,52 @@ void JoystickPanel::SetJotOps() {
     const MapValues values = MapFields(settings_->*device.buttonMap);
     for (int slot = 1; slot <= kMapSlots; ++slot)
         SetWindowTextA(mapFields[slot - 1], IntText(values[slot - 1]).c_str());
+    ShowClashes();
+    updateLiveView();
+}
+
+void JoystickPanel::setInFront(bool inFront) {
+    inFront_ = inFront;
+    updateLiveView();
+}
+
+void JoystickPanel::updateLiveView() {
+    const bool wanted = inFront_ && activeJoystick_ != 0 && !calibrating() && !capturing();
+    if (wanted == live_) return;
+    live_ = wanted;
+    if (wanted) {
+        SetTimer(hwnd(), kLiveTimer, kLiveMs, nullptr);
+        liveTick();
+    } else {
+        KillTimer(hwnd(), kLiveTimer);
+        L_JS->setCaption("");
+    }
+    stickView->setVisible(wanted);
+}
+
+void JoystickPanel::liveTick() {
+    const std::optional<StickReading> reading = stick->query(activeJoystick_);
+    stickView->show(reading, buttonLimit_);
+    L_JS->setCaption(reading ? IntText(ScaleAxis(reading->x, settings_->SE_AJR)) + "," +
+                                   IntText(ScaleAxis(reading->y, settings_->SE_AJR))
+                             : "");
+}
+
+void JoystickPanel::ShowClashes(HWND changedField) {
+    MapValues values{};
+    for (int slot = 1; slot <= kMapSlots; ++slot)
+        values[slot - 1] = TextInt(WindowText(mapFields[slot - 1]));
+    const std::vector<MappedInput> inputs = MapInputs(values, buttonLimit_);
+    const auto clashes = FindClashes(inputs, false);
+    std::string line;
+    for (int slot = 1; slot <= kMapSlots; ++slot) {
+        const bool marked = clashes[slot - 1].has_value();
+        if (marked != marked_[slot - 1]) InvalidateRect(mapFields[slot - 1], nullptr, TRUE);
+        marked_[slot - 1] = marked;
+        if (marked && (line.empty() || mapFields[slot - 1] == changedField))
+            line = ButtonClashLine(values[slot - 1], inputs[*clashes[slot - 1]]);
+    }
+    L_JW->setCaption(line);
 }
 
 void JoystickPanel::SetJBut() {
@@ -100,6 +154,7 @@ void JoystickPanel::SetButtons(HWND field) {
 void JoystickPanel::CalibProc() {
     if (calibration_) return;  // one calibration at a time
     calibration_.emplace(settings_->SE_AJR);
+    updateLiveView();  // the calibration shows the stick itself
     L_CA->setCaption(kTopLeftPrompt);
     SetTimer(hwnd(), kCalibrationTimer, kPollMs, nullptr);
 }
@@ -126,6 +181,7 @@ void JoystickPanel::calibrationTick() {
     }
     KillTimer(hwnd(), kCalibrationTimer);
     calibration_.reset();
+    updateLiveView();
 }
 
 bool JoystickPanel::isMapField(HWND window) const {
@@ -135,9 +191,15 @@ bool JoystickPanel::isMapField(HWND window) const {
 void JoystickPanel::onCommand(HWND control, WORD code) {
     if (control == CB_JOYS && code == CBN_SELCHANGE) SetJotOps();
     if (control == B_CALIB && code == BN_CLICKED) CalibProc();
-    if (isMapField(control) && code == EN_SETFOCUS)
+    if (isMapField(control) && code == EN_SETFOCUS) {
         SetTimer(hwnd(), kCaptureTimer, kPollMs, nullptr);
-    if (isMapField(control) && code == EN_KILLFOCUS) SetButtons(control);
+        updateLiveView();
+    }
+    if (isMapField(control) && code == EN_KILLFOCUS) {
+        SetButtons(control);
+        updateLiveView();
+    }
+    if (isMapField(control) && code == EN_CHANGE) ShowClashes(control);
     if (control == SE_AJR && code == EN_CHANGE)
         settings_->SE_AJR = std::clamp(TextInt(WindowText(SE_AJR)), 0, kMaxJoystickResolution);
     if (control == SE_AJR && code == EN_KILLFOCUS)
@@ -152,9 +214,18 @@ LRESULT JoystickPanel::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DRAWITEM:
         DrawListItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
         return TRUE;
+    case WM_CTLCOLOREDIT: {
+        // A map field on amber while another input holds the same button.
+        const auto field = std::find(mapFields.begin(), mapFields.end(), reinterpret_cast<HWND>(lp));
+        if (field == mapFields.end() || !marked_[static_cast<std::size_t>(field - mapFields.begin())])
+            break;
+        SetBkColor(reinterpret_cast<HDC>(wp), kClashColour);
+        return reinterpret_cast<LRESULT>(ClashBrush());
+    }
     case WM_TIMER:
         if (wp == kCaptureTimer) SetJBut();
         if (wp == kCalibrationTimer) calibrationTick();
+        if (wp == kLiveTimer) liveTick();
         return 0;
     case WM_DESTROY:
         // A calibration under way ends with its window, storing nothing.

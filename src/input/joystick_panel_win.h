@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "input/joystick.h"
+#include "input/stick_view_win.h"
 #include "settings/settings.h"
 #include "ui/container_win.h"
 
@@ -28,6 +29,11 @@ public:
     void SetButtons(HWND field);
     // Starts a calibration of the active joystick (a click on B_CALIB).
     void CalibProc();
+    // Marks the map fields whose button another input of the map holds and
+    // names in L_JW the other input of the field changed last (null: of the
+    // first marked field).
+    void ShowClashes(HWND changedField = nullptr);
+    bool clashMarked(int slot) const { return marked_[slot - 1]; }
 
     // Where the joystick and the Esc key are read; tests script a stick.
     std::unique_ptr<StickSource> stick;
@@ -39,9 +45,19 @@ public:
     HWND B_CALIB = nullptr;
     Label* L_JV = nullptr;
     Label* L_CA = nullptr;
+    Label* L_JW = nullptr;  // the clash line
+    Label* L_JS = nullptr;  // the live position, scaled by SE_AJR
+    StickView* stickView = nullptr;
 
     int activeJoystick() const { return activeJoystick_; }
     bool calibrating() const { return calibration_.has_value(); }
+    // A map field has the focus: the stick's buttons fill it.
+    bool capturing() const { return isMapField(GetFocus()); }
+    // The live view: while the panel is in front and a device with an
+    // analog joystick is selected, and no calibration or button capture
+    // reads the stick, its position and buttons show ten times a second.
+    void setInFront(bool inFront);
+    bool showingStick() const { return live_; }
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -49,12 +65,17 @@ protected:
 private:
     void onCommand(HWND control, WORD code);
     void calibrationTick();
+    void updateLiveView();
+    void liveTick();
     bool isMapField(HWND window) const;
 
     Settings* settings_ = nullptr;
     int activeJoystick_ = 1;
     int buttonLimit_ = 2;
     std::optional<Calibration> calibration_;
+    std::array<bool, kMapSlots> marked_{};
+    bool inFront_ = false;
+    bool live_ = false;
 };
 
 }  // namespace qv

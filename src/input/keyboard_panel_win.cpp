@@ -1,6 +1,8 @@
 // The keyboard panel.
 #include "input/keyboard_panel_win.h"
 
+#include "input/input_clash.h"
+#include "input/panel_label_win.h"
 #include "ui/panel_layout.h"
 #include "ui/standard_controls_win.h"
 #include "util/text.h"
@@ -38,6 +40,7 @@ void KeyboardPanel::build(Settings& settings) {
             SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&keyFieldProc)));
         keyFields[slot - 1] = field;
     }
+    L_KW = &AddClashLine(*this, "L_KW");
     SetKeyOps();
 }
 
@@ -49,6 +52,7 @@ void KeyboardPanel::SetKeyOps() {
     const KeyFields fields = LayoutFields(layout());
     for (int slot = 1; slot <= kKeySlots; ++slot)
         SetWindowTextA(keyFields[slot - 1], fields[slot - 1].c_str());
+    ShowClashes();
 }
 
 void KeyboardPanel::SetKey(int slot, int scanCode) {
@@ -57,8 +61,27 @@ void KeyboardPanel::SetKey(int slot, int scanCode) {
     for (int n = 1; n <= kKeySlots; ++n)
         fields[n - 1] = WindowText(keyFields[n - 1]);
     layout() = LayoutText(fields);
+    ShowClashes(slot);
     // On to the next slot, S_KD included; the last slot keeps the focus.
     if (slot < kKeySlots) SetFocus(keyFields[slot]);
+}
+
+void KeyboardPanel::ShowClashes(int recordedSlot) {
+    const int shown = ListIndex(CB_KEYS) == 1 ? 1 : 0;
+    const std::vector<MappedInput> inputs =
+        LayoutInputs(LayoutFields(settings_->Ks_Key1), LayoutFields(settings_->Ks_Key2));
+    const int devices[] = {settings_->CB_P1D, settings_->cb_p2d, settings_->cb_p3d};
+    const auto clashes = FindClashes(inputs, BothLayoutsInUse(devices));
+    std::string line;
+    for (int slot = 1; slot <= kKeySlots; ++slot) {
+        const std::size_t at = static_cast<std::size_t>(shown * kKeySlots + slot - 1);
+        const bool marked = clashes[at].has_value();
+        if (marked != marked_[slot - 1]) InvalidateRect(keyFields[slot - 1], nullptr, TRUE);
+        marked_[slot - 1] = marked;
+        if (marked && (line.empty() || slot == recordedSlot))
+            line = KeyClashLine(*inputs[at].code, inputs[*clashes[at]]);
+    }
+    L_KW->setCaption(line);
 }
 
 LRESULT CALLBACK KeyboardPanel::keyFieldProc(HWND field, UINT msg, WPARAM wp, LPARAM lp) {
@@ -89,10 +112,14 @@ LRESULT KeyboardPanel::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
         if (HIWORD(wp) == CBN_SELCHANGE && reinterpret_cast<HWND>(lp) == CB_KEYS) SetKeyOps();
         return 0;
-    case WM_CTLCOLORSTATIC:
-        // Read-only fields still read as fields: black on white.
-        SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_WINDOW));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    case WM_CTLCOLORSTATIC: {
+        // Read-only fields still read as fields: black on white, or on amber
+        // while another field holds the same key.
+        const int slot = GetDlgCtrlID(reinterpret_cast<HWND>(lp));
+        const bool marked = slot >= 1 && slot <= kKeySlots && marked_[slot - 1];
+        SetBkColor(reinterpret_cast<HDC>(wp), marked ? kClashColour : GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(marked ? ClashBrush() : GetSysColorBrush(COLOR_WINDOW));
+    }
     }
     return Panel::handleMessage(msg, wp, lp);
 }

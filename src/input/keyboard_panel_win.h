@@ -22,8 +22,14 @@ public:
     // Records the key of a key message that reached the field of slot
     // (1 to 16), then moves the focus on to the next slot.
     void SetKey(int slot, int scanCode);
+    // Marks the fields whose key another field holds, in this layout or, while
+    // players use both layouts, in the other, and names in L_KW the other
+    // field of the slot recorded last (0: of the first marked field).
+    void ShowClashes(int recordedSlot = 0);
+    bool clashMarked(int slot) const { return marked_[slot - 1]; }
 
     HWND CB_KEYS = nullptr;
+    Label* L_KW = nullptr;  // the clash line
     // The key fields in slot order: S_KUL S_KU S_KUR S_KL S_KR S_KDL S_KD
     // S_KDR, E_KA E_Kb E_Kc, E_Kd E_Ke E_Kf, E_Ks E_Km.
     std::array<HWND, kKeySlots> keyFields{};
@@ -37,6 +43,7 @@ private:
 
     Settings* settings_ = nullptr;
     WNDPROC editProc_ = nullptr;
+    std::array<bool, kKeySlots> marked_{};
 };
 
 }  // namespace qv

@@ -1,4 +1,4 @@
-// The labels the input panels draw over their pictures.
+// The labels the input panels draw over their pictures, and the clash marks.
 #include "input/panel_label_win.h"
 
 #include "ui/panel_layout.h"
@@ -12,6 +12,21 @@ Label& AddPanelLabel(Container& panel, const char* name, COLORREF colour) {
     label.setFont(UiFont(11, FontStyle::Bold));
     label.setColor(colour);
     return label;
+}
+
+Label& AddClashLine(Container& panel, const char* name) {
+    const ControlPlace at = PlaceOf(name);
+    Label& label = panel.addLabel(at.left, at.top, at.width, at.height);
+    label.setFont(UiFont(11));
+    label.setColor(kClashColour);
+    label.setFill(RGB(12, 13, 16));
+    label.setCentred(true);
+    return label;
+}
+
+HBRUSH ClashBrush() {
+    static const OwnedBrush brush(CreateSolidBrush(kClashColour));
+    return brush.get();
 }
 
 }  // namespace qv

@@ -39,6 +39,9 @@ void PlayersPanel::build(Settings& settings) {
     L_P2d = description("L_P2d");
     cb_p3d = selector("cb_p3d");
     L_p3d = description("L_p3d");
+    const ControlPlace joyList = PlaceOf("CB_JoyList");
+    CB_JoyList = CreateCheckBox(hwnd(), "CB_JoyList", joyList.left, joyList.top, joyList.width,
+                                joyList.height);
     showSettings();
 }
 
@@ -59,6 +62,7 @@ void PlayersPanel::showSettings() {
         SetListIndex(player.selector, settings_->*player.device);
         SetDesc(player.selector);
     }
+    SetChecked(CB_JoyList, settings_->CB_JoyList);
 }
 
 void PlayersPanel::SetDesc(HWND selector) {
@@ -72,6 +76,10 @@ void PlayersPanel::SetDesc(HWND selector) {
 LRESULT PlayersPanel::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND:
+        if (HIWORD(wp) == BN_CLICKED && reinterpret_cast<HWND>(lp) == CB_JoyList) {
+            settings_->CB_JoyList = IsChecked(CB_JoyList);
+            if (onStickListChanged) onStickListChanged();
+        }
         if (HIWORD(wp) == CBN_SELCHANGE) {
             HWND selector = reinterpret_cast<HWND>(lp);
             for (const Player& player : players()) {

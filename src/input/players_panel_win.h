@@ -1,8 +1,10 @@
 // The players panel: each of three players picks an input device; a label
-// under each selector describes the device.
+// under each selector describes the device. Below them, whether player 1's
+// stick moves the game list.
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include "settings/settings.h"
 #include "ui/container_win.h"
@@ -28,6 +30,9 @@ public:
     Label* L_P1D = nullptr;
     Label* L_P2d = nullptr;
     Label* L_p3d = nullptr;
+    // Player 1's stick moves the game list; its owner hears of each change.
+    HWND CB_JoyList = nullptr;
+    std::function<void()> onStickListChanged;
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

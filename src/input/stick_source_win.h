@@ -8,7 +8,7 @@ namespace qv {
 
 class SystemStickSource : public StickSource {
 public:
-    StickReading read(int joystick) override;
+    std::optional<StickReading> query(int joystick) override;
     bool escapeHeld() override;
 };
 

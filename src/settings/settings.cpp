@@ -64,9 +64,14 @@ const StoredSetting kGame[] = {
     Text("Ks_Key2", &Settings::Ks_Key2),
 };
 
+const StoredSetting kFrontEnd[] = {
+    Flag("CB_JoyList", &Settings::CB_JoyList),
+};
+
 }  // namespace
 
 std::span<const StoredSetting> GlobalStoredSettings() { return kGlobal; }
+std::span<const StoredSetting> FrontEndStoredSettings() { return kFrontEnd; }
 std::span<const StoredSetting> GameStoredSettings() { return kGame; }
 
 int AcceptStored(const StoredSetting& setting, int value) {

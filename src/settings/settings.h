@@ -51,6 +51,10 @@ struct Settings {
     // Unchecked at every start and never stored.
     bool CB_intensity = false;
 
+    // The front end's own: player 1's stick moves the game list (stored
+    // beside the global values, never handed to Ravlen).
+    bool CB_JoyList = true;
+
     // Per-game values, in the order they are stored.
     int CB_P1D = 1;  // players' devices: indexes in InputDeviceList (KEY1)
     int cb_p2d = 2;  // KEY2
@@ -85,6 +89,8 @@ struct StoredSetting {
 // The sixteen global values and the twelve per-game values, in store order.
 std::span<const StoredSetting> GlobalStoredSettings();
 std::span<const StoredSetting> GameStoredSettings();
+// The front end's own values, kept under the key of the global values after them.
+std::span<const StoredSetting> FrontEndStoredSettings();
 
 // A stored number as its control takes it: a list index outside the list
 // becomes no selection, a number field keeps to its range 0..limit.

@@ -55,11 +55,14 @@ std::string GameKey(const std::string& key, const std::string& gameId) {
 }  // namespace
 
 void LoadReg(Settings& settings, const std::string& key) {
-    Load(settings, DefaultSettings(ProgramDir(), IsPentium()), GlobalStoredSettings(), key);
+    const Settings defaults = DefaultSettings(ProgramDir(), IsPentium());
+    Load(settings, defaults, GlobalStoredSettings(), key);
+    Load(settings, defaults, FrontEndStoredSettings(), key);
 }
 
 void SaveReg(const Settings& settings, const std::string& key) {
     Save(settings, GlobalStoredSettings(), key);
+    Save(settings, FrontEndStoredSettings(), key);
 }
 
 bool LoadRegGame(Settings& settings, const std::string& gameId, const std::string& key) {

@@ -8,14 +8,15 @@
 
 namespace qv {
 
-// Reads the sixteen global values under key. Absent values take their
+// Reads the sixteen global values under key, then the front end's own
+// (FrontEndStoredSettings). Absent values take their
 // defaults (the emulator folder: the program's own folder; CB_FPUcopy: the
 // processor check). CB_intensity is not stored and not touched. A value that is not a text
 // stops the load with ERegistry: the values before it are loaded, the values
 // after it keep what they held.
 void LoadReg(Settings& settings, const std::string& key = kSettingsKey);
 
-// Writes the sixteen global values under key.
+// Writes the sixteen global values under key, then the front end's own.
 void SaveReg(const Settings& settings, const std::string& key = kSettingsKey);
 
 // Reads the twelve values of the game gameId (under key + "\" + gameId), with

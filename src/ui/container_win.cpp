@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "ui/graphics_win.h"
+
 namespace qv {
 
 void Container::sendToBack(GraphicControl& control) {
@@ -50,6 +52,63 @@ void Container::paintSurface(HDC dc, const RECT& area) const {
             control->paint(dc);
         }
     }
+    if (markedChild_ && IsWindow(markedChild_) && IsWindowVisible(markedChild_)) {
+        RECT frame = ChildRect(markedChild_);
+        InflateRect(&frame, 2, 2);
+        DrawFocusFrame(dc, frame);
+    }
+    if (focusedPicture_ && GetFocus() == hwnd()) {
+        focusedPicture_->paint(dc);
+        DrawFocusFrame(dc, focusedPicture_->markArea());
+    }
+}
+
+void Container::focusPicture(GraphicControl* control) {
+    invalidateFocusedPicture();
+    releaseKeyPress();
+    focusedPicture_ = control;
+    SetFocus(hwnd());
+    invalidateFocusedPicture();
+}
+
+void Container::markFocusedChild(HWND child) {
+    if (child == markedChild_) return;
+    for (HWND changed : {markedChild_, child}) {
+        if (!changed || !IsWindow(changed)) continue;
+        RECT frame = ChildRect(changed);
+        InflateRect(&frame, 2, 2);
+        InvalidateRect(hwnd(), &frame, FALSE);
+    }
+    markedChild_ = child;
+}
+
+void Container::invalidateFocusedPicture() const {
+    if (!focusedPicture_ || !hwnd()) return;
+    const RECT area = focusedPicture_->markArea();
+    InvalidateRect(hwnd(), &area, FALSE);
+}
+
+void Container::releaseKeyPress() {
+    if (!pressedByKey_) return;
+    pressedByKey_ = false;
+    if (focusedPicture_ && focusedPicture_->onMouseUp) focusedPicture_->onMouseUp(*focusedPicture_);
+}
+
+// Enter and Space on the focused picture: down presses, up releases and clicks.
+bool Container::onPictureKey(UINT msg, WPARAM key, LPARAM lp) {
+    GraphicControl* control = focusedPicture_;
+    if (!control || (key != VK_RETURN && key != VK_SPACE)) return false;
+    if (msg == WM_KEYDOWN) {
+        const bool repeat = (lp & (1 << 30)) != 0;
+        if (repeat || pressedByKey_) return true;
+        pressedByKey_ = true;
+        if (control->onMouseDown) control->onMouseDown(*control);
+    } else if (pressedByKey_) {
+        pressedByKey_ = false;
+        if (control->onMouseUp) control->onMouseUp(*control);
+        if (control->onClick) control->onClick(*control);
+    }
+    return true;
 }
 
 void Container::onPaint() {
@@ -137,6 +196,24 @@ LRESULT Container::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 return TRUE;
             }
         }
+        break;
+    case WM_GETDLGCODE:
+        // The focused picture takes Enter and Space; the dialog keys the rest.
+        if (focusedPicture_ && lp) {
+            const MSG& key = *reinterpret_cast<const MSG*>(lp);
+            if (key.wParam == VK_RETURN || key.wParam == VK_SPACE) return DLGC_WANTMESSAGE;
+        }
+        break;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        if (onPictureKey(msg, wp, lp)) return 0;
+        break;
+    case WM_SETFOCUS:
+        invalidateFocusedPicture();
+        break;
+    case WM_KILLFOCUS:
+        invalidateFocusedPicture();
+        releaseKeyPress();  // the focus went elsewhere with the key down: no click
         break;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lp) != hwnd()) pressed_ = nullptr;

@@ -43,6 +43,17 @@ public:
     // Paints the container's own surface (colour and controls) into dc.
     void paintSurface(HDC dc, const RECT& area) const;
 
+    // Gives the keyboard focus to a picture of this container (null: to the
+    // container alone). While the container has the focus the picture shows
+    // lit in a focus frame, hidden or not, and Enter or Space press and
+    // release it as the left mouse button does, with the same handlers.
+    void focusPicture(GraphicControl* control);
+    GraphicControl* focusedPicture() const { return focusedPicture_; }
+    // Frames a child window of this container that has the keyboard focus
+    // (null: none), so that controls with no focus mark of their own, such as
+    // check boxes without a caption, show it too.
+    void markFocusedChild(HWND child);
+
 protected:
     // Creates one of our borderless forms: a clipping pop-up of the given
     // client size, owned by owner, whose controls take Tab, centred on the
@@ -57,10 +68,16 @@ private:
     void onButtonDown(LPARAM lp);
     void onButtonUp(WPARAM wp, LPARAM lp, bool leftButton);
     void onMouseMove(LPARAM lp);
+    bool onPictureKey(UINT msg, WPARAM key, LPARAM lp);
+    void invalidateFocusedPicture() const;
+    void releaseKeyPress();
 
     std::vector<std::unique_ptr<GraphicControl>> controls_;
     COLORREF color_ = RGB(0, 0, 0);
     GraphicControl* pressed_ = nullptr;
+    GraphicControl* focusedPicture_ = nullptr;
+    HWND markedChild_ = nullptr;
+    bool pressedByKey_ = false;  // Enter or Space is down on the focused picture
 };
 
 // A container that is a child window of another: the panels of the main

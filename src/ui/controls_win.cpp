@@ -47,6 +47,13 @@ void Image::paint(HDC dc) const {
            std::min<int>(size.cy, height()), source.get(), 0, 0, SRCCOPY);
 }
 
+RECT Image::markArea() const {
+    const SIZE size = BitmapSize(picture_.get());
+    if (size.cx <= 0 || size.cy <= 0) return bounds();
+    return RECT{bounds().left, bounds().top, bounds().left + std::min<int>(size.cx, width()),
+                bounds().top + std::min<int>(size.cy, height())};
+}
+
 void Label::setCaption(std::string caption) {
     if (caption == caption_) return;
     caption_ = std::move(caption);
@@ -67,6 +74,10 @@ void Label::fitToCaption() {
 void Label::paint(HDC dc) const {
     RECT r = bounds();
     if (caption_.empty()) return;
+    if (filled_) {
+        OwnedBrush fill(CreateSolidBrush(fill_));
+        FillRect(dc, &r, fill.get());
+    }
     SelectScope select(dc, font_ ? font_ : UiFont(11));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color_);

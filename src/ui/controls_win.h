@@ -45,6 +45,8 @@ public:
     void invalidate() const;
 
     virtual void paint(HDC dc) const = 0;
+    // Where the focus frame goes while the control has the keyboard focus.
+    virtual RECT markArea() const { return bounds_; }
 
     // Mouse hooks for controls with a behaviour of their own; points are in
     // the control's coordinates. The handlers below run as well.
@@ -76,6 +78,8 @@ public:
     void setAutoSize(bool autoSize) { autoSize_ = autoSize; }
 
     void paint(HDC dc) const override;
+    // The picture itself, which may be smaller than the control.
+    RECT markArea() const override;
 
 private:
     OwnedBitmap picture_;
@@ -98,6 +102,13 @@ public:
         invalidate();
     }
     COLORREF color() const { return color_; }
+    // A colour the label's box is filled with while it shows a caption, so
+    // that a line stands out on any picture; none by default (transparent).
+    void setFill(COLORREF fill) {
+        fill_ = fill;
+        filled_ = true;
+        invalidate();
+    }
     void setCentred(bool centred) { centred_ = centred; }
     void setWordWrap(bool wordWrap) { wordWrap_ = wordWrap; }
     // A one-line label that shows a folder: a caption too long for the box
@@ -119,6 +130,8 @@ private:
     std::string caption_;
     HFONT font_ = nullptr;
     COLORREF color_ = RGB(0, 0, 0);
+    COLORREF fill_ = RGB(0, 0, 0);
+    bool filled_ = false;
     bool centred_ = false;
     bool wordWrap_ = false;
     bool pathEllipsis_ = false;

@@ -32,4 +32,13 @@ SIZE BitmapSize(HBITMAP bitmap) {
     return SIZE{bm.bmWidth, bm.bmHeight};
 }
 
+void DrawFocusFrame(HDC dc, const RECT& area) {
+    OwnedBrush amber(CreateSolidBrush(RGB(255, 186, 72)));
+    RECT ring = area;
+    for (int width = 0; width < 2; ++width) {
+        FrameRect(dc, &ring, amber.get());
+        InflateRect(&ring, -1, -1);
+    }
+}
+
 }  // namespace qv

@@ -24,4 +24,8 @@ OwnedBitmap LoadBitmapResource(const std::string& name);
 
 SIZE BitmapSize(HBITMAP bitmap);
 
+// The mark of the control that has the keyboard focus: a two-pixel amber
+// frame, the colour of the console's lit parts, just inside area.
+void DrawFocusFrame(HDC dc, const RECT& area);
+
 }  // namespace qv

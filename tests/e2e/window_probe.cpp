@@ -9,11 +9,14 @@
 //   window_probe clipboard     prints the clipboard's text
 //   window_probe list TITLE    prints the items of the list box of the window
 //                              titled TITLE, one a line
+//   window_probe watch-focus   prints what has the keyboard focus in the main
+//                              window each time it changes, until the window goes
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -87,6 +90,58 @@ int List(const char* title) {
     return 0;
 }
 
+// The window that has the keyboard focus in the main window, as
+// class|text|left,top in the main window's client pixels; when the main
+// window holds it for one of its pictures, the picture whose focus frame
+// shows on screen is added as |frame@left,top.
+std::string FocusText(HWND main) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info)) return "?";
+    HWND focus = info.hwndFocus;
+    if (!focus) return "none";
+    char name[64] = "";
+    char text[128] = "";
+    GetClassNameA(focus, name, sizeof name);
+    // Asked of the control itself: an edit field's text is not its window title.
+    SendMessageTimeoutA(focus, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 500, nullptr);
+    RECT r{};
+    GetWindowRect(focus, &r);
+    POINT at{r.left, r.top};
+    ScreenToClient(main, &at);
+    char line[256];
+    std::snprintf(line, sizeof line, "%s|%s|%ld,%ld", name, text, at.x, at.y);
+    std::string result = line;
+    if (focus != main) return result;
+    const POINT pictures[] = {{354, 52}, {153, 80}, {201, 80}, {249, 80}, {297, 80}, {345, 80}};
+    HDC screen = GetDC(nullptr);
+    for (POINT p : pictures) {
+        POINT s = p;
+        ClientToScreen(main, &s);
+        if (GetPixel(screen, s.x, s.y) == RGB(255, 186, 72)) {
+            std::snprintf(line, sizeof line, "|frame@%ld,%ld", p.x, p.y);
+            result += line;
+            break;
+        }
+    }
+    ReleaseDC(nullptr, screen);
+    return result;
+}
+
+// Prints the focus each time it changes, until the main window is gone.
+int WatchFocus() {
+    std::string last;
+    for (HWND main = MainWindow(); main && IsWindow(main); Sleep(50)) {
+        const std::string now = FocusText(main);
+        if (now == last) continue;
+        last = now;
+        std::printf("%s\n", now.c_str());
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -98,6 +153,7 @@ int main(int argc, char** argv) {
         HWND app = GetWindow(MainWindow(), GW_OWNER);
         return SendMessageA(app, WM_SYSCOMMAND, SC_MINIMIZE, 0), 0;
     }
+    if (argc == 2 && std::strcmp(argv[1], "watch-focus") == 0) return WatchFocus();
     if (argc == 3 && std::strcmp(argv[1], "front") == 0) return Front(std::atoi(argv[2]));
     if (argc == 2 && std::strcmp(argv[1], "clipboard") == 0) return Clipboard();
     if (argc == 3 && std::strcmp(argv[1], "list") == 0) return List(argv[2]);

@@ -42,6 +42,14 @@ void ShellTest::settle() {
     ProcessMessages();
 }
 
+bool ShellTest::RunUntil(const std::function<bool()>& done) {
+    for (int i = 0; i < 1000 && !done(); ++i) {
+        ProcessMessages();
+        Sleep(10);
+    }
+    return done();
+}
+
 POINT ScreenPointOf(const GraphicControl& control, int x, int y) {
     POINT p{control.bounds().left + x, control.bounds().top + y};
     ClientToScreen(control.owner().hwnd(), &p);

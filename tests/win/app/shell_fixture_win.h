@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,8 @@ protected:
     void show();
     // Handles what is pending, then lets the 100 ms timer tick once.
     static void settle();
+    // Lets the windows run until done holds, at most ten seconds.
+    static bool RunUntil(const std::function<bool()>& done);
     // A registry key of this test process's own for the settings.
     static std::string settingsKey();
 

@@ -2,9 +2,9 @@
 // button capture and calibration.
 #include <algorithm>
 #include <functional>
-#include <limits>
 
 #include "../app/shell_fixture_win.h"
+#include "scripted_stick_win.h"
 
 #include <commctrl.h>
 
@@ -15,24 +15,7 @@
 namespace qv {
 namespace {
 
-// A stick that plays its readings one per query (the last one repeats) and
-// holds Esc down from a given reading on, or all along. Like the system's, it reads nothing
-// for a joystick number other than 1 or 2.
-class ScriptedStick : public StickSource {
-public:
-    std::vector<StickReading> script;
-    std::size_t escapeFrom = std::numeric_limits<std::size_t>::max();
-    bool escape = false;
-    std::vector<int> asked;  // the joystick numbers queried
-    std::size_t next = 0;
-
-    StickReading read(int joystick) override {
-        asked.push_back(joystick);
-        if ((joystick != 1 && joystick != 2) || script.empty()) return {};
-        return script[std::min(next++, script.size() - 1)];
-    }
-    bool escapeHeld() override { return escape || next >= escapeFrom; }
-};
+using test::ScriptedStick;
 
 class JoystickPanelTest : public ShellTest {
 protected:

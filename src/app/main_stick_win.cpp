@@ -1,0 +1,54 @@
+// Player 1's stick in the game list.
+#include "app/main_stick_win.h"
+
+#include "app/main_window_win.h"
+
+namespace qv {
+
+void MainStick::update() {
+    const bool wanted = main_.settings.CB_JoyList && active_;
+    if (wanted == polling_) return;
+    polling_ = wanted;
+    stick_.reset();
+    if (wanted) {
+        SetTimer(main_.hwnd(), kTimerId, kPollMs, nullptr);
+    } else {
+        KillTimer(main_.hwnd(), kTimerId);
+    }
+}
+
+int MainStick::joystickToRead() const {
+    const JoystickPanel& pj = main_.PJ;
+    if (main_.Busy() || !IsWindowEnabled(main_.hwnd()) || GetActiveWindow() != main_.hwnd())
+        return 0;
+    if (pj.calibrating() || pj.capturing() || pj.showingStick()) return 0;
+    return JoystickOfDevice(main_.settings.CB_P1D);
+}
+
+void MainStick::tick() {
+    const int joystick = joystickToRead();
+    // No joystick, or a query that fails: nothing happens, and nothing is said.
+    const std::optional<StickReading> reading =
+        joystick ? main_.PJ.stick->query(joystick) : std::nullopt;
+    if (!reading) {
+        stick_.reset();
+        return;
+    }
+    const std::string& calibration = joystick == 2 ? main_.settings.JoyC2 : main_.settings.JoyC1;
+    const StickPush push = PushOf(reading->y, calibration, main_.settings.SE_AJR);
+    const ListStick::Step step = stick_.take(push, (reading->buttons & 1) != 0);
+    GameList& games = main_.games;
+    if (step.move) {
+        // The first push brings the focus into the list; later ones move it.
+        if (!games.moveFocus(step.move < 0 ? ListKey::Up : ListKey::Down)) games.focusList();
+    }
+    if (step.press) {
+        if (GameButton* game = games.focusedButton()) {
+            game->command(BN_CLICKED);
+        } else {
+            games.focusList();
+        }
+    }
+}
+
+}  // namespace qv

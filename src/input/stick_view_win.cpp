@@ -1,0 +1,63 @@
+// The joystick panel's live view of the stick.
+#include "input/stick_view_win.h"
+
+#include <algorithm>
+
+#include "ui/handles_win.h"
+
+namespace qv {
+namespace {
+
+constexpr COLORREF kWell = RGB(12, 13, 16);
+constexpr COLORREF kEdge = RGB(90, 96, 108);
+constexpr COLORREF kCross = RGB(48, 52, 62);
+constexpr COLORREF kLit = RGB(255, 186, 72);
+constexpr COLORREF kUnlit = RGB(56, 58, 64);
+constexpr int kLampHeight = 6;
+constexpr int kLampGap = 1;
+
+void Fill(HDC dc, const RECT& r, COLORREF colour) {
+    OwnedBrush brush(CreateSolidBrush(colour));
+    FillRect(dc, &r, brush.get());
+}
+
+}  // namespace
+
+void StickView::show(const std::optional<StickReading>& reading, int buttonCount) {
+    const bool same = reading_.has_value() == reading.has_value() && buttonCount == buttonCount_ &&
+                      (!reading || (reading->x == reading_->x && reading->y == reading_->y &&
+                                    reading->buttons == reading_->buttons));
+    reading_ = reading;
+    buttonCount_ = buttonCount;
+    if (!same) invalidate();
+}
+
+void StickView::paint(HDC dc) const {
+    const RECT& b = bounds();
+    const int side = std::min(width(), height() - kLampHeight - 2);
+    const RECT square{b.left, b.top, b.left + side, b.top + side};
+    Fill(dc, square, kEdge);
+    const RECT well{square.left + 1, square.top + 1, square.right - 1, square.bottom - 1};
+    Fill(dc, well, kWell);
+    const int midX = (well.left + well.right) / 2, midY = (well.top + well.bottom) / 2;
+    Fill(dc, RECT{well.left, midY, well.right, midY + 1}, kCross);
+    Fill(dc, RECT{midX, well.top, midX + 1, well.bottom}, kCross);
+    if (reading_) {
+        // The raw position over the square; the panel shows it in numbers, scaled.
+        const int room = well.right - well.left - 4;
+        const int x = well.left + static_cast<int>(reading_->x * static_cast<long long>(room) / 65535);
+        const int y = well.top + static_cast<int>(reading_->y * static_cast<long long>(room) / 65535);
+        Fill(dc, RECT{x, y, x + 4, y + 4}, kLit);
+    }
+    // The lamps share the square's width.
+    if (buttonCount_ <= 0) return;
+    const int lampWidth = std::max(1, (side + kLampGap) / buttonCount_ - kLampGap);
+    const int top = b.bottom - kLampHeight;
+    for (int button = 0; button < buttonCount_; ++button) {
+        const int left = b.left + button * (lampWidth + kLampGap);
+        const bool held = reading_ && (reading_->buttons & (1u << button));
+        Fill(dc, RECT{left, top, left + lampWidth, b.bottom}, held ? kLit : kUnlit);
+    }
+}
+
+}  // namespace qv

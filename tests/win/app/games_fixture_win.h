@@ -1,0 +1,53 @@
+// A running main window whose list holds the games of the table's first eight
+// rows' folders (at least eight buttons) beside the stand-in emulator, shown and
+// active, for the tests of the keyboard and the stick in the list.
+#pragma once
+
+#include <string>
+
+#include "../components/child_programs_win.h"
+#include "shell_fixture_win.h"
+#include "catalogue/game_table.h"
+#include "util/files_win.h"
+#include "util/system_win.h"
+#include "util/text.h"
+
+namespace qv {
+
+class GamesTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        SetEnvironmentVariableA("RAVLEN_STANDIN_NO_WINDOW", "1");
+        emu = test::NewScratchFolder("qv-games");
+        CopyFileA(test::RavlenExe().c_str(), (emu + "\\ravlen.exe").c_str(), FALSE);
+        for (const GameRecord& game : GameTable().first(8)) {
+            const std::string folder = emu + "\\" + std::string(game.gameId);
+            CreateDirectoryA(folder.c_str(), nullptr);
+            for (int n = 1; n <= WordCount(game.romPatterns, ';'); ++n) {
+                std::string file(WordAt(game.romPatterns, ';', n));
+                for (char& c : file)
+                    if (c == '*' || c == '?') c = '1';
+                test::WriteText(folder + "\\" + file, "rom");
+            }
+        }
+        createMain();
+        main->settings.L_CAL = emu;
+        main->settings.L_SF = emu + "\\Saves";
+        main->settings.L_PF = emu + "\\Pcx";
+        show();
+        SetForegroundWindow(main->hwnd());
+        settle();
+        ASSERT_GE(main->games.buttons().size(), 8u);
+    }
+    void TearDown() override {
+        ShellTest::TearDown();
+        DeleteTree(emu);
+    }
+
+    std::string witness() const { return test::ReadText(emu + "\\Saves\\ravlen-witness.txt"); }
+
+    std::string emu;
+};
+
+}  // namespace qv
