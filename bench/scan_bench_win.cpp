@@ -26,8 +26,8 @@
 #include "catalogue/disk_folder_view_win.h"
 #include "catalogue/game_table.h"
 #include "catalogue/scan.h"
-#include "ui/handles_win.h"
 #include "util/files_win.h"
+#include "util/handles_win.h"
 #include "util/ravlen_files.h"
 #include "util/text.h"
 

@@ -4,8 +4,8 @@
 #include <objbase.h>
 
 #include "components/short_path.h"
-#include "ui/handles_win.h"
 #include "util/files_win.h"
+#include "util/handles_win.h"
 
 namespace qv {
 namespace {

@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "ui/container_win.h"
-#include "ui/handles_win.h"
+#include "util/handles_win.h"
 
 namespace qv {
 namespace {

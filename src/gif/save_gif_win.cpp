@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "gif/gif_encoder.h"
-#include "ui/handles_win.h"
+#include "util/handles_win.h"
 #include "util/pixmap_win.h"
 
 namespace qv {

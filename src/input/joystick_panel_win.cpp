@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <string>
 
-#include "ui/panel_layout.h"
 #include "input/panel_label_win.h"
 #include "input/stick_source_win.h"
+#include "product/panel_layout.h"
 #include "ui/graphics_win.h"
 #include "ui/standard_controls_win.h"
 #include "util/text.h"

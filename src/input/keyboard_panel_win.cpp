@@ -1,7 +1,7 @@
 // The keyboard panel.
 #include "input/keyboard_panel_win.h"
 
-#include "ui/panel_layout.h"
+#include "product/panel_layout.h"
 #include "ui/standard_controls_win.h"
 #include "util/text.h"
 

@@ -3,8 +3,8 @@
 
 #include <fstream>
 
-#include "input/device_list.h"
 #include "launch/emulator.h"
+#include "settings/device_list.h"
 #include "util/text.h"
 
 namespace qv {

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "ui/handles_win.h"
+#include "util/handles_win.h"
 
 namespace qv {
 

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "ui/handles_win.h"
+#include "util/handles_win.h"
 #include "util/pixmap.h"
 
 namespace qv {
