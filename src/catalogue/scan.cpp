@@ -81,11 +81,6 @@ GameVerdict JudgeGame(const GameRecord& game, const std::string& emulatorFolder,
     return verdict;
 }
 
-std::string FindRomStorage(const GameRecord& game, const std::string& emulatorFolder,
-                           FolderView& files) {
-    return JudgeGame(game, emulatorFolder, files).storage;
-}
-
 std::string GameButtonHint(const GameRecord& game, std::string_view storage) {
     std::string hint(game.gameId);
     hint += '|';

@@ -73,21 +73,5 @@ TEST(GameTable, JapaneseFlagFollowsTitle) {
     EXPECT_FALSE(IsJapanese(GameRecord{"Demo (jap)", "", "x", "x", "", "x"}));
 }
 
-TEST(GameTable, PicturesAreTheSixteenResourcesAndEachIsUsed) {
-    std::set<std::string> resources;
-    for (const GamePicture& p : GamePictures()) {
-        EXPECT_GT(p.width, 0) << p.name;
-        EXPECT_TRUE(resources.insert(Upper(p.name)).second) << "duplicate picture " << p.name;
-    }
-    ASSERT_EQ(resources.size(), 16u);
-    std::set<std::string> used;
-    for (const GameRecord& g : GameTable()) {
-        if (g.picture.empty()) continue;
-        EXPECT_EQ(resources.count(Upper(g.picture)), 1u) << g.title << ": " << g.picture;
-        used.insert(Upper(g.picture));
-    }
-    EXPECT_EQ(used, resources);
-}
-
 }  // namespace
 }  // namespace qv

@@ -22,7 +22,9 @@ protected:
     // Builds the main window (hidden until show() is called).
     void createMain();
     void show();
-    // Handles what is pending, then lets the 100 ms timer tick once.
+    // Handles what is pending, waits 30 ms for what that sets off (repaints,
+    // posted messages) and handles that too; the main window's timer is not
+    // waited for (PointAt drives it).
     static void settle();
     // A registry key of this test process's own for the settings.
     static std::string settingsKey();
