@@ -103,16 +103,17 @@ bool TF_Main::create() {
                     kClientHeight, appWindow_)) {
         return false;
     }
-    createControls();
+    if (!createControls()) return false;
     InitAll();
-    F_Report.create(hwnd());
+    if (!F_Report.create(hwnd())) return false;
     F_Report.busy = [this] { return scanning_ || launcher_.underWay(); };
     SetTimer(hwnd(), kTimerId, 100, nullptr);
     return F_PcxView.create(appWindow_);
 }
 
-// The controls as designed, before the creation handler dresses them.
-void TF_Main::createControls() {
+// The controls as designed, before the creation handler dresses them; false
+// when a child window could not be made.
+bool TF_Main::createControls() {
     setColor(RGB(255, 0, 0));
     PL4M = &add<TOstrelLabel4Move>(8, 8, 385, 41);
     PL4M->setFont(UiFont(32, FontStyle::Bold));
@@ -155,12 +156,13 @@ void TF_Main::createControls() {
 
     // Child windows in tab order.
     B_1 = CreatePushButton(hwnd(), "...", 144, 56, 17, 17, kIdB1);
-    PA.create(hwnd(), 147, 120, 255, 265);
-    PK.create(hwnd(), 147, 120, 255, 265);
-    PP.create(hwnd(), 146, 120, 255, 265);
-    PI.create(hwnd(), 147, 120, 255, 265);
-    PJ.create(hwnd(), 147, 120, 255, 265);
+    if (!B_1 || !PA.create(hwnd(), 147, 120, 255, 265) || !PK.create(hwnd(), 147, 120, 255, 265) ||
+        !PP.create(hwnd(), 146, 120, 255, 265) || !PI.create(hwnd(), 147, 120, 255, 265) ||
+        !PJ.create(hwnd(), 147, 120, 255, 265)) {
+        return false;
+    }
     B_R = CreatePushButton(hwnd(), "&Re-Scan", 16, 96, 57, 17, kIdBR);
+    if (!B_R) return false;
     PA.build(settings);
     PA.onBrowseSaveFolder = [this] { BrowseSF(); };
     PA.onBrowseSnapshotFolder = [this] { BrowsePF(); };
@@ -168,9 +170,10 @@ void TF_Main::createControls() {
     PK.build(settings);
     PP.build(settings);
     PJ.build(settings);
-    games.create(hwnd());
+    if (!games.create(hwnd())) return false;
     games.onClick = [this](GameButton& button) { ExecuteButton(button); };
     PI.build();
+    return true;
 }
 
 void TF_Main::InitAll() {

@@ -128,7 +128,7 @@ private:
     void ReportError(const std::string& text) override { showMessage(text); }
     HWND HostWindow() const override { return hwnd(); }
 
-    void createControls();
+    bool createControls();
     void InitAll();
     void FormShow();
     // Runs a settings load or save; a registry error goes to the general

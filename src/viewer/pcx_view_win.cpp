@@ -23,8 +23,8 @@ constexpr int kListLeft = 8;
 constexpr int kListWidth = 113;
 
 // A copy of a bitmap that the clipboard may own.
-HBITMAP ClipboardCopy(HBITMAP bitmap) {
-    return static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0));
+OwnedBitmap ClipboardCopy(HBITMAP bitmap) {
+    return OwnedBitmap(static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0)));
 }
 
 }  // namespace
@@ -39,13 +39,14 @@ bool TF_PcxView::create(HWND owner) {
                     kClientHeight, owner)) {
         return false;
     }
-    createControls();
+    if (!createControls()) return false;
     InitAll();
     SetTimer(hwnd(), kTimerId, 100, nullptr);
     return true;
 }
 
-void TF_PcxView::createControls() {
+// False when a child window could not be made.
+bool TF_PcxView::createControls() {
     PL4M = &add<TOstrelLabel4Move>(8, 0, 489, 25);
     PL4M->setFont(UiFont(11));
     PL4M->setCaption("PL4M");
@@ -60,7 +61,7 @@ void TF_PcxView::createControls() {
     Img_Exit->setVisible(false);
     Img_Exit->onClick = [this](GraphicControl&) { HideProc(); };
 
-    SB.create(hwnd(), 128, 32, 384, 224);
+    if (!SB.create(hwnd(), 128, 32, 384, 224)) return false;
     SB.setRanges(384, 224);
 
     LB = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
@@ -80,6 +81,7 @@ void TF_PcxView::createControls() {
     AppendMenuA(PopM1, MF_STRING, kIdDelete, "&Delete Image");
 
     askSaveName = [this](const std::string& last) { return runSaveDialog(last); };
+    return LB && B_2 && PopM1;
 }
 
 void TF_PcxView::InitAll() {
@@ -158,7 +160,9 @@ void TF_PcxView::C2CProc() {
     if (SB.picture() && OpenClipboard(hwnd())) {
         EmptyClipboard();
         // The pictures are true-colour bitmaps: they carry no palette to add.
-        SetClipboardData(CF_BITMAP, ClipboardCopy(SB.picture()));
+        // The clipboard owns the copy once it took it; until then it is ours.
+        OwnedBitmap copy = ClipboardCopy(SB.picture());
+        if (copy && SetClipboardData(CF_BITMAP, copy.get())) copy.release();
         CloseClipboard();
     }
     setStatus("READY", false);
