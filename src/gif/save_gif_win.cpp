@@ -45,10 +45,13 @@ bool SaveBitmapAsGif(HBITMAP bitmap, const std::string& fileName, bool interlace
     try {
         const std::optional<Pixmap> picture = PixmapFromBitmap(bitmap);
         if (!picture) return false;
-        bytes = EncodeGifFile(*picture, {.interlaced = interlaced,
-                                         .transparent = transparent,
-                                         .transparentColour = transparentColour,
-                                         .comment = comment});
+        bytes =
+            EncodeGifFile(*picture, {.interlaced = interlaced,
+                                     .transparent = transparent,
+                                     .transparentColour = RgbPixel(GetRValue(transparentColour),
+                                                                   GetGValue(transparentColour),
+                                                                   GetBValue(transparentColour)),
+                                     .comment = comment});
     } catch (const std::bad_alloc&) {
         MessageBeep(MB_OK);
         return false;

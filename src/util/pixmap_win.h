@@ -14,6 +14,10 @@ namespace qv {
 // system refuses it.
 OwnedBitmap BitmapFromPixmap(const Pixmap& picture);
 
+// Draws the picture stretched over the rectangle with the raster operation
+// (SRCCOPY, SRCAND, SRCPAINT ...).
+void DrawPixmap(HDC dc, const RECT& to, const Pixmap& picture, DWORD rop);
+
 // The pixels of any bitmap as 32 bits per pixel, top row first; nothing when
 // they cannot be read (no bitmap, or one without pixels).
 std::optional<Pixmap> PixmapFromBitmap(HBITMAP bitmap);
