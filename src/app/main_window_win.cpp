@@ -12,7 +12,6 @@
 #include "settings/registry_win.h"
 #include "settings/settings_store_win.h"
 #include "ui/graphics_win.h"
-#include "ui/hover.h"
 #include "ui/standard_controls_win.h"
 #include "util/files_win.h"
 #include "util/ravlen_files.h"
@@ -353,19 +352,15 @@ void TF_Main::BrowseCF() {
     GamesCheck();
 }
 
-void TF_Main::BrowseSF() {
-    if (launcher_.underWay()) return;
-    if (std::optional<std::string> folder = pickFolder(settings.L_SF)) {
-        settings.L_SF = *folder;
-        PA.showSettings();
-    }
-    FilesCounter();
-}
+void TF_Main::BrowseSF() { BrowseDataFolder(settings.L_SF); }
 
-void TF_Main::BrowsePF() {
+void TF_Main::BrowsePF() { BrowseDataFolder(settings.L_PF); }
+
+// The saves and the snapshot folder are chosen alike; the counters follow.
+void TF_Main::BrowseDataFolder(std::string& folder) {
     if (launcher_.underWay()) return;
-    if (std::optional<std::string> folder = pickFolder(settings.L_PF)) {
-        settings.L_PF = *folder;
+    if (std::optional<std::string> picked = pickFolder(folder)) {
+        folder = *picked;
         PA.showSettings();
     }
     FilesCounter();
@@ -401,14 +396,10 @@ void TF_Main::ShowGImg(GraphicControl& sender) {
 }
 
 void TF_Main::TimeProc() {
-    POINT cursor{};
-    if (!GetCursorPos(&cursor)) return;
+    // The link pictures of the information panel light even behind another panel.
     for (Image* image : {Img_PA, Img_PP, Img_PK, Img_PJ, Img_PI, Img_Exit, PI.Img_Ostrel,
                          PI.Img_Tev, PI.Img_Int}) {
-        POINT at = cursor;
-        ScreenToClient(image->owner().hwnd(), &at);
-        image->setVisible(IsStrictlyInside(at.x - image->bounds().left, at.y - image->bounds().top,
-                                           image->width(), image->height()));
+        image->setVisible(PointerStrictlyInside(*image));
     }
 }
 

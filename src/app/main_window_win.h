@@ -136,6 +136,7 @@ private:
     void guardSettings(const std::function<void()>& work);
     void showGameSettings();
     Panel* panelOf(const GraphicControl& image);
+    void BrowseDataFolder(std::string& folder);  // what BrowseSF and BrowsePF do
 
     class LaunchSide;  // what a launch needs of this window
 

@@ -28,7 +28,7 @@ std::string KindNotes(const std::vector<std::string>& notes) {
 }  // namespace
 
 std::string FolderText(const std::string& folder) {
-    return folder.empty() || folder.back() == '\\' ? folder : folder + '\\';
+    return folder.empty() ? folder : EndWithBackslash(folder);
 }
 
 GameVerdict JudgeGame(const GameRecord& game, const std::string& emulatorFolder,

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "util/handles_win.h"
+#include "util/system_win.h"
 
 namespace qv {
 
@@ -97,13 +98,7 @@ std::string TAppExec::FailureText() const {
     if (errNo_ < kFirstNonErrorCode) return ErrorText();
     // The table knows no codes from 32 up ("No error"), which would report a
     // failure as none: say what the system says instead.
-    char text[256] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   static_cast<DWORD>(errNo_), 0, text, sizeof text, nullptr);
-    std::string reason(text);
-    while (!reason.empty() &&
-           (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
-        reason.pop_back();
+    const std::string reason = SystemErrorText(static_cast<DWORD>(errNo_));
     return (reason.empty() ? std::string("Cannot start the program") : reason) + " (system error " +
            std::to_string(errNo_) + ")";
 }

@@ -5,6 +5,7 @@
 
 #include "ui/container_win.h"
 #include "ui/graphics_win.h"
+#include "ui/hover.h"
 
 namespace qv {
 
@@ -73,6 +74,14 @@ void Label::paint(HDC dc) const {
     UINT format = DT_NOPREFIX | (centred_ ? DT_CENTER : DT_LEFT);
     format |= wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE;
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, format);
+}
+
+bool PointerStrictlyInside(const GraphicControl& control) {
+    POINT at{};
+    if (!GetCursorPos(&at)) return false;
+    ScreenToClient(control.owner().hwnd(), &at);
+    return IsStrictlyInside(at.x - control.bounds().left, at.y - control.bounds().top,
+                            control.width(), control.height());
 }
 
 }  // namespace qv

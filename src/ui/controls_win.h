@@ -119,4 +119,8 @@ private:
     bool autoSize_ = false;
 };
 
+// True when the mouse pointer lies strictly inside the control (the rule of
+// ui/hover.h): what the hover polls of the picture buttons ask.
+bool PointerStrictlyInside(const GraphicControl& control);
+
 }  // namespace qv

@@ -54,8 +54,7 @@ std::vector<std::string> ListFiles(std::string_view folder, std::string_view mas
         FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x08 | FILE_ATTRIBUTE_DIRECTORY;
     const DWORD excluded = ~AttributeMask(letters) & kSelective;
 
-    std::string base(folder);
-    if (RightChars(base, 1) != "\\") base += '\\';
+    const std::string base = EndWithBackslash(folder);
 
     std::vector<std::string> list;
     WIN32_FIND_DATAA data;

@@ -6,7 +6,6 @@
 #include <windowsx.h>
 
 #include "ui/graphics_win.h"
-#include "ui/hover.h"
 #include "ui/standard_controls_win.h"
 #include "util/files_win.h"
 #include "util/ravlen_files.h"
@@ -212,12 +211,7 @@ void TF_PcxView::DelPic() {
 }
 
 void TF_PcxView::TimeProc() {
-    POINT at{};
-    if (!GetCursorPos(&at)) return;
-    ScreenToClient(hwnd(), &at);
-    Img_Exit->setVisible(IsStrictlyInside(at.x - Img_Exit->bounds().left,
-                                          at.y - Img_Exit->bounds().top, Img_Exit->width(),
-                                          Img_Exit->height()));
+    Img_Exit->setVisible(IsWindowVisible(hwnd()) && PointerStrictlyInside(*Img_Exit));
 }
 
 void TF_PcxView::HideProc() { ShowWindow(hwnd(), SW_HIDE); }

@@ -18,11 +18,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # with the stand-in emulator, removed again (with the Saves and Pcx folders
 # the stand-in writes) at exit; sets drive_c and emu.
 e2e_demo_folder() {
-  drive_c="$WINEPREFIX/drive_c"
-  emu="$drive_c/$1-$$"
-  cleanup_drive() { rm -rf "$emu" "$drive_c/Saves" "$drive_c/Pcx"; }
-  trap 'cleanup_drive; e2e_cleanup' EXIT
-  cleanup_drive
+  e2e_emulator_folder "$1-$$"
   python3 "$(dirname "${BASH_SOURCE[0]}")/../../tools/demo/make_demo.py" "$emu" >/dev/null
   cp "$2" "$emu/ravlen.exe"
   export RAVLEN_STANDIN_NO_WINDOW=1
@@ -148,15 +144,3 @@ e2e_emulator_folder() {
   trap 'e2e_remove_folders; e2e_cleanup' EXIT
 }
 e2e_remove_folders() { rm -rf "$emu" "$drive_c/Saves" "$drive_c/Pcx"; }
-
-# e2e_find_window REGEX: echoes the id of a visible window whose title
-# matches, waiting up to five seconds for it.
-e2e_find_window() {
-  local i w
-  for i in $(seq 1 50); do
-    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-    if [ -n "$w" ]; then echo "$w"; return 0; fi
-    sleep 0.1
-  done
-  return 1
-}

@@ -39,7 +39,7 @@ xdotool click 1
 sleep 1
 xdotool click 1
 
-e2e_find_window '^Unable to extract\.\.\.$' >/dev/null ||
+e2e_wait_window '^Unable to extract\.\.\.$' >/dev/null ||
   fail "no box told that the archive could not be unpacked"
 xdotool key Return
 for i in $(seq 1 50); do e2e_message_box >/dev/null && break; sleep 0.1; done
