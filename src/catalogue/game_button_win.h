@@ -40,11 +40,11 @@ public:
     void draw(const DRAWITEMSTRUCT& item) override;
     void command(WORD code) override;
 
-private:
-    static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+protected:
+    LRESULT windowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
 
+private:
     HWND hwnd_ = nullptr;
-    WNDPROC buttonProc_ = nullptr;
     OwnedBitmap glyph_;
     std::string hint_;
     std::string caption_;
