@@ -40,11 +40,11 @@ public:
     void draw(const DRAWITEMSTRUCT& item) override;
     void command(WORD code) override;
 
-protected:
-    LRESULT windowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
-
 private:
+    static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
     HWND hwnd_ = nullptr;
+    WNDPROC buttonProc_ = nullptr;
     OwnedBitmap glyph_;
     std::string hint_;
     std::string caption_;

@@ -1,35 +1,22 @@
 // A scroll box.
 #include "ui/scroll_box_win.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "util/handles_win.h"
 
 namespace qv {
 namespace {
+constexpr const char* kReflectedProperty = "QuarvelReflected";
 constexpr int kLineStep = 16;
 }  // namespace
 
-void ReflectedControl::attach(HWND hwnd) {
-    SetWindowSubclass(hwnd, &subclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
-}
+void ReflectedControl::attach(HWND hwnd) { SetPropA(hwnd, kReflectedProperty, this); }
+
+void ReflectedControl::detach(HWND hwnd) { RemovePropA(hwnd, kReflectedProperty); }
 
 ReflectedControl* ReflectedControl::of(HWND hwnd) {
-    DWORD_PTR control = 0;
-    if (!hwnd || !GetWindowSubclass(hwnd, &subclassProc, 0, &control)) return nullptr;
-    return reinterpret_cast<ReflectedControl*>(control);
-}
-
-LRESULT ReflectedControl::windowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    return DefSubclassProc(hwnd, msg, wp, lp);
-}
-
-LRESULT CALLBACK ReflectedControl::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                                DWORD_PTR control) {
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &subclassProc, 0);
-    return reinterpret_cast<ReflectedControl*>(control)->windowMessage(hwnd, msg, wp, lp);
+    return hwnd ? static_cast<ReflectedControl*>(GetPropA(hwnd, kReflectedProperty)) : nullptr;
 }
 
 bool ScrollBox::create(HWND parent, int left, int top, int width, int height, COLORREF color) {

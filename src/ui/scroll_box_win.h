@@ -9,26 +9,17 @@
 
 namespace qv {
 
-// A control whose parent hands WM_DRAWITEM and WM_COMMAND back to it. Its
-// window is of a system class (a BUTTON), subclassed for the object without
-// touching the window's own user data.
+// A control whose parent hands WM_DRAWITEM and WM_COMMAND back to it.
 class ReflectedControl {
 public:
     virtual ~ReflectedControl() = default;
     virtual void draw(const DRAWITEMSTRUCT& item) = 0;
     virtual void command(WORD code) = 0;
 
-    // Subclasses hwnd as the window of this control, until it is destroyed.
+    // Marks hwnd as the window of this control, and unmarks it.
     void attach(HWND hwnd);
+    static void detach(HWND hwnd);
     static ReflectedControl* of(HWND hwnd);
-
-protected:
-    // A message of the control's window; by default the class handles it.
-    virtual LRESULT windowMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-
-private:
-    static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                         DWORD_PTR control);
 };
 
 class ScrollBox : public Window {
