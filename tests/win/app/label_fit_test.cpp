@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "catalogue/game_table.h"
-#include "input/device_list.h"
+#include "settings/device_list.h"
 #include "launch/emulator.h"
 #include "shell_fixture_win.h"
 #include "ui/graphics_win.h"
-#include "ui/handles_win.h"
+#include "util/handles_win.h"
 #include "ui/standard_controls_win.h"
 #include "util/ravlen_files.h"
 #include "util/text.h"
