@@ -440,7 +440,7 @@ TEST_F(PcxViewTest, ALongListFillsCompletelyInTheSearchOrder) {
     for (const std::string& file : ListFiles(folder_, "Snap*.Pcx", "N"))
         expected.push_back(file.substr(folder_.size() + 1));
     ASSERT_EQ(expected.size(), static_cast<std::size_t>(kShots));
-    EXPECT_EQ(Items(viewer().LB), expected);
+    EXPECT_EQ(ListBoxItems(viewer().LB), expected);
 
     // A click on the last item shows that file; deleting it refills without it.
     select({kShots - 1});
@@ -450,7 +450,7 @@ TEST_F(PcxViewTest, ALongListFillsCompletelyInTheSearchOrder) {
     viewer().DelPic();
     ASSERT_TRUE(WaitForFill(viewer()));
     expected.pop_back();
-    EXPECT_EQ(Items(viewer().LB), expected);
+    EXPECT_EQ(ListBoxItems(viewer().LB), expected);
     EXPECT_EQ(main->PA.L_PFF->caption(), std::to_string(kShots - 1) + " File(s)");
 }
 
@@ -461,22 +461,22 @@ TEST_F(PcxViewTest, AListGivenWhileAnotherFillsReplacesIt) {
     open();
     viewer().FillList({"b.Pcx", "a.Pcx", "c.Pcx"});
     EXPECT_FALSE(viewer().filling());
-    EXPECT_EQ(Items(viewer().LB), (std::vector<std::string>{"b.Pcx", "a.Pcx", "c.Pcx"}));
+    EXPECT_EQ(ListBoxItems(viewer().LB), (std::vector<std::string>{"b.Pcx", "a.Pcx", "c.Pcx"}));
 
     viewer().FillList(Names("early", 40000));
     viewer().FillList(Names("late", 30000));
     ASSERT_TRUE(WaitForFill(viewer()));
-    EXPECT_EQ(Items(viewer().LB), Names("late", 30000));
+    EXPECT_EQ(ListBoxItems(viewer().LB), Names("late", 30000));
 
     viewer().FillList(Names("early", 40000));
     SetForegroundWindow(main->hwnd());
     settle();
     SetForegroundWindow(viewer().hwnd());  // refills from the folder
     ASSERT_TRUE(WaitForFill(viewer()));
-    EXPECT_EQ(Items(viewer().LB).size(), 4u);
+    EXPECT_EQ(ListBoxItems(viewer().LB).size(), 4u);
 
     viewer().FillList({});
-    EXPECT_TRUE(Items(viewer().LB).empty());
+    EXPECT_TRUE(ListBoxItems(viewer().LB).empty());
 }
 
 // An activation that arrives while "Loading..." repaints refills the list and
@@ -487,7 +487,7 @@ TEST_F(PcxViewTest, AnActivationWhileLoadingShowsTheClickedItemAllTheSame) {
     select({2});
     EXPECT_EQ(SelectedCount(viewer().LB), 0);
     EXPECT_EQ(Shown(viewer()).pixels, shots_[2].picture.pixels);
-    EXPECT_EQ(Items(viewer().LB).size(), 4u);
+    EXPECT_EQ(ListBoxItems(viewer().LB).size(), 4u);
 }
 
 }  // namespace
