@@ -113,7 +113,7 @@ TEST_F(GifImageTest, FileNameSetsTheStatusOfTheRead) {
     EXPECT_EQ(image.frameCount(), 3);
     // So does a folder: there is no file of that name to read.
     EXPECT_FALSE(image.setFileName(folder));
-    EXPECT_EQ(image.status(), 6);
+    EXPECT_EQ(static_cast<int>(image.status()), 6);
     EXPECT_EQ(image.fileName(), good);
     EXPECT_EQ(image.frameCount(), 3);
 
