@@ -169,7 +169,7 @@ void TF_ScanReport::CheckProc() {
         faulty += ArchiveProblem(check).empty() ? 0 : 1;
     fillList();
     L_INFO->setCaption(IntText(static_cast<std::int32_t>(archives.size())) +
-                       " archive(s) read in " + IntText(took) +
+                       " archive(s), " + IntText(took) +
                        " ms: " + (faulty ? IntText(faulty) + " at fault" : "all good"));
 }
 

@@ -121,7 +121,7 @@ TEST_F(ShellTest, EveryChangingLabelHoldsItsLongestText) {
     ExpectFits("viewer L_INFO", *main->F_PcxView.L_INFO,
                {"READY", "Loading...", "Copying...", "Saving..."});
     ExpectFits("games L_INFO", *main->F_Report.L_INFO,
-               {"READY", "99 archive(s) read in 999999 ms: 99 at fault",
+               {"READY", "99 archive(s), 999999 ms: 99 at fault",
                 "List copied to the clipboard", "The clipboard is busy"});
 }
 
