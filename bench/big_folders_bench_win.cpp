@@ -25,8 +25,8 @@
 #include <vector>
 
 #include "catalogue/game_table.h"
-#include "ui/handles_win.h"
-#include "ui/panel_layout.h"
+#include "util/handles_win.h"
+#include "product/panel_layout.h"
 #include "util/files_win.h"
 #include "util/text.h"
 

@@ -33,7 +33,7 @@ uint64_t Ours(const Bytes& file) {
     for (int k = 1; k <= int(picture.frames.size()); ++k) {
         composition.applyDisposal(picture, k - 1);
         composition.draw(picture, k);
-        sum += composition.pixels()[size_t(k) * 7919 % composition.pixels().size()];
+        sum += composition.image().pixels[size_t(k) * 7919 % composition.image().pixels.size()];
     }
     return sum;
 }

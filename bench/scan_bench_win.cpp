@@ -1,6 +1,6 @@
 // Times the ROM scan's file system work over an emulator folder that holds
 // every game of the table (about half as game folders, half as archives) and
-// 5,000 unrelated files: the two emulator-file tests and FindRomStorage for
+// 5,000 unrelated files: the two emulator-file tests and JudgeGame for
 // each row, through the same disk view as the program, without the wait
 // window and its message pumping.
 //
@@ -26,8 +26,8 @@
 #include "catalogue/disk_folder_view_win.h"
 #include "catalogue/game_table.h"
 #include "catalogue/scan.h"
-#include "ui/handles_win.h"
 #include "util/files_win.h"
+#include "util/handles_win.h"
 #include "util/ravlen_files.h"
 #include "util/text.h"
 
@@ -163,7 +163,7 @@ int Scan(const std::string& emu) {
     if (!program && !archive) return -1;
     int found = 0;
     for (const GameRecord& game : GameTable()) {
-        if (!FindRomStorage(game, emu, disk).empty()) ++found;
+        if (JudgeGame(game, emu, disk).found()) ++found;
     }
     return found;
 }

@@ -38,3 +38,38 @@ macro(qv_add_subsystems)
     endif()
   endforeach()
 endmacro()
+
+# qv_add_win_suites(TARGET): one test per GoogleTest suite of the Windows test
+# program, each a single Wine process that runs the suite's cases one after
+# another (fixtures still set up and tear down each case). The suites are read
+# from the sources; win.suites checks them against the program's own list, so
+# a suite the reading missed fails instead of going unrun.
+function(qv_add_win_suites target)
+  get_target_property(sources ${target} SOURCES)
+  set(suites "")
+  list(FILTER sources INCLUDE REGEX "\\.cpp$")
+  foreach(source IN LISTS sources)
+    file(STRINGS ${source} lines REGEX "^(TEST|TEST_F)\\([A-Za-z0-9_]+,")
+    foreach(line IN LISTS lines)
+      string(REGEX REPLACE "^TEST(_F)?\\(([A-Za-z0-9_]+),.*" "\\2" suite "${line}")
+      list(APPEND suites ${suite})
+      if(NOT DEFINED cases_${suite})
+        set(cases_${suite} 0)
+      endif()
+      math(EXPR cases_${suite} "${cases_${suite}} + 1")
+    endforeach()
+  endforeach()
+  list(REMOVE_DUPLICATES suites)
+  list(SORT suites)
+  foreach(suite IN LISTS suites)
+    math(EXPR timeout "60 + 60 * ${cases_${suite}}")
+    add_test(NAME win.${suite} COMMAND ${target} --gtest_filter=${suite}.*)
+    set_tests_properties(win.${suite} PROPERTIES LABELS windows TIMEOUT ${timeout}
+                         RESOURCE_LOCK wine-display)
+  endforeach()
+  string(REPLACE ";" "," listed "${suites}")
+  add_test(NAME win.suites
+           COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${target}> -DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}
+                   -DSUITES=${listed} -P ${PROJECT_SOURCE_DIR}/cmake/check_suites.cmake)
+  set_tests_properties(win.suites PROPERTIES LABELS windows TIMEOUT 60 RESOURCE_LOCK wine-display)
+endfunction()

@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     animation.load({data, size});
     CheckPicture(animation.picture());
     const auto& c = animation.composition();
-    if (c.pixels().size() != size_t(c.width()) * c.height()) std::abort();
+    if (c.image().pixels.size() != size_t(c.width()) * c.height()) std::abort();
     for (int i = 0; i < 2 * animation.frameCount() + 2; ++i)
         animation.tick();
     if (animation.frameCount() > 1) animation.setCurrentFrame(animation.frameCount() / 2 + 1);

@@ -1,9 +1,10 @@
 # Sourced by the demo and test scripts: configures and builds the trees.
-#   qv_build_native          build/native: the portable core, its tests (sanitizers), fuzz targets, benchmarks
+#   qv_build_native          build/native: the portable core, its tests (sanitizers), fuzz targets
 #   qv_build_windows ARCH [TARGET...]
 #                            build/win32 (i686, the program as shipped) or build/win64 (x86_64):
 #                            the targets named, or everything
-#   qv_build_runnable        the program as shipped, and the build that Wine runs here;
+#   qv_build_runnable        the build that Wine runs here, whole, and where that is the
+#                            64-bit one, the program as shipped beside it;
 #                            sets QV_RUN_TREE (needs qv_pick_wine first)
 #   qv_build_release         the release archive, dist/Quarvel-1.01-win32.zip
 
@@ -25,10 +26,12 @@ qv_build_windows() {
 }
 
 qv_build_runnable() {
-  qv_build_windows i686  # the program as shipped must always build
-  if [ "$QV_WIN_ARCH" != i686 ]; then
+  if [ "$QV_WIN_ARCH" = i686 ]; then
+    qv_build_windows i686
+  else
     echo "This kernel cannot run 32-bit Linux programs, so Wine cannot run 32-bit Windows"
     echo "programs here: the 64-bit build of the same sources is tested and run instead."
+    qv_build_windows i686 Quarvel  # the program as shipped must always build
     qv_build_windows "$QV_WIN_ARCH"
   fi
   QV_RUN_TREE=$(qv_windows_tree "$QV_WIN_ARCH")

@@ -1,7 +1,7 @@
 // The information panel.
 #include "app/info_panel_win.h"
 
-#include "ui/panel_layout.h"
+#include "product/panel_layout.h"
 #include "ui/graphics_win.h"
 
 namespace qv {

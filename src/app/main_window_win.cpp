@@ -13,7 +13,6 @@
 #include "settings/registry_win.h"
 #include "settings/settings_store_win.h"
 #include "ui/graphics_win.h"
-#include "ui/hover.h"
 #include "ui/standard_controls_win.h"
 #include "util/files_win.h"
 #include "util/ravlen_files.h"
@@ -116,9 +115,9 @@ bool TF_Main::create() {
                     kClientHeight, appWindow_)) {
         return false;
     }
-    createControls();
+    if (!createControls()) return false;
     InitAll();
-    F_Report.create(hwnd());
+    if (!F_Report.create(hwnd())) return false;
     F_Report.busy = [this] { return Busy(); };
     F_Report.readHistory = [this](const std::string& gameId) {
         return ReadPlayHistory(gameId, settingsKey);
@@ -127,8 +126,9 @@ bool TF_Main::create() {
     return F_PcxView.create(appWindow_);
 }
 
-// The controls as designed, before the creation handler dresses them.
-void TF_Main::createControls() {
+// The controls as designed, before the creation handler dresses them; false
+// when a child window could not be made.
+bool TF_Main::createControls() {
     setColor(RGB(255, 0, 0));
     PL4M = &add<TOstrelLabel4Move>(8, 8, 385, 41);
     PL4M->setFont(UiFont(32, FontStyle::Bold));
@@ -172,12 +172,13 @@ void TF_Main::createControls() {
 
     // Child windows in tab order.
     B_1 = CreatePushButton(hwnd(), "...", 144, 56, 17, 17, kIdB1);
-    PA.create(hwnd(), 147, 120, 255, 265);
-    PK.create(hwnd(), 147, 120, 255, 265);
-    PP.create(hwnd(), 146, 120, 255, 265);
-    PI.create(hwnd(), 147, 120, 255, 265);
-    PJ.create(hwnd(), 147, 120, 255, 265);
+    if (!B_1 || !PA.create(hwnd(), 147, 120, 255, 265) || !PK.create(hwnd(), 147, 120, 255, 265) ||
+        !PP.create(hwnd(), 146, 120, 255, 265) || !PI.create(hwnd(), 147, 120, 255, 265) ||
+        !PJ.create(hwnd(), 147, 120, 255, 265)) {
+        return false;
+    }
     B_R = CreatePushButton(hwnd(), "&Re-Scan", 16, 96, 57, 17, kIdBR);
+    if (!B_R) return false;
     PA.build(settings);
     PA.onBrowseSaveFolder = [this] { BrowseSF(); };
     PA.onBrowseSnapshotFolder = [this] { BrowsePF(); };
@@ -186,9 +187,10 @@ void TF_Main::createControls() {
     PP.build(settings);
     PP.onStickListChanged = [this] { stick_.update(); };
     PJ.build(settings);
-    games.create(hwnd());
+    if (!games.create(hwnd())) return false;
     games.onClick = [this](GameButton& button) { ExecuteButton(button); };
     PI.build();
+    return true;
 }
 
 void TF_Main::InitAll() {
@@ -409,19 +411,15 @@ void TF_Main::BrowseCF() {
     GamesCheck();
 }
 
-void TF_Main::BrowseSF() {
-    if (launcher_.underWay()) return;
-    if (std::optional<std::string> folder = pickFolder(settings.L_SF)) {
-        settings.L_SF = *folder;
-        PA.showSettings();
-    }
-    FilesCounter();
-}
+void TF_Main::BrowseSF() { BrowseDataFolder(settings.L_SF); }
 
-void TF_Main::BrowsePF() {
+void TF_Main::BrowsePF() { BrowseDataFolder(settings.L_PF); }
+
+// The saves and the snapshot folder are chosen alike; the counters follow.
+void TF_Main::BrowseDataFolder(std::string& folder) {
     if (launcher_.underWay()) return;
-    if (std::optional<std::string> folder = pickFolder(settings.L_PF)) {
-        settings.L_PF = *folder;
+    if (std::optional<std::string> picked = pickFolder(folder)) {
+        folder = *picked;
         PA.showSettings();
     }
     FilesCounter();
@@ -461,14 +459,10 @@ void TF_Main::ShowGImg(GraphicControl& sender) {
 }
 
 void TF_Main::TimeProc() {
-    POINT cursor{};
-    if (!GetCursorPos(&cursor)) return;
+    // The link pictures of the information panel light even behind another panel.
     for (Image* image : {Img_PA, Img_PP, Img_PK, Img_PJ, Img_PI, Img_Exit, PI.Img_Ostrel,
                          PI.Img_Tev, PI.Img_Int}) {
-        POINT at = cursor;
-        ScreenToClient(image->owner().hwnd(), &at);
-        image->setVisible(IsStrictlyInside(at.x - image->bounds().left, at.y - image->bounds().top,
-                                           image->width(), image->height()));
+        image->setVisible(PointerStrictlyInside(*image));
     }
 }
 

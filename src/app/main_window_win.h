@@ -141,7 +141,7 @@ private:
     void ReportError(const std::string& text) override { showMessage(text); }
     HWND HostWindow() const override { return hwnd(); }
 
-    void createControls();
+    bool createControls();
     void InitAll();
     void FormShow();
     // Runs a settings load or save; a registry error goes to the general
@@ -153,6 +153,7 @@ private:
     // Adds the run that just ended, whose emulator ran, to the game's history.
     void RecordPlay();
     Panel* panelOf(const GraphicControl& image);
+    void BrowseDataFolder(std::string& folder);  // what BrowseSF and BrowsePF do
 
     class LaunchSide;  // what a launch needs of this window
 

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "ui/hover.h"
 #include "archive/extract_win.h"
 #include "ui/graphics_win.h"
 #include "ui/standard_controls_win.h"
@@ -170,7 +169,7 @@ void TF_ScanReport::CheckProc() {
         faulty += ArchiveProblem(check).empty() ? 0 : 1;
     fillList();
     L_INFO->setCaption(IntText(static_cast<std::int32_t>(archives.size())) +
-                       " archive(s) read in " + IntText(took) +
+                       " archive(s), " + IntText(took) +
                        " ms: " + (faulty ? IntText(faulty) + " at fault" : "all good"));
 }
 
@@ -180,13 +179,7 @@ void TF_ScanReport::CopyProc() {
 }
 
 void TF_ScanReport::TimeProc() {
-    POINT at{};
-    if (!GetCursorPos(&at)) return;
-    ScreenToClient(hwnd(), &at);
-    Img_Exit->setVisible(IsWindowVisible(hwnd()) &&
-                         IsStrictlyInside(at.x - Img_Exit->bounds().left,
-                                          at.y - Img_Exit->bounds().top, Img_Exit->width(),
-                                          Img_Exit->height()));
+    Img_Exit->setVisible(IsWindowVisible(hwnd()) && PointerStrictlyInside(*Img_Exit));
 }
 
 int TF_ScanReport::measureRow(const ReportRow& row) const {

@@ -7,7 +7,7 @@
 #include <windows.h>
 
 #include "archive/zip_walk.h"
-#include "ui/handles_win.h"
+#include "util/handles_win.h"
 #include "util/text.h"
 
 namespace qv {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "catalogue/game_table.h"
-#include "ui/handles_win.h"
 #include "ui/scroll_box_win.h"
+#include "util/handles_win.h"
 
 namespace qv {
 

@@ -32,31 +32,10 @@ constexpr std::array<GameRecord, kGameCount> kGames{{
     {"Rockman TPB (Jap)", "RockManJ", "ROCKMANJ", "rcm*.bin", "", "RockManJ"},
 }};
 
-constexpr std::array<GamePicture, 16> kPictures{{
-    {"3WONDERS", 71},
-    {"SF2", 56},
-    {"FFIGHT", 95},
-    {"SF2CE", 56},
-    {"KOD", 45},
-    {"SF2T", 71},
-    {"CAPTCOMM", 61},
-    {"STRIDER", 54},
-    {"UNSQUAD", 56},
-    {"WILLOW", 85},
-    {"CAWING", 74},
-    {"KNIGHTS", 73},
-    {"MSWORD", 110},
-    {"MTWINS", 83},
-    {"_1941", 82},
-    {"ROCKMANJ", 82},
-}};
-
 }  // namespace
 
 std::span<const GameRecord, kGameCount> GameTable() { return kGames; }
 
 bool IsJapanese(const GameRecord& game) { return game.title.find("(J") != std::string_view::npos; }
-
-std::span<const GamePicture, 16> GamePictures() { return kPictures; }
 
 }  // namespace qv

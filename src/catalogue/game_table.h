@@ -30,14 +30,6 @@ bool IsJapanese(const GameRecord& game);
 // What a game button carries in place of an absent rename marker.
 inline constexpr char kNoRenameMarker[] = "NONE";
 
-// The game pictures: bitmap resources, 40 pixels high.
-struct GamePicture {
-    std::string_view name;
-    int width;
-};
-inline constexpr int kGamePictureHeight = 40;
-std::span<const GamePicture, 16> GamePictures();
-
 // Marks stamped on a game picture; kMarkKeyColour (pure green, as a COLORREF)
 // is their transparent colour.
 inline constexpr char kJapanMark[] = "_JAPAN";

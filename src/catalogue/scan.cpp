@@ -28,7 +28,7 @@ std::string KindNotes(const std::vector<std::string>& notes) {
 }  // namespace
 
 std::string FolderText(const std::string& folder) {
-    return folder.empty() || folder.back() == '\\' ? folder : folder + '\\';
+    return folder.empty() ? folder : EndWithBackslash(folder);
 }
 
 GameVerdict JudgeGame(const GameRecord& game, const std::string& emulatorFolder,
@@ -79,11 +79,6 @@ GameVerdict JudgeGame(const GameRecord& game, const std::string& emulatorFolder,
     verdict.storage = "ZIP";
     verdict.reason = "found as " + ListText(present) + " in " + FolderText(emulatorFolder);
     return verdict;
-}
-
-std::string FindRomStorage(const GameRecord& game, const std::string& emulatorFolder,
-                           FolderView& files) {
-    return JudgeGame(game, emulatorFolder, files).storage;
 }
 
 std::string GameButtonHint(const GameRecord& game, std::string_view storage) {

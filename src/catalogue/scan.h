@@ -35,10 +35,6 @@ struct GameVerdict {
 };
 GameVerdict JudgeGame(const GameRecord& game, const std::string& emulatorFolder, FolderView& files);
 
-// How a game's ROMs are kept: the storage of JudgeGame's verdict.
-std::string FindRomStorage(const GameRecord& game, const std::string& emulatorFolder,
-                           FolderView& files);
-
 // What the scan decided about Ravlen itself, given the names of its program
 // and its archive: "DIR" when the program is in the emulator folder, else
 // "ZIP" (the launch unpacks the archive, present or not).

@@ -6,7 +6,8 @@
 
 #include <cstring>
 
-#include "ui/handles_win.h"
+#include "util/handles_win.h"
+#include "util/system_win.h"
 
 namespace qv {
 
@@ -98,13 +99,7 @@ std::string TAppExec::FailureText() const {
     if (errNo_ < kFirstNonErrorCode && !text.empty()) return text;
     // The table has no text for this code, or calls it "No error" (from 32
     // up), which would report a failure as none: say what the system says.
-    char words[256] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   static_cast<DWORD>(errNo_), 0, words, sizeof words, nullptr);
-    std::string reason(words);
-    while (!reason.empty() &&
-           (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
-        reason.pop_back();
+    const std::string reason = SystemErrorText(static_cast<DWORD>(errNo_));
     const std::string code = "system error " + std::to_string(errNo_);
     return reason.empty() ? code : reason + " (" + code + ")";
 }

@@ -15,10 +15,6 @@ class EAppExec : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
-class EAppExecChDir : public EAppExec {
-public:
-    using EAppExec::EAppExec;
-};
 class EAppExecWinExec : public EAppExec {
 public:
     using EAppExec::EAppExec;

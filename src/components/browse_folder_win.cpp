@@ -5,8 +5,8 @@
 #include <objbase.h>
 
 #include "components/short_path.h"
-#include "ui/handles_win.h"
 #include "util/files_win.h"
+#include "util/handles_win.h"
 
 namespace qv {
 namespace {

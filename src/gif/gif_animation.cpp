@@ -5,22 +5,22 @@
 
 namespace qv::gif {
 
-Status GifAnimation::load(std::span<const uint8_t> data) {
+GifStatus GifAnimation::load(std::span<const uint8_t> data) {
     setTimer(false, interval_);
     current_ = 1;
     shown_ = 0;
     passes_ = 1;
     finished_ = false;
-    const Status status = ReadGif(data, picture_);
+    const GifStatus status = ReadGif(data, picture_);
     composition_.reset(picture_);
-    if (status != kStatusDone) return status;
+    if (status != GifStatus::kDone) return status;
 
     host_.changing();
     if (loaded()) show(1);
     host_.changed();
     host_.repaint();
     setTimer(canRun(), 1);
-    return kStatusDone;
+    return GifStatus::kDone;
 }
 
 bool GifAnimation::setCurrentFrame(int number) {

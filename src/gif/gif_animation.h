@@ -40,10 +40,10 @@ class GifAnimation {
 public:
     explicit GifAnimation(AnimationHost& host) : host_(host) {}
 
-    // Reads a GIF file's bytes and shows frame 1. Returns kStatusDone, or
-    // kStatusEmpty / kStatusReading when there was nothing to read or no
+    // Reads a GIF file's bytes and shows frame 1. Returns GifStatus::kDone, or
+    // GifStatus::kEmpty / GifStatus::kReading when there was nothing to read or no
     // GIF file; the picture is then empty.
-    Status load(std::span<const uint8_t> data);
+    GifStatus load(std::span<const uint8_t> data);
 
     const Picture& picture() const { return picture_; }
     const Composition& composition() const { return composition_; }

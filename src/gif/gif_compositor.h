@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gif/gif_decoder.h"
+#include "util/pixmap.h"
 
 namespace qv::gif {
 
@@ -19,11 +20,10 @@ public:
     void draw(const Picture& picture, int frame);
     void applyDisposal(const Picture& picture, int frame);
 
-    int width() const { return width_; }
-    int height() const { return height_; }
-    // Pixels top row first, one 32-bit word each: blue, green, red, 0 in
-    // memory order (0x00RRGGBB), ready for a 32-bit top-down DIB.
-    const std::vector<uint32_t>& pixels() const { return pixels_; }
+    int width() const { return image_.width; }
+    int height() const { return image_.height; }
+    // The picture as it stands.
+    const Pixmap& image() const { return image_; }
     bool hasMask() const { return !mask_.empty(); }
     // One byte per pixel, 1 where the picture is transparent (black there).
     const std::vector<uint8_t>& mask() const { return mask_; }
@@ -41,8 +41,7 @@ private:
     void save(const Clip& c, SavedArea& area) const;
     void restore(const Clip& c, const SavedArea& area);
 
-    int width_ = 0, height_ = 0;
-    std::vector<uint32_t> pixels_;
+    Pixmap image_;
     std::vector<uint8_t> mask_;
     std::vector<SavedArea> saved_;  // one per frame
 };

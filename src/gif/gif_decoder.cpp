@@ -60,16 +60,17 @@ void ReadColorTable(ByteReader& in, int entries, ColorTable& table) {
 }
 
 // The bytes of a graphic control extension that matter to the next image.
-struct GraphicControl {
+struct GraphicControlExtension {
     uint8_t packed = 0;
     int delay = 0;  // hundredths of a second
     uint8_t transparentIndex = 0;
 };
 
-GraphicControl ReadGraphicControl(ByteReader& in) {
-    GraphicControl gc;
+GraphicControlExtension ReadGraphicControl(ByteReader& in) {
+    GraphicControlExtension gc;
     auto block = in.subBlock();
-    if (block.size() >= 4) gc = GraphicControl{block[0], block[1] | (block[2] << 8), block[3]};
+    if (block.size() >= 4)
+        gc = GraphicControlExtension{block[0], block[1] | (block[2] << 8), block[3]};
     if (!block.empty()) in.skipSubBlocks();
     return gc;
 }
@@ -209,18 +210,18 @@ class GifReader {
 public:
     GifReader(std::span<const uint8_t> data, Picture& picture) : in_(data), picture_(picture) {}
 
-    Status read() {
+    GifStatus read() {
         picture_ = Picture{};
-        if (in_.atEnd()) return kStatusEmpty;
+        if (in_.atEnd()) return GifStatus::kEmpty;
         auto signature = in_.take(3);
         if (signature.size() < 3 || std::memcmp(signature.data(), "GIF", 3) != 0)
-            return kStatusReading;
+            return GifStatus::kReading;
         in_.take(3);  // the version is not checked
         readScreen();
         readBlocks();
         picture_.anyTransparent = std::any_of(picture_.frames.begin(), picture_.frames.end(),
                                               [](const Frame& f) { return f.transparent; });
-        return kStatusDone;
+        return GifStatus::kDone;
     }
 
 private:
@@ -243,7 +244,7 @@ private:
             const uint8_t introducer = in_.byte();
             if (introducer == 0x2C) {
                 if (picture_.frames.size() >= kMaxFrames || !readFrame()) return;
-                graphicControl_ = GraphicControl{};
+                graphicControl_ = GraphicControlExtension{};
                 comment_.clear();
             } else if (introducer != 0x21 || !readExtension()) {
                 return;  // the trailer, or a block we do not know
@@ -328,7 +329,7 @@ private:
 
     ByteReader in_;
     Picture& picture_;
-    GraphicControl graphicControl_;
+    GraphicControlExtension graphicControl_;
     std::string comment_;
     std::vector<uint8_t> codes_;
     int64_t totalPixels_ = 0;
@@ -336,7 +337,7 @@ private:
 
 }  // namespace
 
-Status ReadGif(std::span<const uint8_t> data, Picture& picture) {
+GifStatus ReadGif(std::span<const uint8_t> data, Picture& picture) {
     return GifReader(data, picture).read();
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "gif/gif_status.h"
+
 namespace qv::gif {
 
 struct Rgb {
@@ -17,15 +19,6 @@ struct Rgb {
 
 // Always 256 entries; entries the file does not give are black.
 using ColorTable = std::array<Rgb, 256>;
-
-// Status codes of the GIF component (shared with its encoder).
-enum Status : int {
-    kStatusDone = 0,
-    kStatusEmpty = 1,    // nothing to read
-    kStatusReading = 2,  // stays so when the data is no GIF file
-    kStatusFrameOutOfRange = 4,
-    kStatusNoSuchFile = 6,
-};
 
 // One decoded image of the file.
 struct Frame {
@@ -60,10 +53,10 @@ inline constexpr size_t kMaxFrames = 256;
 inline constexpr int64_t kMaxPixels = int64_t{1} << 24;
 inline constexpr int64_t kMaxTotalPixels = int64_t{1} << 26;
 
-// Reads a whole GIF file. Returns kStatusEmpty for no data and
-// kStatusReading when the data does not start with "GIF" (picture empty
-// then); otherwise kStatusDone with every frame read up to the end, the
+// Reads a whole GIF file. Returns GifStatus::kEmpty for no data and
+// GifStatus::kReading when the data does not start with "GIF" (picture empty
+// then); otherwise GifStatus::kDone with every frame read up to the end, the
 // trailer or the first block that cannot be used.
-Status ReadGif(std::span<const uint8_t> data, Picture& picture);
+GifStatus ReadGif(std::span<const uint8_t> data, Picture& picture);
 
 }  // namespace qv::gif

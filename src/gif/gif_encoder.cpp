@@ -145,8 +145,7 @@ GifStatus ConvertFrame(const TFrameInfo& frame, ColourTable& table, FrameIndices
     // The index of the first pixel of the transparent colour, when the frame
     // has one: the colour's index in the table, if this frame uses it (a
     // shared table may hold it from an earlier frame).
-    const std::uint32_t key = frame.transparentColour;
-    const int transparent = table.find(RgbPixel(key & 0xFF, (key >> 8) & 0xFF, (key >> 16) & 0xFF));
+    const int transparent = table.find(frame.transparentColour & 0xFFFFFF);
     if (transparent >= 0 && std::memchr(out.indices.get(), transparent, out.count) != nullptr)
         out.transparentIndex = static_cast<std::uint8_t>(transparent);
     return GifStatus::kDone;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "gif/gif_status.h"
 #include "util/pixmap.h"
 
 namespace qv {
@@ -22,9 +23,9 @@ struct TFrameInfo {
     std::int32_t delay = 0;  // milliseconds
     bool interlaced = false;
     bool transparent = false;
-    std::uint32_t transparentColour = 0;  // red in the low byte, then green, then blue
-    std::uint8_t disposal = 0;            // 0 to 3
-    std::string comment;                  // a comment extension ahead of the frame when not empty
+    Pixel transparentColour = 0;  // 0x00RRGGBB, as the pixels
+    std::uint8_t disposal = 0;    // 0 to 3
+    std::string comment;          // a comment extension ahead of the frame when not empty
 };
 
 struct GifFrameList {
@@ -32,14 +33,6 @@ struct GifFrameList {
     std::array<const TFrameInfo*, 256> frames{};
     std::uint16_t loopCount = 0;
     bool sharedColourTable = false;
-};
-
-// Status of the last encoding.
-enum class GifStatus {
-    kDone = 0,
-    kEncoding = 1,  // also when encoding stopped for a reason not listed below
-    kTableOverflow = 3,
-    kPixelsUnreadable = 5,  // no bitmap, or one of no pixels or over 65535 each way
 };
 
 // Length of the closing comment, which a saved file overwrites in place.
@@ -68,7 +61,7 @@ private:
 struct GifSaveOptions {
     bool interlaced = false;
     bool transparent = false;
-    std::uint32_t transparentColour = 0;  // red in the low byte
+    Pixel transparentColour = 0;  // 0x00RRGGBB, as the pixels
     std::string comment;
 };
 

@@ -1,62 +1,30 @@
 // TGIFImage: reading through the model, the timer, and painting.
 #include "gif/gif_image_win.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "ui/container_win.h"
-#include "ui/handles_win.h"
 #include "util/files_win.h"
+#include "util/handles_win.h"
+#include "util/pixmap_win.h"
+#include "util/read_file.h"
 
 namespace qv {
-namespace {
-
-bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& bytes) {
-    std::ifstream in(name, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), {});
-    return true;
-}
-
-// A 32-bit top-down DIB of the picture's size over pixels of ours.
-struct DibInfo {
-    BITMAPINFOHEADER header{};
-    DibInfo(int width, int height) {
-        header.biSize = sizeof header;
-        header.biWidth = width;
-        header.biHeight = -height;
-        header.biPlanes = 1;
-        header.biBitCount = 32;
-        header.biCompression = BI_RGB;
-    }
-    const BITMAPINFO* get() const { return reinterpret_cast<const BITMAPINFO*>(&header); }
-};
-
-void Blit(HDC dc, const RECT& to, const DibInfo& info, int width, int height, const void* bits,
-          DWORD rop) {
-    StretchDIBits(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, 0, 0, width, height,
-                  bits, info.get(), DIB_RGB_COLORS, rop);
-}
-
-}  // namespace
-
 TGIFImage::TGIFImage(Container& owner) : GraphicControl(owner) {
     setBounds(0, 0, kNewSize, kNewSize);
 }
 
 bool TGIFImage::setFileName(const std::string& name) {
     if (!FileExists(name)) {  // a folder is no file either
-        status_ = gif::kStatusNoSuchFile;
+        status_ = GifStatus::kNoSuchFile;
         return false;
     }
     fileName_ = name;
-    status_ = gif::kStatusReading;
-    if (!ReadWholeFile(name, stream_)) stream_.clear();
-    const gif::Status read = animation_.load(stream_);
+    status_ = GifStatus::kReading;
+    if (ReadWholeFile(name, kMaxPictureFileSize, stream_) != ReadOutcome::kRead) stream_.clear();
+    const GifStatus read = animation_.load(stream_);
     stream_.clear();
     status_ = read;
     invalidate();
-    if (read != gif::kStatusDone) return false;
+    if (read != GifStatus::kDone) return false;
     if (autoSize_) fitToPicture();
     return true;
 }
@@ -65,7 +33,7 @@ bool TGIFImage::EncodeGif(const GifFrameList& frames) {
     GifEncoder encoder;
     const bool done = encoder.EncodeGif(frames);
     stream_ = encoder.stream();
-    status_ = int(encoder.status());
+    status_ = encoder.status();
     return done;
 }
 
@@ -73,14 +41,14 @@ bool TGIFImage::SaveToStream(const GifFrameList& frames, std::vector<uint8_t>& d
     const bool done = EncodeGif(frames);
     if (done) {
         destination.insert(destination.end(), stream_.begin(), stream_.end());
-        status_ = gif::kStatusDone;
+        status_ = GifStatus::kDone;
     }
     stream_.clear();
     return done;
 }
 
 void TGIFImage::setCurrentFrame(int number) {
-    if (!animation_.setCurrentFrame(number)) status_ = gif::kStatusFrameOutOfRange;
+    if (!animation_.setCurrentFrame(number)) status_ = GifStatus::kFrameOutOfRange;
 }
 
 void TGIFImage::setAutoSize(bool on) {
@@ -126,27 +94,26 @@ std::vector<RECT> TGIFImage::placements() const {
 void TGIFImage::paint(HDC dc) const {
     const gif::Composition& c = animation_.composition();
     if (!visible() || !animation_.loaded() || c.width() <= 0 || c.height() <= 0) return;
-    const DibInfo info(c.width(), c.height());
 
     // A picture whose first frame is transparent lets what lies beneath show:
     // the mask (white where transparent) is ANDed in, then the picture,
     // black wherever it is transparent, is ORed over it.
-    std::vector<uint32_t> mask;
+    Pixmap mask;
     if (c.hasMask() && animation_.picture().frames[0].transparent) {
-        mask.reserve(c.mask().size());
-        for (uint8_t clear : c.mask())
-            mask.push_back(clear ? 0xFFFFFFu : 0u);
+        mask = Pixmap(c.width(), c.height());
+        for (std::size_t i = 0; i < c.mask().size(); ++i)
+            mask.pixels[i] = c.mask()[i] ? 0xFFFFFFu : 0u;
     }
 
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, bounds().left, bounds().top, bounds().right, bounds().bottom);
     SetStretchBltMode(dc, COLORONCOLOR);
     for (const RECT& to : placements()) {
-        if (mask.empty()) {
-            Blit(dc, to, info, c.width(), c.height(), c.pixels().data(), SRCCOPY);
+        if (mask.pixels.empty()) {
+            DrawPixmap(dc, to, c.image(), SRCCOPY);
         } else {
-            Blit(dc, to, info, c.width(), c.height(), mask.data(), SRCAND);
-            Blit(dc, to, info, c.width(), c.height(), c.pixels().data(), SRCPAINT);
+            DrawPixmap(dc, to, mask, SRCAND);
+            DrawPixmap(dc, to, c.image(), SRCPAINT);
         }
     }
     RestoreDC(dc, saved);

@@ -57,8 +57,8 @@ public:
     // memory stream is emptied afterwards in every case.
     bool SaveToStream(const GifFrameList& frames, std::vector<uint8_t>& destination);
 
-    // The status of the last operation (gif::Status codes).
-    int status() const { return status_; }
+    // The status of the last operation.
+    GifStatus status() const { return status_; }
     const std::vector<uint8_t>& stream() const { return stream_; }
     const gif::GifAnimation& animation() const { return animation_; }
 
@@ -89,7 +89,7 @@ private:
     ThreadTimer timer_{[this] { animation_.tick(); }};
     std::vector<uint8_t> stream_;  // the file while it is read
     std::string fileName_;
-    int status_ = gif::kStatusDone;
+    GifStatus status_ = GifStatus::kDone;
     bool autoSize_ = false;
     bool center_ = false;
     bool stretch_ = false;

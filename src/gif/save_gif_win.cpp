@@ -5,27 +5,19 @@
 #include <optional>
 
 #include "gif/gif_encoder.h"
-#include "ui/handles_win.h"
+#include "util/handles_win.h"
 #include "util/pixmap_win.h"
+#include "util/system_win.h"
 
 namespace qv {
 namespace {
-
-std::string SystemText(DWORD error) {
-    char text[512] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                   text, sizeof text, nullptr);
-    std::string result = text;
-    while (!result.empty() && (result.back() == '\n' || result.back() == '\r'))
-        result.pop_back();
-    return result;
-}
 
 void WriteFileOrThrow(const std::string& fileName, const std::vector<std::uint8_t>& bytes) {
     OwnedHandle file(CreateFileA(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-        throw EFCreateError("Cannot create file " + fileName + ". " + SystemText(GetLastError()));
+        throw EFCreateError("Cannot create file " + fileName + ". " +
+                            SystemErrorText(GetLastError()));
     }
     DWORD written = 0;
     if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
@@ -33,7 +25,7 @@ void WriteFileOrThrow(const std::string& fileName, const std::vector<std::uint8_
         const DWORD error = GetLastError();
         file.reset();
         DeleteFileA(fileName.c_str());
-        throw EFCreateError("Cannot write file " + fileName + ". " + SystemText(error));
+        throw EFCreateError("Cannot write file " + fileName + ". " + SystemErrorText(error));
     }
 }
 
@@ -45,10 +37,13 @@ bool SaveBitmapAsGif(HBITMAP bitmap, const std::string& fileName, bool interlace
     try {
         const std::optional<Pixmap> picture = PixmapFromBitmap(bitmap);
         if (!picture) return false;
-        bytes = EncodeGifFile(*picture, {.interlaced = interlaced,
-                                         .transparent = transparent,
-                                         .transparentColour = transparentColour,
-                                         .comment = comment});
+        bytes =
+            EncodeGifFile(*picture, {.interlaced = interlaced,
+                                     .transparent = transparent,
+                                     .transparentColour = RgbPixel(GetRValue(transparentColour),
+                                                                   GetGValue(transparentColour),
+                                                                   GetBValue(transparentColour)),
+                                     .comment = comment});
     } catch (const std::bad_alloc&) {
         MessageBeep(MB_OK);
         return false;

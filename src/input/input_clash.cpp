@@ -1,7 +1,7 @@
 // Mapped inputs that share a key or a button.
 #include "input/input_clash.h"
 
-#include "input/device_list.h"
+#include "settings/device_list.h"
 #include "util/text.h"
 
 namespace qv {

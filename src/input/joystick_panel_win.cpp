@@ -6,8 +6,8 @@
 
 #include "input/input_clash.h"
 #include "input/panel_label_win.h"
-#include "ui/panel_layout.h"
 #include "input/stick_source_win.h"
+#include "product/panel_layout.h"
 #include "ui/graphics_win.h"
 #include "ui/standard_controls_win.h"
 #include "util/text.h"

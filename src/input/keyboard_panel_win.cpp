@@ -1,9 +1,11 @@
 // The keyboard panel.
 #include "input/keyboard_panel_win.h"
 
+#include <commctrl.h>
+
 #include "input/input_clash.h"
 #include "input/panel_label_win.h"
-#include "ui/panel_layout.h"
+#include "product/panel_layout.h"
 #include "ui/standard_controls_win.h"
 #include "util/text.h"
 
@@ -35,9 +37,8 @@ void KeyboardPanel::build(Settings& settings) {
             at.left, at.top, at.width, at.height, hwnd(), reinterpret_cast<HMENU>(INT_PTR(slot)),
             GetModuleHandleA(nullptr), nullptr);
         SendMessageA(field, WM_SETFONT, SendMessageA(CB_KEYS, WM_GETFONT, 0, 0), FALSE);
-        SetWindowLongPtrA(field, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        editProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&keyFieldProc)));
+        // The field is the system's: subclassed, its own user data untouched.
+        SetWindowSubclass(field, &keyFieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
         keyFields[slot - 1] = field;
     }
     L_KW = &AddClashLine(*this, "L_KW");
@@ -84,8 +85,9 @@ void KeyboardPanel::ShowClashes(int recordedSlot) {
     L_KW->setCaption(line);
 }
 
-LRESULT CALLBACK KeyboardPanel::keyFieldProc(HWND field, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<KeyboardPanel*>(GetWindowLongPtrA(field, GWLP_USERDATA));
+LRESULT CALLBACK KeyboardPanel::keyFieldProc(HWND field, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                             DWORD_PTR panel) {
+    auto* self = reinterpret_cast<KeyboardPanel*>(panel);
     switch (msg) {
     case WM_GETDLGCODE:
         // Every key but Tab reaches the field, Esc and Enter included, instead
@@ -103,8 +105,11 @@ LRESULT CALLBACK KeyboardPanel::keyFieldProc(HWND field, UINT msg, WPARAM wp, LP
     case WM_SYSCHAR:
     case WM_SYSKEYUP:
         return 0;  // the key was recorded: no beep, and Alt opens no menu
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(field, &keyFieldProc, 0);
+        break;
     }
-    return CallWindowProcA(self->editProc_, field, msg, wp, lp);
+    return DefSubclassProc(field, msg, wp, lp);
 }
 
 LRESULT KeyboardPanel::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -39,10 +39,10 @@ protected:
 
 private:
     std::string& layout();  // the text of the layout CB_KEYS shows
-    static LRESULT CALLBACK keyFieldProc(HWND field, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK keyFieldProc(HWND field, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                         DWORD_PTR panel);
 
     Settings* settings_ = nullptr;
-    WNDPROC editProc_ = nullptr;
     std::array<bool, kKeySlots> marked_{};
 };
 

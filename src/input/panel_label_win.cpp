@@ -1,7 +1,7 @@
 // The labels the input panels draw over their pictures, and the clash marks.
 #include "input/panel_label_win.h"
 
-#include "ui/panel_layout.h"
+#include "product/panel_layout.h"
 #include "ui/graphics_win.h"
 
 namespace qv {

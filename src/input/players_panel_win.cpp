@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/panel_layout.h"
-#include "input/device_list.h"
 #include "input/panel_label_win.h"
+#include "product/panel_layout.h"
+#include "settings/device_list.h"
 #include "ui/standard_controls_win.h"
 
 namespace qv {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "ui/handles_win.h"
+#include "util/handles_win.h"
 
 namespace qv {
 namespace {

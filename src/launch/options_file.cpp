@@ -1,8 +1,8 @@
 // Building the options file.
 #include "launch/options_file.h"
 
-#include "input/device_list.h"
 #include "launch/emulator.h"
+#include "settings/device_list.h"
 #include "util/text.h"
 
 namespace qv {

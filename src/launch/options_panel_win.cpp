@@ -3,7 +3,7 @@
 
 #include <shellapi.h>
 
-#include "ui/panel_layout.h"
+#include "product/panel_layout.h"
 #include "ui/graphics_win.h"
 #include "ui/standard_controls_win.h"
 

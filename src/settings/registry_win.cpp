@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "settings/stored_text.h"
-#include "ui/handles_win.h"
+#include "util/handles_win.h"
 #include "util/text.h"
 
 namespace qv {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "input/device_list.h"
+#include "settings/device_list.h"
 
 namespace qv {
 

@@ -5,6 +5,7 @@
 
 #include "ui/container_win.h"
 #include "ui/graphics_win.h"
+#include "ui/hover.h"
 
 namespace qv {
 
@@ -85,6 +86,14 @@ void Label::paint(HDC dc) const {
     format |= wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE;
     if (pathEllipsis_) format |= DT_PATH_ELLIPSIS;
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, format);
+}
+
+bool PointerStrictlyInside(const GraphicControl& control) {
+    POINT at{};
+    if (!GetCursorPos(&at)) return false;
+    ScreenToClient(control.owner().hwnd(), &at);
+    return IsStrictlyInside(at.x - control.bounds().left, at.y - control.bounds().top,
+                            control.width(), control.height());
 }
 
 }  // namespace qv

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "ui/handles_win.h"
+#include "util/handles_win.h"
 
 namespace qv {
 
@@ -137,5 +137,9 @@ private:
     bool pathEllipsis_ = false;
     bool autoSize_ = false;
 };
+
+// True when the mouse pointer lies strictly inside the control (the rule of
+// ui/hover.h): what the hover polls of the picture buttons ask.
+bool PointerStrictlyInside(const GraphicControl& control);
 
 }  // namespace qv

@@ -1,39 +1,46 @@
 // Thread timers that call a function of ours.
 #include "ui/thread_timer_win.h"
 
-#include <map>
+#include "ui/window_win.h"
 
 namespace qv {
-namespace {
 
-// Thread timers carry no data of their own: find the timer by its id.
-std::map<UINT_PTR, ThreadTimer*>& TimersById() {
-    static std::map<UINT_PTR, ThreadTimer*> timers;
-    return timers;
-}
+// The hidden window that takes every thread timer's WM_TIMER. A window's timer
+// ids are the caller's to choose, so each timer's id is its own address and
+// the tick finds its timer without a table.
+class TimerWindow : public Window {
+public:
+    static HWND handle() {
+        static TimerWindow* const window = [] {
+            auto* created = new TimerWindow;  // lives as long as the thread's timers
+            created->createWindow({.className = "QuarvelTimers", .parent = HWND_MESSAGE});
+            return created;
+        }();
+        return window->hwnd();
+    }
 
-}  // namespace
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_TIMER) {
+            reinterpret_cast<ThreadTimer*>(wp)->onTick_();
+            return 0;
+        }
+        return Window::handleMessage(msg, wp, lp);
+    }
+};
 
 void ThreadTimer::start(unsigned intervalMs) {
-    // An existing id keeps its entry: SetTimer then just changes the interval.
-    const UINT_PTR id = SetTimer(nullptr, id_, intervalMs, &ThreadTimer::onTimer);
-    if (id != id_) {
+    // A running timer keeps its id: SetTimer then just changes the interval.
+    if (SetTimer(TimerWindow::handle(), reinterpret_cast<UINT_PTR>(this), intervalMs, nullptr))
+        running_ = true;
+    else
         stop();
-        id_ = id;
-        if (id_) TimersById()[id_] = this;
-    }
 }
 
 void ThreadTimer::stop() {
-    if (!id_) return;
-    KillTimer(nullptr, id_);
-    TimersById().erase(id_);
-    id_ = 0;
-}
-
-void CALLBACK ThreadTimer::onTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    auto found = TimersById().find(id);
-    if (found != TimersById().end()) found->second->onTick_();
+    if (!running_) return;
+    KillTimer(TimerWindow::handle(), reinterpret_cast<UINT_PTR>(this));
+    running_ = false;
 }
 
 }  // namespace qv

@@ -1,5 +1,6 @@
 // A timer of the user-interface thread that calls a function of ours: for
-// windowless controls, which have no window to take WM_TIMER.
+// windowless controls, which have no window to take WM_TIMER (a hidden window
+// of ours takes it for them).
 #pragma once
 
 #include <windows.h>
@@ -18,13 +19,13 @@ public:
     // Starts the timer, or restarts it with a new interval.
     void start(unsigned intervalMs);
     void stop();
-    bool running() const { return id_ != 0; }
+    bool running() const { return running_; }
 
 private:
-    static void CALLBACK onTimer(HWND, UINT, UINT_PTR id, DWORD);
+    friend class TimerWindow;
 
     std::function<void()> onTick_;
-    UINT_PTR id_ = 0;
+    bool running_ = false;
 };
 
 }  // namespace qv

@@ -50,7 +50,6 @@ LRESULT CALLBACK Window::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         LRESULT result = self->handleMessage(msg, wp, lp);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
-        self->onWindowGone();
         return result;
     }
     return self->handleMessage(msg, wp, lp);

@@ -31,8 +31,6 @@ protected:
     bool createWindow(const CreateArgs& args);
 
     virtual LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
-    // Called from WM_NCDESTROY, after the HWND was unbound.
-    virtual void onWindowGone() {}
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

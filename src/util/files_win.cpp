@@ -3,27 +3,13 @@
 
 #include <windows.h>
 
+#include "util/handles_win.h"
 #include "util/system_win.h"
 #include "util/text.h"
 
 namespace qv {
 
 namespace {
-
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE h) : h_(h) {}
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    ~FindHandle() {
-        if (valid()) FindClose(h_);
-    }
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
 
 DWORD AttributeMask(std::string_view letters) {
     DWORD mask = 0;
@@ -68,13 +54,12 @@ std::vector<std::string> ListFiles(std::string_view folder, std::string_view mas
         FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x08 | FILE_ATTRIBUTE_DIRECTORY;
     const DWORD excluded = ~AttributeMask(letters) & kSelective;
 
-    std::string base(folder);
-    if (RightChars(base, 1) != "\\") base += '\\';
+    const std::string base = EndWithBackslash(folder);
 
     std::vector<std::string> list;
     WIN32_FIND_DATAA data;
-    FindHandle find(FindFirstFileA((base + std::string(mask)).c_str(), &data));
-    if (!find.valid()) return list;
+    OwnedFind find(FindFirstFileA((base + std::string(mask)).c_str(), &data));
+    if (!find) return list;
     do {
         if ((data.dwFileAttributes & excluded) == 0) list.push_back(base + data.cFileName);
     } while (FindNextFileA(find.get(), &data));

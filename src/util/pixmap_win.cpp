@@ -29,6 +29,12 @@ OwnedBitmap BitmapFromPixmap(const Pixmap& picture) {
     return bitmap;
 }
 
+void DrawPixmap(HDC dc, const RECT& to, const Pixmap& picture, DWORD rop) {
+    const BITMAPINFO info = TopDown32(picture.width, picture.height);
+    StretchDIBits(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, 0, 0, picture.width,
+                  picture.height, picture.pixels.data(), &info, DIB_RGB_COLORS, rop);
+}
+
 std::optional<Pixmap> PixmapFromBitmap(HBITMAP bitmap) {
     BITMAP about{};
     if (!bitmap || !GetObjectA(bitmap, sizeof about, &about) || about.bmWidth <= 0 ||

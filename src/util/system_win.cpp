@@ -3,14 +3,25 @@
 
 #include <windows.h>
 
+#include "util/text.h"
+
 namespace qv {
 
 std::string WindowsDir() {
     char buf[MAX_PATH];
     const UINT n = GetWindowsDirectoryA(buf, MAX_PATH);
-    std::string dir(buf, n < MAX_PATH ? n : 0);
-    if (dir.empty() || dir.back() != '\\') dir += '\\';
-    return dir;
+    return EndWithBackslash(std::string_view(buf, n < MAX_PATH ? n : 0));
+}
+
+std::string SystemErrorText(unsigned long error) {
+    char text[512] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                   text, sizeof text, nullptr);
+    std::string result = text;
+    while (!result.empty() &&
+           (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
+        result.pop_back();
+    return result;
 }
 
 std::string WindowsTempDir() { return WindowsDir() + "TEMP\\"; }

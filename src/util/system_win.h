@@ -14,6 +14,10 @@ std::string WindowsTempDir();
 // The running program's folder, ending with "\".
 std::string ProgramDir();
 
+// The system's own text for an error code, without its closing line break;
+// empty when the system has none.
+std::string SystemErrorText(unsigned long error);
+
 // False on a 386 or 486 as the system reports it, true otherwise.
 bool IsPentium();
 // The rule, for a processor type as the system reports it (386, 486, 586,

@@ -53,15 +53,17 @@ std::string RightChars(std::string_view text, int n) {
     return std::string(text.substr(text.size() - static_cast<std::size_t>(n)));
 }
 
+std::string EndWithBackslash(std::string_view folder) {
+    std::string ended(folder);
+    if (ended.empty() || ended.back() != '\\') ended += '\\';
+    return ended;
+}
+
 std::string UpperText(std::string_view text) {
     std::string result(text);
     for (char& c : result)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return result;
-}
-
-std::string RepeatChar(int count, char c) {
-    return count > 0 ? std::string(static_cast<std::size_t>(count), c) : std::string();
 }
 
 std::string IntText(std::int32_t value) { return std::to_string(value); }
@@ -95,15 +97,6 @@ std::int32_t TextInt(std::string_view text) {
     }
     return static_cast<std::int32_t>(negative ? 0u - value : value);
 }
-
-std::string BitsText(std::uint32_t value) {
-    std::string bits(32, '0');
-    for (int i = 0; i < 32; ++i)
-        if (value & (1u << i)) bits[static_cast<std::size_t>(i)] = '1';
-    return bits;
-}
-
-std::string LowBitsText(std::uint32_t value) { return BitsText(value).substr(0, 16); }
 
 std::string JoinPath(std::string_view folder, std::string_view name, bool collapseAll) {
     std::string path(folder);

@@ -29,11 +29,11 @@ std::string ReplaceText(std::string_view searched, std::string_view replacement,
 // The last n characters; n equal to or above the length gives an empty text.
 std::string RightChars(std::string_view text, int n);
 
+// The folder with one backslash at its end: added unless it has one ("" gives "\").
+std::string EndWithBackslash(std::string_view folder);
+
 // a..z to capitals, every other byte unchanged (no locale).
 std::string UpperText(std::string_view text);
-
-// c repeated count times (count 0 to 255; below 0 gives an empty text).
-std::string RepeatChar(int count, char c);
 
 std::string IntText(std::int32_t value);
 
@@ -41,12 +41,6 @@ std::string IntText(std::int32_t value);
 // Empty gives 0; at a bad character the value of the digits before it is
 // returned without its sign. Arithmetic wraps like a 32-bit register.
 std::int32_t TextInt(std::string_view text);
-
-// 32 characters, "1" for a set bit, lowest bit first.
-std::string BitsText(std::uint32_t value);
-
-// The first 16 characters of BitsText (bits 0 to 15).
-std::string LowBitsText(std::uint32_t value);
 
 // folder + "\" + name with a doubled backslash collapsed (the first one, or
 // every one when collapseAll), so folders with or without a final "\" join alike.

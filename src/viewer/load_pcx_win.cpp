@@ -7,34 +7,22 @@
 
 #include "util/files_win.h"
 #include "util/pixmap_win.h"
+#include "util/read_file.h"
 #include "viewer/pcx_decoder.h"
 
 namespace qv {
 namespace {
 
-// Snapshots are far smaller; a larger file is not one of them.
-constexpr DWORD kMaxFileSize = 64u << 20;
-
-bool ReadWholeFile(const std::string& fileName, std::vector<std::uint8_t>& data, std::string& why) {
-    OwnedHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        why = "cannot be opened";
-        return false;
+// Why a snapshot file could not be read.
+const char* ReadFailureText(ReadOutcome outcome) {
+    switch (outcome) {
+    case ReadOutcome::kCannotOpen:
+        return "cannot be opened";
+    case ReadOutcome::kTooLarge:
+        return "too large for a snapshot";
+    default:
+        return "cannot be read";
     }
-    DWORD high = 0;
-    const DWORD size = GetFileSize(file.get(), &high);
-    if (size == INVALID_FILE_SIZE || high != 0 || size > kMaxFileSize) {
-        why = "too large for a snapshot";
-        return false;
-    }
-    data.resize(size);
-    DWORD read = 0;
-    if (size > 0 && (!ReadFile(file.get(), data.data(), size, &read, nullptr) || read != size)) {
-        why = "cannot be read";
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -45,7 +33,10 @@ bool LoadPcx(OwnedBitmap& target, const std::string& fileName, std::string* why)
     OwnedBitmap bitmap;
     if (!FileExists(fileName)) {
         reason = "does not exist";
-    } else if (ReadWholeFile(fileName, data, reason)) {
+    } else if (const ReadOutcome read = ReadWholeFile(fileName, kMaxPictureFileSize, data);
+               read != ReadOutcome::kRead) {
+        reason = ReadFailureText(read);
+    } else {
         const PcxResult result = DecodePcx(data.data(), data.size());
         if (result.outcome != PcxOutcome::kOk) {
             reason = PcxOutcomeText(result.outcome);

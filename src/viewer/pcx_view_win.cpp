@@ -8,7 +8,6 @@
 #include <chrono>
 
 #include "ui/graphics_win.h"
-#include "ui/hover.h"
 #include "ui/standard_controls_win.h"
 #include "util/files_win.h"
 #include "util/ravlen_files.h"
@@ -29,8 +28,8 @@ constexpr int kListWidth = 113;
 constexpr auto kFillSlice = std::chrono::milliseconds(30);
 
 // A copy of a bitmap that the clipboard may own.
-HBITMAP ClipboardCopy(HBITMAP bitmap) {
-    return static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0));
+OwnedBitmap ClipboardCopy(HBITMAP bitmap) {
+    return OwnedBitmap(static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0)));
 }
 
 }  // namespace
@@ -45,13 +44,14 @@ bool TF_PcxView::create(HWND owner) {
                     kClientHeight, owner)) {
         return false;
     }
-    createControls();
+    if (!createControls()) return false;
     InitAll();
     SetTimer(hwnd(), kTimerId, 100, nullptr);
     return true;
 }
 
-void TF_PcxView::createControls() {
+// False when a child window could not be made.
+bool TF_PcxView::createControls() {
     PL4M = &add<TOstrelLabel4Move>(8, 0, 489, 25);
     PL4M->setFont(UiFont(11));
     PL4M->setCaption("PL4M");
@@ -66,7 +66,7 @@ void TF_PcxView::createControls() {
     Img_Exit->setVisible(false);
     Img_Exit->onClick = [this](GraphicControl&) { HideProc(); };
 
-    SB.create(hwnd(), 128, 32, 384, 224);
+    if (!SB.create(hwnd(), 128, 32, 384, 224)) return false;
     SB.setRanges(384, 224);
 
     // The list's keys reach this window first (WM_VKEYTOITEM): the shortcuts.
@@ -96,6 +96,7 @@ void TF_PcxView::createControls() {
         return MessageBoxA(hwnd(), DeleteQuestion(files).c_str(), "Pcx Viewer - Quarvel",
                            MB_YESNO | MB_ICONQUESTION) == IDYES;
     };
+    return LB && B_2 && PopM1 && CB_SHOW;
 }
 
 void TF_PcxView::InitAll() {
@@ -230,7 +231,9 @@ void TF_PcxView::C2CProc() {
     if (SB.picture() && OpenClipboard(hwnd())) {
         EmptyClipboard();
         // The pictures are true-colour bitmaps: they carry no palette to add.
-        SetClipboardData(CF_BITMAP, ClipboardCopy(SB.picture()));
+        // The clipboard owns the copy once it took it; until then it is ours.
+        OwnedBitmap copy = ClipboardCopy(SB.picture());
+        if (copy && SetClipboardData(CF_BITMAP, copy.get())) copy.release();
         CloseClipboard();
     }
     setStatus("READY", false);
@@ -302,12 +305,7 @@ void TF_PcxView::DeleteKey() {
 }
 
 void TF_PcxView::TimeProc() {
-    POINT at{};
-    if (!GetCursorPos(&at)) return;
-    ScreenToClient(hwnd(), &at);
-    Img_Exit->setVisible(IsStrictlyInside(at.x - Img_Exit->bounds().left,
-                                          at.y - Img_Exit->bounds().top, Img_Exit->width(),
-                                          Img_Exit->height()));
+    Img_Exit->setVisible(IsWindowVisible(hwnd()) && PointerStrictlyInside(*Img_Exit));
 }
 
 void TF_PcxView::HideProc() { ShowWindow(hwnd(), SW_HIDE); }

@@ -93,7 +93,7 @@ protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void createControls();
+    bool createControls();
     void InitAll();
     void ExitProc();
     void setStatus(const char* text, bool repaintNow);

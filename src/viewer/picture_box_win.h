@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "ui/handles_win.h"
 #include "ui/window_win.h"
+#include "util/handles_win.h"
 
 namespace qv {
 

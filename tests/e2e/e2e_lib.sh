@@ -38,11 +38,7 @@ e2e_visible() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 # with the stand-in emulator, removed again (with the Saves and Pcx folders
 # the stand-in writes) at exit; sets drive_c and emu.
 e2e_demo_folder() {
-  drive_c="$WINEPREFIX/drive_c"
-  emu="$drive_c/$1-$$"
-  cleanup_drive() { rm -rf "$emu" "$drive_c/Saves" "$drive_c/Pcx"; }
-  trap 'cleanup_drive; e2e_cleanup' EXIT
-  cleanup_drive
+  e2e_emulator_folder "$1-$$"
   python3 "$(dirname "${BASH_SOURCE[0]}")/../../tools/demo/make_demo.py" "$emu" >/dev/null
   cp "$2" "$emu/ravlen.exe"
   export RAVLEN_STANDIN_NO_WINDOW=1

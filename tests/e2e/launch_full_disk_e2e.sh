@@ -43,7 +43,9 @@ xdotool key Return
 e2e_until "$E2E_LIMIT" eval 'e2e_message_box >/dev/null' ||
   fail "the launch did not stop with the damaged-archive message"
 xdotool key Return
-e2e_wait_launch_end
+# A stopped launch leaves its temp folder for the next one (here it is a mount
+# point and could not go anyway): it has ended once the wait window is gone.
+e2e_until "$E2E_LIMIT" eval '! e2e_visible "^Wait$"' || fail "the launch did not end"
 [ "$(e2e_runs)" = 0 ] || fail "the emulator ran on cut-off ROMs"
 e2e_message_box >/dev/null && fail "a further message box came up"
 

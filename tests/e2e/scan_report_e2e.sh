@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The scan report through the pointer: a click on the games counter opens it,
-# "Check archives" reads every archive of the demo folder, whose kodj.ZIP has a
+# "Check archives" reads every archive of the demo folder, whose ffightJ.ZIP has a
 # flipped byte, and marks that game in the fault colour; the title strip drags
 # the report and the exit picture hides it again.
 #   scan_report_e2e.sh QUARVEL_EXE
@@ -8,7 +8,7 @@ source "$(dirname "$0")/e2e_lib.sh"
 
 emu="$E2E_WORK/emu"
 python3 "$(dirname "$0")/../../tools/demo/make_demo.py" "$emu"
-python3 - "$emu/kodj.ZIP" <<'PY'
+python3 - "$emu/ffightJ.ZIP" <<'PY'
 import struct, sys
 data = bytearray(open(sys.argv[1], "rb").read())
 name, extra = struct.unpack_from("<HH", data, 26)
@@ -24,7 +24,7 @@ xdotool click 1
 wid=$(e2e_wait_window '^Games - Quarvel$') || fail "a click on the games counter did not open the report"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 
-# The fault colour of the list appears only once the check has found kodj.ZIP.
+# The fault colour of the list appears only once the check has found ffightJ.ZIP (its row is among the first the list shows).
 fault_pixels() {
   import -window root -crop "444x265+$((X + 8))+$((Y + 57))" +repage "$E2E_WORK/$1.png"
   convert "$E2E_WORK/$1.png" -fill black +opaque 'rgb(255,90,80)' -fill white -opaque 'rgb(255,90,80)' \

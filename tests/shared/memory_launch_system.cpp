@@ -157,14 +157,14 @@ bool MemoryLaunchSystem::holdsCurrentDirectory(const std::string& folder) const 
 }
 
 bool MemoryLaunchSystem::fileExists(const std::string& path) {
-    const bool fail = begin("file exists " + path);
+    const bool fail = begin("file exists " + path) && existenceQueriesFail;
     const bool found = !fail && isFile(path);
     end();
     return found;
 }
 
 bool MemoryLaunchSystem::folderExists(const std::string& path) {
-    const bool fail = begin("folder exists " + path);
+    const bool fail = begin("folder exists " + path) && existenceQueriesFail;
     const bool found = !fail && isFolder(path);
     end();
     return found;

@@ -30,6 +30,9 @@ public:
     std::map<std::string, std::string> filesUnder(const std::string& folder) const;
     bool exists(const std::string& path) const;
     std::optional<std::uint64_t> freeKb = 1u << 30;
+    // Whether a failing existence query is scheduled like any other operation
+    // (it then answers "not there", as the real query does when it fails).
+    bool existenceQueriesFail = true;
 
     // A new process of the program: operations are counted from 1 again; the
     // ones in failing (with a number that picks how each fails) fail, and the

@@ -3,7 +3,7 @@
 viewer frame, wait window, cursors and the application icon.
 
 Run from anywhere:  /usr/bin/python3 tools/art/make_art.py
-Reads  src/ui/panel_layout.def (where the panel controls sit).
+Reads  src/product/panel_layout.def (where the panel controls sit).
 Writes src/resources/bitmaps/*.bmp, src/resources/cursors/*.cur,
        src/resources/quarvel.ico, and previews in build/art-preview/.
 The output is the same on every run: all noise comes from seeded generators.
@@ -18,7 +18,7 @@ import struct
 from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-LAYOUT_DEF = os.path.join(ROOT, "src", "ui", "panel_layout.def")
+LAYOUT_DEF = os.path.join(ROOT, "src", "product", "panel_layout.def")
 RES_DIR = os.path.join(ROOT, "src", "resources")
 BMP_DIR = os.path.join(RES_DIR, "bitmaps")
 CUR_DIR = os.path.join(RES_DIR, "cursors")

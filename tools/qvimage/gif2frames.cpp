@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "gif/gif_animation.h"
+#include "util/read_file.h"
 
 namespace qv {
 namespace {
@@ -21,9 +21,9 @@ bool WritePam(const fs::path& path, const gif::Composition& c) {
     out << "P7\nWIDTH " << c.width() << "\nHEIGHT " << c.height()
         << "\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
     std::vector<char> rgba;
-    rgba.reserve(c.pixels().size() * 4);
-    for (size_t i = 0; i < c.pixels().size(); ++i) {
-        const uint32_t p = c.pixels()[i];
+    rgba.reserve(c.image().pixels.size() * 4);
+    for (size_t i = 0; i < c.image().pixels.size(); ++i) {
+        const uint32_t p = c.image().pixels[i];
         const bool clear = c.hasMask() && c.mask()[i];
         rgba.insert(rgba.end(), {char(p >> 16), char(p >> 8), char(p), char(clear ? 0 : 255)});
     }
@@ -58,14 +58,13 @@ bool WriteInfo(const fs::path& path, int status, const gif::Picture& picture) {
 }  // namespace
 
 int Gif2Frames(const char* in, const char* outdir) {
-    std::ifstream file(in, std::ios::binary);
-    if (!file) return 1;
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), {});
+    std::vector<uint8_t> bytes;
+    if (ReadWholeFile(in, kMaxPictureFileSize, bytes) != ReadOutcome::kRead) return 1;
 
     gif::NoDisplayHost host;
     gif::GifAnimation animation(host);
-    const gif::Status status = animation.load(bytes);
-    if (status != gif::kStatusDone) return 1;
+    const GifStatus status = animation.load(bytes);
+    if (status != GifStatus::kDone) return 1;
 
     std::error_code error;
     const fs::path folder(outdir);
@@ -77,7 +76,7 @@ int Gif2Frames(const char* in, const char* outdir) {
         std::snprintf(name, sizeof name, "frame_%03d.pam", k);
         if (!WritePam(folder / name, animation.composition())) return 1;
     }
-    return WriteInfo(folder / "info.json", status, animation.picture()) ? 0 : 1;
+    return WriteInfo(folder / "info.json", static_cast<int>(status), animation.picture()) ? 0 : 1;
 }
 
 }  // namespace qv

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include "ppm.h"
 #include "util/files_win.h"
 #include "util/pixmap_win.h"
+#include "util/read_file.h"
 #include "util/text.h"
 #include "viewer/load_pcx_win.h"
 #include "viewer/snapshot_gif_win.h"
@@ -32,13 +32,6 @@ constexpr int kUsage = 2;
 int Fail(int code, const std::string& why) {
     std::fprintf(stderr, "qvimage: %s\n", why.c_str());
     return code;
-}
-
-bool ReadWhole(const std::string& path, std::vector<std::uint8_t>& data) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    data.assign(std::istreambuf_iterator<char>(in), {});
-    return !in.bad();
 }
 
 // Writes the whole file or removes what was written.
@@ -120,7 +113,8 @@ int Ppm2Gif(const Args& args) {
         }
     }
     std::vector<std::uint8_t> file;
-    if (!ReadWhole(args[0], file)) return Fail(kFailed, args[0] + ": cannot be read");
+    if (qv::ReadWholeFile(args[0], qv::kMaxPictureFileSize, file) != qv::ReadOutcome::kRead)
+        return Fail(kFailed, args[0] + ": cannot be read");
     std::string why;
     const std::optional<qv::Pixmap> picture = qvimage::DecodePpm(file, why);
     if (!picture) return Fail(kFailed, args[0] + ": " + why);

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "ui/handles_win.h"
+#include "util/handles_win.h"
 
 namespace ravlen {
 namespace {

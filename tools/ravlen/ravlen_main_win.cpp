@@ -22,7 +22,7 @@
 
 #include "card_win.h"
 #include "options_check.h"
-#include "ui/handles_win.h"
+#include "util/handles_win.h"
 
 namespace ravlen {
 namespace {

@@ -76,40 +76,5 @@ TEST(GameTable, JapaneseFlagFollowsTitle) {
     EXPECT_FALSE(IsJapanese(GameRecord{"Demo (jap)", "", "x", "x", "", "x"}));
 }
 
-#ifdef QV_BITMAP_DIR
-// Width and height from a bitmap file's info header (a bottom-up height may be
-// negative); {0, 0} when the file cannot be read.
-std::pair<int, int> BitmapSize(std::string_view name) {
-    std::ifstream in(std::string(QV_BITMAP_DIR) + "/" + std::string(name) + ".bmp",
-                     std::ios::binary);
-    unsigned char header[26] = {};
-    if (!in.read(reinterpret_cast<char*>(header), sizeof header)) return {0, 0};
-    auto field = [&](int at) {
-        return static_cast<std::int32_t>(header[at] | header[at + 1] << 8 | header[at + 2] << 16 |
-                                         std::uint32_t(header[at + 3]) << 24);
-    };
-    return {field(18), std::abs(field(22))};
-}
-#endif
-
-TEST(GameTable, PicturesAreTheSixteenResourcesAndEachIsUsed) {
-    std::set<std::string> resources;
-    for (const GamePicture& p : GamePictures()) {
-#ifdef QV_BITMAP_DIR
-        // The bitmaps compiled in are the sizes the table gives.
-        EXPECT_EQ(BitmapSize(p.name), std::pair(p.width, kGamePictureHeight)) << p.name;
-#endif
-        EXPECT_TRUE(resources.insert(Upper(p.name)).second) << "duplicate picture " << p.name;
-    }
-    ASSERT_EQ(resources.size(), 16u);
-    std::set<std::string> used;
-    for (const GameRecord& g : GameTable()) {
-        if (g.picture.empty()) continue;
-        EXPECT_EQ(resources.count(Upper(g.picture)), 1u) << g.title << ": " << g.picture;
-        used.insert(Upper(g.picture));
-    }
-    EXPECT_EQ(used, resources);
-}
-
 }  // namespace
 }  // namespace qv

@@ -38,34 +38,34 @@ TEST(RomStorage, AFolderWinsOverArchivesEvenWhenIncomplete) {
     FakeFolder disk;
     disk.folders = {"C:\\EMU\\FFIGHT"};
     disk.files = {"C:\\EMU\\ffight.ZIP"};
-    EXPECT_EQ(FindRomStorage(Game("Final Fight"), "C:\\EMU", disk), "");
+    EXPECT_EQ(JudgeGame(Game("Final Fight"), "C:\\EMU", disk).storage, "");
     disk.matches["C:\\EMU\\FFIGHT"] = {"ff*.*"};
-    EXPECT_EQ(FindRomStorage(Game("Final Fight"), "C:\\EMU", disk), "DIR");
+    EXPECT_EQ(JudgeGame(Game("Final Fight"), "C:\\EMU", disk).storage, "DIR");
 }
 
 TEST(RomStorage, EveryPatternMustMatchAndTheScanStopsAtTheFirstMiss) {
     FakeFolder disk;
     disk.folders = {"C:\\EMU\\SF2t"};
     disk.matches["C:\\EMU\\SF2t"] = {"sf2.*"};
-    EXPECT_EQ(FindRomStorage(Game("Street Fighter 2 Turbo"), "C:\\EMU\\", disk), "DIR");
-    EXPECT_EQ(FindRomStorage(Game("Street Fighter 2 CE"), "C:\\EMU\\", disk), "");
+    EXPECT_EQ(JudgeGame(Game("Street Fighter 2 Turbo"), "C:\\EMU\\", disk).storage, "DIR");
+    EXPECT_EQ(JudgeGame(Game("Street Fighter 2 CE"), "C:\\EMU\\", disk).storage, "");
     disk.matches["C:\\EMU\\SF2t"].insert("sf2ce.*");
-    EXPECT_EQ(FindRomStorage(Game("Street Fighter 2 CE"), "C:\\EMU\\", disk), "DIR");
+    EXPECT_EQ(JudgeGame(Game("Street Fighter 2 CE"), "C:\\EMU\\", disk).storage, "DIR");
 
     FakeFolder empty;
     empty.folders = {"C:\\EMU\\SF2"};
-    FindRomStorage(Game("Street Fighter 2"), "C:\\EMU", empty);
+    JudgeGame(Game("Street Fighter 2"), "C:\\EMU", empty);
     EXPECT_EQ(empty.asked, std::vector<std::string>{"C:\\EMU\\SF2|sf2*.rom"});
 }
 
 TEST(RomStorage, ZippedGamesNeedEveryArchiveAndTrailingBackslashesCollapse) {
     FakeFolder disk;
     disk.files = {"C:\\EMU\\sf2ce.ZIP"};
-    EXPECT_EQ(FindRomStorage(Game("Street Fighter 2 CE"), "C:\\EMU\\", disk), "");
+    EXPECT_EQ(JudgeGame(Game("Street Fighter 2 CE"), "C:\\EMU\\", disk).storage, "");
     disk.files.insert("C:\\EMU\\sf2t.ZIP");
-    EXPECT_EQ(FindRomStorage(Game("Street Fighter 2 CE"), "C:\\EMU\\", disk), "ZIP");
-    EXPECT_EQ(FindRomStorage(Game("Street Fighter 2 Turbo"), "C:\\EMU\\", disk), "ZIP");
-    EXPECT_EQ(FindRomStorage(Game("Street Fighter 2 CE (J)"), "C:\\EMU\\", disk), "");
+    EXPECT_EQ(JudgeGame(Game("Street Fighter 2 CE"), "C:\\EMU\\", disk).storage, "ZIP");
+    EXPECT_EQ(JudgeGame(Game("Street Fighter 2 Turbo"), "C:\\EMU\\", disk).storage, "ZIP");
+    EXPECT_EQ(JudgeGame(Game("Street Fighter 2 CE (J)"), "C:\\EMU\\", disk).storage, "");
 }
 
 TEST(GameButtonHint, CarriesFourNonEmptyFieldsThatReadBack) {

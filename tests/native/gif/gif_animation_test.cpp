@@ -63,7 +63,7 @@ Bytes ThreeFrames(int loopCount, int delay = 10, int disposal = 1) {
 TEST(GifAnimation, LoadingShowsFrameOneAndArmsAOneMillisecondTimer) {
     ClockHost host;
     host.animation.setAnimate(true);
-    ASSERT_EQ(host.animation.load(ThreeFrames(0)), kStatusDone);
+    ASSERT_EQ(host.animation.load(ThreeFrames(0)), GifStatus::kDone);
     EXPECT_EQ(host.shown, (std::vector<int>{1}));
     EXPECT_EQ(host.changings, 1);
     EXPECT_EQ(host.changes, 1);
@@ -180,7 +180,7 @@ TEST(GifAnimation, TimerRunsOnlyWhileAnimatingSeveralFrames) {
     EXPECT_FALSE(still.animation.timerEnabled());
     EXPECT_EQ(still.animation.currentFrame(), 1);
     EXPECT_EQ(still.shown.back(), 1);
-    EXPECT_EQ(still.animation.composition().pixels()[0], 0xFF0000u);
+    EXPECT_EQ(still.animation.composition().image().pixels[0], 0xFF0000u);
 
     // Switching off while frame 1 is on show (the next to draw being 2)
     // makes frame 1 current as well.
@@ -204,7 +204,7 @@ TEST(GifAnimation, SettingTheCurrentFrameDrawsItWithEvents) {
     EXPECT_TRUE(host.animation.setCurrentFrame(3));
     EXPECT_EQ(host.changings, 1);
     EXPECT_EQ(host.changes, 1);
-    EXPECT_EQ(host.animation.composition().pixels()[0], 0x0000FFu);
+    EXPECT_EQ(host.animation.composition().image().pixels[0], 0x0000FFu);
     EXPECT_EQ(host.shown.back(), 3);
 
     ClockHost empty;
@@ -229,7 +229,7 @@ TEST(GifAnimation, DisposalFiveClearsLikeTwoBetweenFrames) {
     host.run(21);
     ASSERT_EQ(host.animation.shownFrame(), 3);
     const auto& c = host.animation.composition();
-    EXPECT_EQ(c.pixels(), (std::vector<uint32_t>{0xFF0000, 0}));
+    EXPECT_EQ(c.image().pixels, (std::vector<uint32_t>{0xFF0000, 0}));
     EXPECT_EQ(c.mask(), (std::vector<uint8_t>{0, 1}));
 }
 
@@ -238,10 +238,10 @@ TEST(GifAnimation, ANewFileStopsTheOldAnimationAndNoGifLeavesNothing) {
     host.animation.setAnimate(true);
     host.animation.load(ThreeFrames(0));
     host.run(150);
-    EXPECT_EQ(host.animation.load(Bytes{'n', 'o'}), kStatusReading);
+    EXPECT_EQ(host.animation.load(Bytes{'n', 'o'}), GifStatus::kReading);
     EXPECT_FALSE(host.animation.loaded());
     EXPECT_FALSE(host.animation.timerEnabled());
-    EXPECT_EQ(host.animation.load(Bytes{}), kStatusEmpty);
+    EXPECT_EQ(host.animation.load(Bytes{}), GifStatus::kEmpty);
     EXPECT_EQ(host.animation.currentFrame(), 1);
 }
 

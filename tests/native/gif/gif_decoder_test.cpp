@@ -19,7 +19,7 @@ uint32_t Word32(const Bytes& b, size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24;
 }
 
-Picture Read(const Bytes& data, Status expected = kStatusDone) {
+Picture Read(const Bytes& data, GifStatus expected = GifStatus::kDone) {
     Picture picture;
     EXPECT_EQ(ReadGif(data, picture), expected);
     return picture;
@@ -34,8 +34,8 @@ std::vector<Bytes> Composites(const Picture& picture) {
         composition.applyDisposal(picture, k - 1);
         composition.draw(picture, k);
         Bytes rgba;
-        for (size_t i = 0; i < composition.pixels().size(); ++i) {
-            const uint32_t p = composition.pixels()[i];
+        for (size_t i = 0; i < composition.image().pixels.size(); ++i) {
+            const uint32_t p = composition.image().pixels[i];
             const bool clear = composition.hasMask() && composition.mask()[i];
             rgba.insert(rgba.end(),
                         {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), uint8_t(clear ? 0 : 255)});
@@ -148,9 +148,9 @@ TEST(GifReader, InterlacedRowsComeInFourPasses) {
 }
 
 TEST(GifReader, NoDataAndNoGifLeaveNoFrames) {
-    EXPECT_TRUE(Read({}, kStatusEmpty).frames.empty());
-    EXPECT_TRUE(Read({'B', 'M', 0, 0}, kStatusReading).frames.empty());
-    EXPECT_TRUE(Read({'G', 'I'}, kStatusReading).frames.empty());
+    EXPECT_TRUE(Read({}, GifStatus::kEmpty).frames.empty());
+    EXPECT_TRUE(Read({'B', 'M', 0, 0}, GifStatus::kReading).frames.empty());
+    EXPECT_TRUE(Read({'G', 'I'}, GifStatus::kReading).frames.empty());
     // "GIF" alone is a GIF file without frames.
     const Picture bare = Read({'G', 'I', 'F'});
     EXPECT_TRUE(bare.frames.empty());
@@ -255,7 +255,7 @@ TEST(Composition, DisposalClearsOrRestoresTheFrameArea) {
             c.draw(p, k);
         }
         std::vector<uint32_t> mask(c.mask().begin(), c.mask().end());
-        return std::make_pair(c.pixels(), mask);
+        return std::make_pair(c.image().pixels, mask);
     };
     const uint32_t red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF;
     EXPECT_EQ(after(1).first, (std::vector<uint32_t>{red, green, red, blue}));

@@ -374,13 +374,13 @@ TEST(GifLayout, TransparencyMarksTheFirstIndexOfTheColourUnless255) {
     for (int i = 0; i < 256; ++i)
         picture.pixels[i] = RgbPixel(i, 1, 2);
     const Bytes at3 =
-        Encode(picture, {.transparent = true, .transparentColour = 3 | 1 << 8 | 2 << 16});
+        Encode(picture, {.transparent = true, .transparentColour = RgbPixel(3, 1, 2)});
     const std::size_t control = 13 + 768;
     EXPECT_EQ(at3[control + 3], 0x05);
     EXPECT_EQ(at3[control + 6], 3);
     // The 256th colour met has index 255, which stands for none.
     const Bytes at255 =
-        Encode(picture, {.transparent = true, .transparentColour = 255 | 1 << 8 | 2 << 16});
+        Encode(picture, {.transparent = true, .transparentColour = RgbPixel(255, 1, 2)});
     EXPECT_EQ(at255[control + 3], 0x04);
     EXPECT_EQ(at255[control + 6], 0);
     // A colour that is not there: no transparency.

@@ -62,7 +62,7 @@ TEST(GifRoundTrip, AnAnimationComesBackFrameByFrame) {
         ASSERT_TRUE(encoder.EncodeGif(list));
 
         Picture p;
-        ASSERT_EQ(ReadGif(encoder.stream(), p), kStatusDone);
+        ASSERT_EQ(ReadGif(encoder.stream(), p), GifStatus::kDone);
         ASSERT_EQ(p.frames.size(), 3u);
         EXPECT_EQ(p.loopCount, 3);
         EXPECT_EQ(p.width, 40);
@@ -92,21 +92,21 @@ TEST(GifRoundTrip, ATransparentColourBecomesTheMask) {
     TFrameInfo frame;
     frame.bitmap = &picture;
     frame.transparent = true;
-    frame.transparentColour = RedOf(clear) | GreenOf(clear) << 8 | uint32_t(BlueOf(clear)) << 16;
+    frame.transparentColour = clear;
     GifFrameList list;
     list.frameCount = 1;
     list.frames[0] = &frame;
     GifEncoder encoder;
     ASSERT_TRUE(encoder.EncodeGif(list));
     Picture p;
-    ASSERT_EQ(ReadGif(encoder.stream(), p), kStatusDone);
+    ASSERT_EQ(ReadGif(encoder.stream(), p), GifStatus::kDone);
     ASSERT_TRUE(p.anyTransparent);
     Composition c;
     c.reset(p);
     c.draw(p, 1);
     for (size_t i = 0; i < picture.pixels.size(); ++i) {
         EXPECT_EQ(c.mask()[i], picture.pixels[i] == clear) << i;
-        if (picture.pixels[i] != clear) EXPECT_EQ(c.pixels()[i], picture.pixels[i]);
+        if (picture.pixels[i] != clear) EXPECT_EQ(c.image().pixels[i], picture.pixels[i]);
     }
 }
 
@@ -117,7 +117,7 @@ TEST(GifRoundTrip, TheViewersFileReadsBackWith256Colours) {
     options.comment = "snapshot";
     const auto file = EncodeGifFile(picture, options);
     Picture p;
-    ASSERT_EQ(ReadGif(file, p), kStatusDone);
+    ASSERT_EQ(ReadGif(file, p), GifStatus::kDone);
     ASSERT_EQ(p.frames.size(), 1u);
     EXPECT_EQ(p.colorBits, 8);
     EXPECT_TRUE(p.frames[0].interlaced);

@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "input/device_list.h"
 #include "input/joystick.h"
 #include "input/key_layout.h"
+#include "settings/device_list.h"
 
 namespace qv {
 namespace {

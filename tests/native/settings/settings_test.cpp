@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "input/device_list.h"
+#include "settings/device_list.h"
 
 namespace qv {
 namespace {

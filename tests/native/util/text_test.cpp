@@ -84,12 +84,16 @@ TEST(RightCharsTest, CountAtOrAboveLengthGivesEmpty) {
     EXPECT_EQ(RightChars("\\", 1), "");
 }
 
+TEST(CharTexts, EndWithBackslashAddsOneOnlyWhereNoneEnds) {
+    EXPECT_EQ(EndWithBackslash("C:\\EMU"), "C:\\EMU\\");
+    EXPECT_EQ(EndWithBackslash("C:\\EMU\\"), "C:\\EMU\\");
+    EXPECT_EQ(EndWithBackslash("\\"), "\\");
+    EXPECT_EQ(EndWithBackslash(""), "\\");
+}
+
 TEST(CharTexts, UpperTextTouchesOnlyAsciiLetters) {
     EXPECT_EQ(UpperText("aZ09_-hsrad"), "AZ09_-HSRAD");
     EXPECT_EQ(UpperText("\xE9\xFF{`"), "\xE9\xFF{`");
-    EXPECT_EQ(RepeatChar(3, '='), "===");
-    EXPECT_EQ(RepeatChar(0, '='), "");
-    EXPECT_EQ(RepeatChar(255, ' ').size(), 255u);
 }
 
 TEST(Numbers, IntTextIsPlainDecimal) {
@@ -130,15 +134,6 @@ TEST(Numbers, TextIntWrapsLikeA32BitRegister) {
     EXPECT_EQ(TextInt("-2147483648"), INT32_MIN);
     EXPECT_EQ(TextInt("99999999999999999999999"),
               static_cast<std::int32_t>(0xF67FFFFFu));  // 10^23 - 1 mod 2^32
-}
-
-TEST(Bits, LowestBitFirst) {
-    EXPECT_EQ(BitsText(5), "101" + std::string(29, '0'));
-    EXPECT_EQ(BitsText(0x80000000u), std::string(31, '0') + "1");
-    EXPECT_EQ(BitsText(0xFFFFFFFFu), std::string(32, '1'));
-    EXPECT_EQ(LowBitsText(5), "101" + std::string(13, '0'));
-    EXPECT_EQ(LowBitsText(0xFFFF0000u), std::string(16, '0'));
-    EXPECT_EQ(LowBitsText(0x8001u), "1" + std::string(14, '0') + "1");
 }
 
 }  // namespace

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "catalogue/game_table.h"
-#include "input/device_list.h"
+#include "settings/device_list.h"
 #include "launch/emulator.h"
 #include "shell_fixture_win.h"
 #include "ui/graphics_win.h"
-#include "ui/handles_win.h"
+#include "util/handles_win.h"
 #include "ui/standard_controls_win.h"
 #include "util/ravlen_files.h"
 #include "util/text.h"
@@ -121,7 +121,7 @@ TEST_F(ShellTest, EveryChangingLabelHoldsItsLongestText) {
     ExpectFits("viewer L_INFO", *main->F_PcxView.L_INFO,
                {"READY", "Loading...", "Copying...", "Saving..."});
     ExpectFits("games L_INFO", *main->F_Report.L_INFO,
-               {"READY", "99 archive(s) read in 999999 ms: 99 at fault",
+               {"READY", "99 archive(s), 999999 ms: 99 at fault",
                 "List copied to the clipboard", "The clipboard is busy"});
 }
 

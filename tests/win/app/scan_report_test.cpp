@@ -252,7 +252,7 @@ TEST_F(ScanReportTest, ACheckNamesEachArchiveAtFaultAndWritesNothing) {
     EXPECT_EQ(wait.L_I->caption(), "Reading RockManJ.ZIP");
     EXPECT_FALSE(IsWindowVisible(wait.hwnd()));
     const std::string status = main->F_Report.L_INFO->caption();
-    EXPECT_EQ(status.rfind("7 archive(s) read in ", 0), 0u) << status;
+    EXPECT_EQ(status.rfind("7 archive(s), ", 0), 0u) << status;
     EXPECT_NE(status.find(" ms: 4 at fault"), std::string::npos) << status;
     EXPECT_EQ(listItems()[1], main->F_Report.rows()[1].text());  // the list shows the marks
 

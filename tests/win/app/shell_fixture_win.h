@@ -23,7 +23,9 @@ protected:
     // Builds the main window (hidden until show() is called).
     void createMain();
     void show();
-    // Handles what is pending, then lets the 100 ms timer tick once.
+    // Handles what is pending, waits 30 ms for what that sets off (repaints,
+    // posted messages) and handles that too; the main window's timer is not
+    // waited for (PointAt drives it).
     static void settle();
     // Lets the windows run until done holds, at most ten seconds.
     static bool RunUntil(const std::function<bool()>& done);

@@ -102,23 +102,23 @@ TEST_F(GifImageTest, FileNameSetsTheStatusOfTheRead) {
     auto& image = form.add<TGIFImage>(0, 0, 50, 50);
     const std::string good = write("good.gif", DataFile("loop3_delay0.gif"));
     EXPECT_TRUE(image.setFileName(good));
-    EXPECT_EQ(image.status(), 0);
+    EXPECT_EQ(static_cast<int>(image.status()), 0);
     EXPECT_EQ(image.frameCount(), 3);
     EXPECT_TRUE(image.stream().empty());
 
     // A missing file changes nothing else.
     EXPECT_FALSE(image.setFileName(folder + "\\missing.gif"));
-    EXPECT_EQ(image.status(), 6);
+    EXPECT_EQ(static_cast<int>(image.status()), 6);
     EXPECT_EQ(image.fileName(), good);
     EXPECT_EQ(image.frameCount(), 3);
     // So does a folder: there is no file of that name to read.
     EXPECT_FALSE(image.setFileName(folder));
-    EXPECT_EQ(image.status(), 6);
+    EXPECT_EQ(static_cast<int>(image.status()), 6);
     EXPECT_EQ(image.fileName(), good);
     EXPECT_EQ(image.frameCount(), 3);
 
     image.setCurrentFrame(4);
-    EXPECT_EQ(image.status(), 4);
+    EXPECT_EQ(static_cast<int>(image.status()), 4);
     EXPECT_EQ(image.currentFrame(), 1);
     image.setCurrentFrame(3);
     EXPECT_EQ(image.currentFrame(), 3);
@@ -126,13 +126,13 @@ TEST_F(GifImageTest, FileNameSetsTheStatusOfTheRead) {
     // No GIF: the name is kept, no frames are left, the stream is empty.
     const std::string text = write("text.gif", Bytes{'h', 'e', 'l', 'l', 'o'});
     EXPECT_FALSE(image.setFileName(text));
-    EXPECT_EQ(image.status(), 2);
+    EXPECT_EQ(static_cast<int>(image.status()), 2);
     EXPECT_EQ(image.fileName(), text);
     EXPECT_EQ(image.frameCount(), 0);
     EXPECT_TRUE(image.stream().empty());
 
     EXPECT_FALSE(image.setFileName(write("empty.gif", Bytes{})));
-    EXPECT_EQ(image.status(), 1);
+    EXPECT_EQ(static_cast<int>(image.status()), 1);
 }
 
 TEST_F(GifImageTest, AutoSizeGivesTheControlThePictureSize) {
@@ -226,7 +226,7 @@ TEST_F(GifImageTest, FramesItEncodesReadBackThroughItsFileName) {
     frames.frames[1] = &second;
     std::vector<uint8_t> file;
     ASSERT_TRUE(image.SaveToStream(frames, file));
-    EXPECT_EQ(image.status(), 0);
+    EXPECT_EQ(static_cast<int>(image.status()), 0);
     EXPECT_TRUE(image.stream().empty());
 
     ASSERT_TRUE(image.setFileName(write("encoded.gif", file)));
@@ -234,7 +234,7 @@ TEST_F(GifImageTest, FramesItEncodesReadBackThroughItsFileName) {
     EXPECT_EQ(image.animation().picture().loopCount, 3);
     EXPECT_EQ(image.animation().picture().frames[0].delayMs, 100);
     image.setCurrentFrame(2);
-    EXPECT_EQ(image.animation().composition().pixels(),
+    EXPECT_EQ(image.animation().composition().image().pixels,
               (std::vector<uint32_t>{0xFF0000, 0x00FF00, 0x00FF00, 0xFF0000, 0x00FF00, 0x00FF00}));
 
     // 257 colours in one frame: refused with status 3 and an empty stream.
@@ -247,7 +247,7 @@ TEST_F(GifImageTest, FramesItEncodesReadBackThroughItsFileName) {
     frames.frames[0] = &crowded;
     file.clear();
     EXPECT_FALSE(image.SaveToStream(frames, file));
-    EXPECT_EQ(image.status(), 3);
+    EXPECT_EQ(static_cast<int>(image.status()), 3);
     EXPECT_TRUE(file.empty());
 }
 

@@ -1,7 +1,7 @@
 // The options panel: its lists, its switches and its folder labels, bound to
 // the settings model.
 #include "../app/shell_fixture_win.h"
-#include "ui/panel_layout.h"
+#include "product/panel_layout.h"
 #include "ui/standard_controls_win.h"
 #include "ui/window_win.h"
 #include "util/system_win.h"

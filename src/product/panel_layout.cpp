@@ -1,5 +1,5 @@
 // Where the controls of the panels sit.
-#include "ui/panel_layout.h"
+#include "product/panel_layout.h"
 
 namespace qv {
 namespace {
@@ -7,7 +7,7 @@ namespace {
 constexpr ControlPlace kPlaces[] = {
 #define QV_PLACE(panel, control, left, top, width, height, printed) \
     {#panel, #control, left, top, width, height},
-#include "ui/panel_layout.def"
+#include "product/panel_layout.def"
 #undef QV_PLACE
 };
 

@@ -1,5 +1,5 @@
 // The input device list's item texts and device codes.
-#include "input/device_list.h"
+#include "settings/device_list.h"
 
 #include "util/text.h"
 

@@ -1,0 +1,20 @@
+# Run by ctest (cmake -P): the suites the Windows test program lists must be
+# the ones the build read from its sources (SUITES, comma-separated).
+execute_process(COMMAND ${EMULATOR} ${PROGRAM} --gtest_list_tests
+                OUTPUT_VARIABLE listing RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "the test program could not list its tests (${result})")
+endif()
+string(REGEX MATCHALL "(^|\n)[A-Za-z0-9_]+\\." heads "${listing}")
+set(listed "")
+foreach(head IN LISTS heads)
+  string(REGEX REPLACE "[\n.]" "" suite "${head}")
+  list(APPEND listed ${suite})
+endforeach()
+list(SORT listed)
+string(REPLACE "," ";" expected "${SUITES}")
+list(SORT expected)
+if(NOT listed STREQUAL expected)
+  message(FATAL_ERROR "suites in the program: ${listed}\nsuites with a test of their own: ${expected}")
+endif()
+message(STATUS "every suite of the program has its test")
