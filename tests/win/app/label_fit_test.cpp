@@ -94,7 +94,7 @@ TEST_F(ShellTest, EveryChangingLabelHoldsItsLongestText) {
     ExpectFits("L_G", *main->L_G, {"24/24", "0/24"});
     ExpectFits("L_SFF", *main->PA.L_SFF, {"9999 File(s)", "0 File(s)"});
     ExpectFits("L_PFF", *main->PA.L_PFF, {"9999 File(s)"});
-    // Folders: the spec's own examples of long paths, and the demo's.
+    // Folders: long paths a user may keep, and the demo's.
     const std::vector<std::string> folders = {
         "C:\\Games\\Arcade\\Emulators\\Capcom\\Saves\\Slot1",
         "C:\\Program Files\\Arcade Emulators\\Capcom Collection", "C:\\Ravlen\\Saves", "\\Saves",
