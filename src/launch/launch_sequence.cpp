@@ -7,7 +7,7 @@
 #include "launch/launch_plan.h"
 #include "launch/options_file.h"
 #include "launch/rename_journal.h"
-#include "util/ravlen_files.h"
+#include "product/ravlen_files.h"
 #include "util/text.h"
 
 namespace qv {

@@ -80,8 +80,10 @@ std::string CommandInterpreter() {
     char found[MAX_PATH];
     if (SearchPathA(nullptr, "Command.com", nullptr, MAX_PATH, found, nullptr))
         return "Command.com";
-    char system[MAX_PATH];
-    GetSystemDirectoryA(system, MAX_PATH);
+    // Without the system folder, cmd.exe is looked for along the path.
+    char system[MAX_PATH] = "";
+    const UINT length = GetSystemDirectoryA(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return "cmd.exe";
     return std::string(system) + "\\cmd.exe";
 }
 
