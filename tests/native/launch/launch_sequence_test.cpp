@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "../../shared/launch_cases.h"
+#include "launch/emulator.h"
 
 namespace qv {
 namespace {
@@ -189,6 +190,38 @@ TEST(LaunchSequence, AFirstRenameThatFailsLeavesTheTurboFilesWhereTheyAre) {
         ASSERT_TRUE(world.nextStart());
         EXPECT_TRUE(world.host.boxes.empty()) << world.host.boxes[0].second;
         EXPECT_FALSE(world.brokenAfterStart()) << dies << *world.brokenAfterStart();
+    }
+}
+
+// A look at a name that fails (access refused, a drive that does not answer)
+// is no "not there": taken for one, the plan skipped a name still off and
+// dropped the journal. Nothing is renamed, the journal stays without a word,
+// and the start after puts everything back.
+TEST(LaunchSequence, AStartThatCannotLookAtTheJournalOrANameKeepsTheJournal) {
+    const LaunchKind kind = Kind(kCeFolder);
+    const long lastForward = OperationStarting(kind, "rename C:\\Ravlen\\SF2t\\Sf2Ce.23");
+    for (const long diesAfter : {lastForward - 2, lastForward}) {
+        LaunchWorld probe(kind);
+        probe.launch({}, diesAfter);
+        probe.nextStart();
+        const std::vector<std::string> log = probe.system.log();
+        int looks = 0;
+        for (std::size_t i = 0; i < log.size(); ++i) {
+            if (!log[i].starts_with("file exists ") && !log[i].starts_with("read ")) continue;
+            LaunchWorld world(kind);
+            world.launch({}, diesAfter);
+            const std::map<std::string, std::string> left = world.system.filesUnder(test::kEmu);
+            ASSERT_TRUE(world.nextStart({{static_cast<long>(i + 1), 0}}));
+            const std::string where = std::to_string(diesAfter) + ", " + log[i];
+            EXPECT_TRUE(world.host.boxes.empty()) << where << ": " << world.host.boxes[0].second;
+            EXPECT_TRUE(world.journalKept()) << where;
+            EXPECT_EQ(world.system.filesUnder(test::kEmu), left) << where;
+            ASSERT_TRUE(world.nextStart());
+            EXPECT_TRUE(world.host.boxes.empty()) << where;
+            EXPECT_FALSE(world.brokenAfterStart()) << where << *world.brokenAfterStart();
+            ++looks;
+        }
+        EXPECT_GE(looks, 14) << "the journal, its text and the twelve names";
     }
 }
 

@@ -137,7 +137,7 @@ TEST(Launcher, TheRenamesAreWrittenDownWhileTheyStandAndForgottenAfter) {
     const std::string journal = host.tempNames().renameJournal;
     std::optional<RenameJournal> during;
     host.onStep = [&] {
-        if (host.events.back() == "Playing...") during = ReadJournal(host.system, journal);
+        if (host.events.back() == "Playing...") during = ReadJournal(host.system, journal).journal;
     };
     Launcher launcher;
     launcher.RunRavlen(host, host.system);
