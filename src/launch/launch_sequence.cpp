@@ -127,10 +127,16 @@ std::optional<LaunchOutcome> Launch::placeRoms() {
     }
     // In a game folder the renames are written down before the first one:
     // ended at any point from here on, the next start puts every name back.
+    // A journal kept from before (a restore that failed) is carried out first;
+    // written over, the names it knows of would be lost.
     const std::string& journal = names_.renameJournal;
-    if (!zippedRoms_ &&
-        !WriteJournal(system_, journal, {paths_.gameFolder, RestoreRenames(variant_)}))
-        return stop(CantWriteMessage(journal));
+    if (!zippedRoms_) {
+        if (!PutBackLeftRenames(names_, system_,
+                                [this](const std::string& text) { host_.showMessage(text); }))
+            return stop("I CAN'T RUN " + game_.title);
+        if (!WriteJournal(system_, journal, {paths_.gameFolder, RestoreRenames(variant_)}))
+            return stop(CantWriteMessage(journal));
+    }
     // A rename that fails puts back the ones made, so no file stays renamed.
     const std::string folder = zippedRoms_ ? paths_.gameTemp : paths_.gameFolder;
     if (RenameAll(system_, folder, VariantRenames(variant_))) {
