@@ -54,9 +54,9 @@ public:
     const TempNames& tempNames() const override { return main_.tempNames(); }
     ProgressDisplay& wait() override { return main_.wait(); }
     void processMessages() override { ProcessMessages(); }
-    void showMessage(const std::string& text) override { main_.showMessage(text); }
+    void showMessage(const std::string& text) override { main_.seams.showMessage(text); }
     void showArchiveMessage(const std::string& text, const std::string& caption) override {
-        main_.reportArchiveError(text, caption);
+        main_.seams.reportArchiveError(text, caption);
     }
     const std::string& commandInterpreter() const override { return main_.commandInterpreter; }
     void setRunning(bool running) override {
@@ -85,14 +85,14 @@ TF_Main::TF_Main(HWND appWindow, TF_Wait& wait, TempNames tempNames)
       wait_(wait),
       tempNames_(std::move(tempNames)),
       launchSide_(std::make_unique<LaunchSide>(*this)) {
-    showMessage = [this](const std::string& text) {
+    seams.showMessage = [this](const std::string& text) {
         MessageBoxA(hwnd(), text.c_str(), kAppTitleVersion, MB_OK);
     };
-    reportArchiveError = [this](const std::string& text, const std::string& caption) {
+    seams.reportArchiveError = [this](const std::string& text, const std::string& caption) {
         MessageBoxA(hwnd(), text.c_str(), caption.c_str(), MB_OK);
     };
-    freeSpaceKb = WindowsDriveFreeKb;
-    pickFolder = [this](const std::string& start) -> std::optional<std::string> {
+    seams.freeSpaceKb = WindowsDriveFreeKb;
+    seams.pickFolder = [this](const std::string& start) -> std::optional<std::string> {
         BF.SetDirectory(start);
         if (!BF.Execute()) return std::nullopt;
         return BF.Directory();
@@ -109,7 +109,7 @@ TF_Main::~TF_Main() {
 }
 
 bool TF_Main::create() {
-    PrevInst.emplace(appWindow_, kAppTitleVersion, endProcess);
+    PrevInst.emplace(appWindow_, kAppTitleVersion, seams.endProcess);
     // Borderless: system menu and minimise only, which such a window does not draw.
     if (!createForm("QuarvelMain", "Ravlen Front/End", WS_SYSMENU | WS_MINIMIZEBOX, kClientWidth,
                     kClientHeight, appWindow_)) {
@@ -271,7 +271,7 @@ void TF_Main::InitAll() {
     PJ.showSettings();
     FilesCounter();
     SetWindowPos(PA.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    PutBackLeftRenames(tempNames_, launchSystem_, showMessage);
+    PutBackLeftRenames(tempNames_, launchSystem_, seams.showMessage);
     DelTempFiles();
 }
 
@@ -288,7 +288,7 @@ void TF_Main::GamesCheck() {
     do {
         rescanRequested_ = false;
         L_CAL->setCaption(settings.L_CAL);
-        games.scan(settings.L_CAL, wait_, showMessage);
+        games.scan(settings.L_CAL, wait_, seams.showMessage);
         F_Report.refresh(settings.L_CAL, games.emulator, games.verdicts());
         L_G->setCaption(IntText(games.gamesFound) + "/" + IntText(games.gamesLookedFor));
         FilesCounter();
@@ -348,7 +348,7 @@ bool TF_Main::guardSettings(const std::function<void()>& work) {
         work();
         return true;
     } catch (const ERegistry& error) {
-        showMessage(error.what());
+        seams.showMessage(error.what());
         return false;
     }
 }
@@ -392,11 +392,11 @@ void TF_Main::PcxView() {
 
 void TF_Main::BrowseCF() {
     if (launcher_.underWay()) return;
-    const std::optional<std::string> folder = pickFolder(settings.L_CAL);
+    const std::optional<std::string> folder = seams.pickFolder(settings.L_CAL);
     if (!folder) return;
     if (!FileExists(JoinPath(*folder, kRavlenProgram, true)) &&
         !FileExists(JoinPath(*folder, kRavlenArchive, true))) {
-        showMessage(std::string(kCantFindRavlen) + *folder);
+        seams.showMessage(std::string(kCantFindRavlen) + *folder);
         return;
     }
     settings.L_CAL = *folder;
@@ -416,7 +416,7 @@ void TF_Main::BrowsePF() { BrowseDataFolder(settings.L_PF); }
 // The saves and the snapshot folder are chosen alike; the counters follow.
 void TF_Main::BrowseDataFolder(std::string& folder) {
     if (launcher_.underWay()) return;
-    if (std::optional<std::string> picked = pickFolder(folder)) {
+    if (std::optional<std::string> picked = seams.pickFolder(folder)) {
         folder = *picked;
         PA.showSettings();
     }
@@ -497,7 +497,7 @@ void TF_Main::ExitProc() {
     guardSettings([this] { SaveRegGame(settings, run.game.gameId, settingsKey); });
     guardSettings([this] { SaveReg(settings, settingsKey); });
     DelTempFiles();
-    endProcess(0);
+    seams.endProcess(0);
 }
 
 // Refused through the whole launch, so that its clean-up is never cut short.

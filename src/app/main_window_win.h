@@ -87,23 +87,28 @@ public:
     // Registry key of the settings; tests point it elsewhere before create().
     std::string settingsKey = kSettingsKey;
     const TempNames& tempNames() const { return tempNames_; }
-    // Ends the process; tests replace it so that they live on.
-    std::function<void(int exitCode)> endProcess = [](int exitCode) { ExitProcess(exitCode); };
-    // Shows a message in a standard message box; tests read it instead.
-    std::function<void(const std::string&)> showMessage;
-    // The ZIP reader's error boxes, likewise.
-    ArchiveReporter reportArchiveError;
-    // Free space on the Windows drive, in KB; tests set the figure.
-    std::function<std::optional<std::uint64_t>()> freeSpaceKb;
+    // Where the window meets the user and the machine beyond its own
+    // controls, in one place: each is the real thing from the start, and
+    // tests put their own in its place.
+    struct Seams {
+        // Ends the process; tests replace it so that they live on.
+        std::function<void(int exitCode)> endProcess = [](int exitCode) { ExitProcess(exitCode); };
+        // Shows a message in a standard message box; tests read it instead.
+        std::function<void(const std::string&)> showMessage;
+        // The ZIP reader's error boxes, likewise.
+        ArchiveReporter reportArchiveError;
+        // Free space on the Windows drive, in KB; tests set the figure.
+        std::function<std::optional<std::uint64_t>()> freeSpaceKb;
+        // Asks the user for a folder, starting at start; nothing when
+        // cancelled. Tests replace the modal dialog with their own answer.
+        std::function<std::optional<std::string>(const std::string& start)> pickFolder;
+    } seams;
 
     TF_Wait& wait() const { return wait_; }
     TAppExec AE;             // runs the emulator, waiting for it
     TBrowseFolder BF{this};  // the folder choosers' dialog
     // Ends a second copy before its main window exists; made by create().
     std::optional<TPrevInst> PrevInst;
-    // Asks the user for a folder, starting at start; nothing when cancelled.
-    // Tests replace the modal dialog with their own answer.
-    std::function<std::optional<std::string>(const std::string& start)> pickFolder;
     std::string commandInterpreter;  // that runs the emulator
     // Controls, under their product names.
     TOstrelLabel4Move* PL4M = nullptr;
@@ -138,7 +143,7 @@ private:
     std::string SnapshotFolder() const override { return PA.L_PF->caption(); }
     std::optional<GameSnapshots> CurrentGameSnapshots(
         const std::string& folder, const std::vector<std::string>& listed) override;
-    void ReportError(const std::string& text) override { showMessage(text); }
+    void ReportError(const std::string& text) override { seams.showMessage(text); }
     HWND HostWindow() const override { return hwnd(); }
 
     bool createControls();
@@ -171,7 +176,7 @@ private:
     Launcher launcher_;
     PlayTracker playTracker_;  // the emulator's start and end in a launch
     // The files, folders and process runner that a launch works on.
-    WinLaunchSystem launchSystem_{AE, [this] { return freeSpaceKb(); }};
+    WinLaunchSystem launchSystem_{AE, [this] { return seams.freeSpaceKb(); }};
     bool scanning_ = false;  // a scan never runs inside another
     // The first show scans; later shows (a restore from the task bar) do not.
     bool shownBefore_ = false;

@@ -41,7 +41,7 @@ protected:
     void SetUp() override {
         ChooserShellTest::SetUp();
         // The dialog's answer, and the folders it was opened at.
-        main->pickFolder = [this](const std::string& start) {
+        main->seams.pickFolder = [this](const std::string& start) {
             starts.push_back(start);
             return answer;
         };

@@ -25,8 +25,8 @@ std::string ShellTest::settingsKey() {
 void ShellTest::createMain() {
     main = std::make_unique<TF_Main>(app.hwnd(), wait, MakeTempNames(WindowsTempDir()));
     main->settingsKey = settingsKey();
-    main->endProcess = [this](int code) { exitCodes.push_back(code); };
-    main->showMessage = [this](const std::string& text) { messages.push_back(text); };
+    main->seams.endProcess = [this](int code) { exitCodes.push_back(code); };
+    main->seams.showMessage = [this](const std::string& text) { messages.push_back(text); };
     ASSERT_TRUE(main->create());
 }
 

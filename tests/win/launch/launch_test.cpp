@@ -28,8 +28,8 @@ protected:
         createMain();
         main->settings.L_SF = emu + "\\Saves";
         main->settings.L_PF = emu + "\\Pcx";
-        main->freeSpaceKb = [this] { return std::optional<std::uint64_t>(freeKb); };
-        main->reportArchiveError = [this](const std::string& text, const std::string& caption) {
+        main->seams.freeSpaceKb = [this] { return std::optional<std::uint64_t>(freeKb); };
+        main->seams.reportArchiveError = [this](const std::string& text, const std::string& caption) {
             archiveErrors.push_back(caption + ": " + text);
         };
     }
@@ -273,7 +273,7 @@ TEST_F(LaunchTest, NothingTheUserClicksDuringALaunchStartsOrChangesAnything) {
     GameButton* knights = main->games.buttons()[0].get();
     GameButton* sword = main->games.buttons()[1].get();
     int picks = 0;
-    main->pickFolder = [&picks](const std::string&) -> std::optional<std::string> {
+    main->seams.pickFolder = [&picks](const std::string&) -> std::optional<std::string> {
         ++picks;
         return std::nullopt;
     };
