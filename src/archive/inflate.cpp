@@ -25,6 +25,10 @@ constexpr std::size_t kBlocksPerSlide = 8;
 // checks (three literals, or two and a 258-byte match with its copy's 31-byte overrun).
 constexpr std::size_t kTail = 512;
 constexpr std::size_t kBufferSize = (1 + kBlocksPerSlide) * kWindowSize + kTail;
+// The fast loop runs while more than this many input bytes remain: one pass
+// of it refills at most twice, each refill reading a word and taking at most
+// 7 bytes of it, so it never reads past the input's end.
+constexpr std::ptrdiff_t kFastInput = 32;
 
 // Lookup table entries (32 bits):
 //   bits 0..7    bits the entry takes from the stream: the code and its extra bits
@@ -284,6 +288,7 @@ private:
     InflateStatus Stored();
     InflateStatus Dynamic();
     InflateStatus Codes(const std::uint32_t* lit, const std::uint32_t* dist);
+    bool FastCodes(const std::uint32_t* lit, const std::uint32_t* dist, InflateStatus& status);
 
     // Tops the bit buffer up to at least 56 bits. False (and truncated_ set)
     // once bits past the end of the input have been taken.
@@ -514,6 +519,131 @@ InflateStatus Decoder::Dynamic() {
     return Codes(s_.lit, s_.dist);
 }
 
+// The body of a Huffman block while more than kFastInput bytes of input
+// remain and the block being filled has room: refills are plain word loads,
+// every entry's bits are taken as soon as it is looked up (the bits before it
+// kept for its extra bits), and the next entry is looked up before the
+// current literal is stored or match copied, so that the chain from one
+// lookup to the next is a mask, a load and a shift. True with status set when
+// the block's end or damage was found; false when it stopped short of the end
+// of the input or of the block, the bit state then at the start of a code.
+bool Decoder::FastCodes(const std::uint32_t* lit, const std::uint32_t* dist,
+                        InflateStatus& status) {
+    constexpr std::uint64_t kLitMask = (std::uint64_t{1} << kLitBits) - 1;
+    constexpr std::uint64_t kDistMask = (std::uint64_t{1} << kDistBits) - 1;
+    // Enough bits for a distance with its extra bits (28) and the next lookup.
+    constexpr std::uint32_t kDistanceBits = 28 + kLitBits;
+    const std::uint8_t* next = next_;
+    const std::uint8_t* const fastEnd = end_ - kFastInput;
+    std::uint64_t bits = bits_;
+    // Only the low 8 bits of count are the count, as in Codes.
+    std::uint32_t count = count_;
+    std::uint8_t* out = out_;
+    std::uint8_t* const blockEnd = BlockEnd();
+    const std::uint8_t* const history = history_;
+
+    auto refill = [&] {
+        bits |= Load64(next) << (count & 63);
+        next += (~count & 63) >> 3;
+        count |= 56;
+    };
+    // The extra bits of a length or distance entry, from the bits it was looked up in.
+    auto extra = [](std::uint64_t from, std::uint32_t entry) {
+        return static_cast<std::uint32_t>((from & ((std::uint64_t{1} << (entry & 63)) - 1)) >>
+                                          ((entry >> 8) & 0xF));
+    };
+
+    bool done = false;
+    refill();
+    std::uint32_t e = lit[bits & kLitMask];
+    do {
+        std::uint64_t saved = bits;
+        bits >>= e & 63;
+        count -= e;
+        if (e & kLiteral) {
+            // Two more literals of the first level may follow before a refill:
+            // after three codes of at most 11 bits and the next lookup, or two
+            // and a length of at most 20 bits and the distance's lookup, the
+            // 56 bits of a refill are not used up.
+            std::uint8_t byte = static_cast<std::uint8_t>(e >> 16);
+            e = lit[bits & kLitMask];
+            saved = bits;
+            bits >>= e & 63;
+            count -= e;
+            *out++ = byte;
+            if (e & kLiteral) {
+                byte = static_cast<std::uint8_t>(e >> 16);
+                e = lit[bits & kLitMask];
+                saved = bits;
+                bits >>= e & 63;
+                count -= e;
+                *out++ = byte;
+                if (e & kLiteral) {
+                    byte = static_cast<std::uint8_t>(e >> 16);
+                    e = lit[bits & kLitMask];
+                    refill();
+                    *out++ = byte;
+                    continue;
+                }
+            }
+        }
+        if (e & (kLink | kEnd | kInvalid)) [[unlikely]] {
+            if (e & kLink) {
+                // The first level's bits are taken; the code's own come from the second.
+                e = lit[(e >> 16) + (bits & ((1u << ((e >> 8) & 0xF)) - 1))];
+                saved = bits;
+                bits >>= e & 63;
+                count -= e;
+                if (e & kLiteral) {
+                    const auto byte = static_cast<std::uint8_t>(e >> 16);
+                    e = lit[bits & kLitMask];
+                    refill();
+                    *out++ = byte;
+                    continue;
+                }
+            }
+            if (e & (kEnd | kInvalid)) {
+                status = (e & kEnd) ? InflateStatus::kOk : InflateStatus::kBadCode;
+                done = true;
+                break;
+            }
+        }
+        const unsigned length = (e >> 16) + extra(saved, e);
+
+        std::uint32_t d = dist[bits & kDistMask];
+        if ((count & 0xFF) < kDistanceBits) refill();
+        if (d & kLink) [[unlikely]] {
+            bits >>= d & 63;
+            count -= d;
+            d = dist[(d >> 16) + (bits & ((1u << ((d >> 8) & 0xF)) - 1))];
+        }
+        if (d & kInvalid) [[unlikely]] {
+            status = InflateStatus::kBadCode;
+            done = true;
+            break;
+        }
+        saved = bits;
+        bits >>= d & 63;
+        count -= d;
+        const std::size_t distance = (d >> 16) + extra(saved, d);
+        if (distance > static_cast<std::size_t>(out - history)) [[unlikely]] {
+            status = InflateStatus::kBadDistance;
+            done = true;
+            break;
+        }
+        e = lit[bits & kLitMask];
+        refill();
+        CopyMatch(out, distance, length);
+        out += length;
+    } while (out < blockEnd && next < fastEnd);
+
+    next_ = next;
+    bits_ = bits;
+    count_ = count & 0xFF;
+    out_ = out;
+    return done;
+}
+
 // The body of a Huffman block, the hot loop: bit state and output pointer in
 // locals (stores through the output pointer could otherwise alias members).
 InflateStatus Decoder::Codes(const std::uint32_t* lit, const std::uint32_t* dist) {
@@ -589,6 +719,14 @@ InflateStatus Decoder::Codes(const std::uint32_t* lit, const std::uint32_t* dist
             Flush();
             load();
         }
+        if (end - next > kFastInput) {
+            save();
+            const bool done = FastCodes(lit, dist, status);
+            load();
+            if (done) break;
+            if (out >= blockEnd) continue;
+        }
+        // Near the end of the input: one step at a time, each refill checked.
         // 56 bits cover three literals, or two and a length code; a length and a
         // distance with their extra bits take at most 48.
         if (!refill()) {
