@@ -8,6 +8,7 @@
 #include "archive/inflate.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -91,11 +92,20 @@ constexpr std::size_t kLitTableSize = (1u << kLitBits) + 288 * 8,
 
 constexpr unsigned kMaxLitCodes = 288, kMaxDistCodes = 32, kMaxCodeBits = 15;
 
-std::uint32_t Reversed(std::uint32_t code, unsigned length) {
-    std::uint32_t r = 0;
-    for (unsigned i = 0; i < length; ++i, code >>= 1)
-        r = r << 1 | (code & 1);
+// Each byte with its bits in the opposite order.
+constexpr std::array<std::uint8_t, 256> kReversedBytes = [] {
+    std::array<std::uint8_t, 256> r{};
+    for (unsigned b = 0; b < 256; ++b)
+        for (unsigned i = 0; i < 8; ++i)
+            if (b >> i & 1) r[b] = static_cast<std::uint8_t>(r[b] | 0x80 >> i);
     return r;
+}();
+
+// The low length bits of code (length 1 to 15) in the opposite order.
+std::uint32_t Reversed(std::uint32_t code, unsigned length) {
+    const std::uint32_t all16 =
+        std::uint32_t{kReversedBytes[code & 0xFF]} << 8 | kReversedBytes[code >> 8 & 0xFF];
+    return all16 >> (16 - length);
 }
 
 // Builds the lookup table of a canonical Huffman code from its code lengths
@@ -118,15 +128,22 @@ bool BuildTable(const std::uint8_t* lengths, unsigned symbols, unsigned rootBits
         --maxLength;
 
     const std::size_t rootSize = std::size_t{1} << rootBits;
-    std::fill(table, table + rootSize, kInvalid);
-    if (maxLength == 0) return true;
+    if (maxLength == 0) {
+        std::fill(table, table + rootSize, kInvalid);
+        return true;
+    }
 
     int left = 1;
     for (unsigned len = 1; len <= kMaxCodeBits; ++len) {
         left = (left << 1) - static_cast<int>(counts[len]);
         if (left < 0) return false;  // over-subscribed
     }
-    if (left > 0 && !(oneBitAllowed && maxLength == 1)) return false;  // incomplete
+    // A complete set writes every first-level entry; the one incomplete set
+    // leaves half of them without a code.
+    if (left > 0) {
+        if (!(oneBitAllowed && maxLength == 1)) return false;  // incomplete
+        std::fill(table, table + rootSize, kInvalid);
+    }
 
     // First code of each length, and the symbols in canonical order (by length, then symbol).
     std::uint32_t nextCode[kMaxCodeBits + 1] = {};
@@ -192,23 +209,9 @@ inline std::uint64_t Load64(const std::uint8_t* p) {
     return v;
 }
 
-// Copies src to dst up to stop in pieces of kPiece bytes, the first two without a test.
-template <std::size_t kPiece>
-inline void CopyInPieces(std::uint8_t* dst, const std::uint8_t* src, std::uint8_t* stop) {
-    std::memcpy(dst, src, kPiece);
-    std::memcpy(dst + kPiece, src + kPiece, kPiece);
-    if (dst + 2 * kPiece >= stop) return;
-    dst += 2 * kPiece;
-    src += 2 * kPiece;
-    do {
-        std::memcpy(dst, src, kPiece);
-        dst += kPiece;
-        src += kPiece;
-    } while (dst < stop);
-}
 
-// Copies a match of length bytes from distance back in pieces of 16 or 8
-// bytes, the first 32 or 16 of them without a test (most matches are that
+// Copies a match of length bytes from distance back, mostly in pieces of 16
+// bytes, the first 16 or 32 bytes without a test (most matches are that
 // short); may write up to 31 bytes past its end (the buffer's tail takes
 // them, and later output overwrites them). A piece never overlaps itself;
 // later pieces read what earlier ones wrote.
@@ -216,9 +219,18 @@ inline void CopyMatch(std::uint8_t* dst, std::size_t distance, unsigned length) 
     const std::uint8_t* src = dst - distance;
     std::uint8_t* const stop = dst + length;
     if (distance >= 16) {
-        CopyInPieces<16>(dst, src, stop);
+        std::memcpy(dst, src, 16);
+        std::memcpy(dst + 16, src + 16, 16);
+        for (dst += 32, src += 32; dst < stop; dst += 16, src += 16)
+            std::memcpy(dst, src, 16);
     } else if (distance >= 8) {
-        CopyInPieces<8>(dst, src, stop);
+        // Two pieces of eight write the first 16 bytes; after them the pattern
+        // also repeats at twice the distance, which pieces of 16 can copy from.
+        std::memcpy(dst, src, 8);
+        std::memcpy(dst + 8, src + 8, 8);
+        const std::size_t period = 2 * distance;
+        for (dst += 16; dst < stop; dst += 16)
+            std::memcpy(dst, dst - period, 16);
     } else if (distance == 1 || distance == 2 || distance == 4) {
         // The pattern repeats within eight bytes: one word of it, stored again and again.
         std::uint64_t run;
@@ -550,7 +562,7 @@ bool Decoder::FastCodes(const std::uint32_t* lit, const std::uint32_t* dist,
     // The extra bits of a length or distance entry, from the bits it was looked up in.
     auto extra = [](std::uint64_t from, std::uint32_t entry) {
         return static_cast<std::uint32_t>((from & ((std::uint64_t{1} << (entry & 63)) - 1)) >>
-                                          ((entry >> 8) & 0xF));
+                                          ((entry >> 8) & 63));
     };
 
     bool done = false;
