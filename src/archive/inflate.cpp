@@ -565,13 +565,19 @@ bool Decoder::FastCodes(const std::uint32_t* lit, const std::uint32_t* dist,
                                           ((entry >> 8) & 63));
     };
 
+    // Takes an entry's bits; returns the bits they were taken from, for its extra bits.
+    auto take = [&](std::uint32_t entry) {
+        const std::uint64_t from = bits;
+        bits >>= entry & 63;
+        count -= entry;
+        return from;
+    };
+
     bool done = false;
     refill();
     std::uint32_t e = lit[bits & kLitMask];
     do {
-        std::uint64_t saved = bits;
-        bits >>= e & 63;
-        count -= e;
+        std::uint64_t saved = take(e);
         if (e & kLiteral) {
             // Two more literals of the first level may follow before a refill:
             // after three codes of at most 11 bits and the next lookup, or two
@@ -579,16 +585,12 @@ bool Decoder::FastCodes(const std::uint32_t* lit, const std::uint32_t* dist,
             // 56 bits of a refill are not used up.
             std::uint8_t byte = static_cast<std::uint8_t>(e >> 16);
             e = lit[bits & kLitMask];
-            saved = bits;
-            bits >>= e & 63;
-            count -= e;
+            saved = take(e);
             *out++ = byte;
             if (e & kLiteral) {
                 byte = static_cast<std::uint8_t>(e >> 16);
                 e = lit[bits & kLitMask];
-                saved = bits;
-                bits >>= e & 63;
-                count -= e;
+                saved = take(e);
                 *out++ = byte;
                 if (e & kLiteral) {
                     byte = static_cast<std::uint8_t>(e >> 16);
@@ -603,9 +605,7 @@ bool Decoder::FastCodes(const std::uint32_t* lit, const std::uint32_t* dist,
             if (e & kLink) {
                 // The first level's bits are taken; the code's own come from the second.
                 e = lit[(e >> 16) + (bits & ((1u << ((e >> 8) & 0xF)) - 1))];
-                saved = bits;
-                bits >>= e & 63;
-                count -= e;
+                saved = take(e);
                 if (e & kLiteral) {
                     const auto byte = static_cast<std::uint8_t>(e >> 16);
                     e = lit[bits & kLitMask];
@@ -634,9 +634,7 @@ bool Decoder::FastCodes(const std::uint32_t* lit, const std::uint32_t* dist,
             done = true;
             break;
         }
-        saved = bits;
-        bits >>= d & 63;
-        count -= d;
+        saved = take(d);
         const std::size_t distance = (d >> 16) + extra(saved, d);
         if (distance > static_cast<std::size_t>(out - history)) [[unlikely]] {
             status = InflateStatus::kBadDistance;
