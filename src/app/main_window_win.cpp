@@ -317,11 +317,8 @@ void TF_Main::ExecuteButton(GameButton& sender) {
         // With no other program in front once the game has ended (its window
         // gone), the main window comes back to the front by itself.
         savedFocus_ = sender.hwnd();
-        HWND front = GetForegroundWindow();
-        DWORD owner = 0;
-        if (front) GetWindowThreadProcessId(front, &owner);
-        if (!front || owner == GetCurrentProcessId()) SetForegroundWindow(hwnd());
-        if (GetActiveWindow() == hwnd()) SetFocus(sender.hwnd());
+        returnAfterRunUntil_ = GetTickCount() + kReturnAfterRunMs;
+        comeBackAfterRun();
     } else {
         run.selectedGameId = run.game.gameId;
     }
@@ -458,7 +455,26 @@ void TF_Main::ShowGImg(GraphicControl& sender) {
     static_cast<Image&>(sender).loadPicture("_G" + sender.hint());
 }
 
+// The game's console can outlive the interpreter for a moment and hold the
+// front; once it has gone and left no window in front, the main window comes
+// back. A program the user brought forward meanwhile keeps the front.
+void TF_Main::comeBackAfterRun() {
+    if (!returnAfterRunUntil_) return;
+    if (static_cast<LONG>(GetTickCount() - returnAfterRunUntil_) > 0) {
+        returnAfterRunUntil_ = 0;
+        return;
+    }
+    HWND front = GetForegroundWindow();
+    DWORD owner = 0;
+    if (front) GetWindowThreadProcessId(front, &owner);
+    if (front && owner != GetCurrentProcessId()) return;
+    returnAfterRunUntil_ = 0;
+    SetForegroundWindow(hwnd());
+    if (GetActiveWindow() == hwnd() && savedFocus_ && IsWindow(savedFocus_)) SetFocus(savedFocus_);
+}
+
 void TF_Main::TimeProc() {
+    comeBackAfterRun();
     // The link pictures of the information panel light even behind another panel.
     for (Image* image : {Img_PA, Img_PP, Img_PK, Img_PJ, Img_PI, Img_Exit, PI.Img_Ostrel,
                          PI.Img_Tev, PI.Img_Int}) {

@@ -142,6 +142,7 @@ private:
     HWND HostWindow() const override { return hwnd(); }
 
     bool createControls();
+    void comeBackAfterRun();
     void InitAll();
     void FormShow();
     // Runs a settings load or save; a registry error goes to the general
@@ -181,6 +182,10 @@ private:
     // The control that had the focus when the window was last deactivated,
     // given it back when the window is active again.
     HWND savedFocus_ = nullptr;
+    // Until this tick count (0: not at all) the window takes the front back
+    // once the game's windows are gone.
+    static constexpr DWORD kReturnAfterRunMs = 5000;
+    DWORD returnAfterRunUntil_ = 0;
 };
 
 }  // namespace qv

@@ -269,15 +269,21 @@ void TF_PcxView::SaveGif() {
     setStatus("READY", false);
 }
 
-void TF_PcxView::DelPic() {
-    const LRESULT count = SendMessageA(LB, LB_GETCOUNT, 0, 0);
-    if (count <= 0 || !anySelected()) return;
-    for (LRESULT i = count - 1; i >= 0; --i) {
+void TF_PcxView::DelPic() { deleteFiles(selectedItems()); }
+
+// The selected items, last first.
+std::vector<std::string> TF_PcxView::selectedItems() const {
+    std::vector<std::string> items;
+    for (LRESULT i = SendMessageA(LB, LB_GETCOUNT, 0, 0) - 1; i >= 0; --i) {
         if (SendMessageA(LB, LB_GETSEL, i, 0) <= 0) continue;
-        if (const std::optional<std::string> item = itemText(i)) {
-            DeleteFileA((viewerFolder_ + *item).c_str());
-        }
+        if (std::optional<std::string> item = itemText(i)) items.push_back(std::move(*item));
     }
+    return items;
+}
+
+void TF_PcxView::deleteFiles(const std::vector<std::string>& items) {
+    if (items.empty()) return;
+    for (const std::string& item : items) DeleteFileA((viewerFolder_ + item).c_str());
     ActiveX();
     host_.FilesCounter();
 }
@@ -298,10 +304,12 @@ bool TF_PcxView::ListKey(UINT key) {
 }
 
 // Delete from the keyboard, where a slip is easy: asked first.
+// The files are taken before the question: its box takes the activation,
+// and the viewer lists its folder afresh when it gets it back.
 void TF_PcxView::DeleteKey() {
-    const int selected = static_cast<int>(SendMessageA(LB, LB_GETSELCOUNT, 0, 0));
-    if (selected <= 0 || !confirmDelete(selected)) return;
-    DelPic();
+    const std::vector<std::string> items = selectedItems();
+    if (items.empty() || !confirmDelete(static_cast<int>(items.size()))) return;
+    deleteFiles(items);
 }
 
 void TF_PcxView::TimeProc() {

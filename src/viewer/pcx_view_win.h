@@ -103,6 +103,8 @@ private:
     void showChoices(const std::string& gameTitle);
     bool ListKey(UINT key);
     void DeleteKey();
+    std::vector<std::string> selectedItems() const;
+    void deleteFiles(const std::vector<std::string>& items);
     std::optional<std::string> itemText(LRESULT index) const;
     void fillSlice();
 

@@ -19,15 +19,13 @@ focus_log="$E2E_WORK/focus.log"
 "$QV_WINE" "$3" watch-focus > "$focus_log" 2>/dev/null &
 lines() { wc -l < "$focus_log"; }
 last_focus() { tail -n1 "$focus_log" | tr -d '\r'; }
+# wait_focus EXPECTED: waits until the focus is on EXPECTED.
+wait_focus() { e2e_until "$E2E_LIMIT" focus_is "$1"; }
+focus_is() { [ "$(last_focus)" = "$1" ]; }
 # press KEY EXPECTED: presses a key and waits until the focus is on EXPECTED.
 press() {
-  local i
   xdotool key "$1"
-  for i in $(seq 1 150); do
-    [ "$(last_focus)" = "$2" ] && return 0
-    sleep 0.1
-  done
-  fail "after $1 the focus is on \"$(last_focus)\", not on \"$2\""
+  wait_focus "$2" || fail "after $1 the focus is on \"$(last_focus)\", not on \"$2\""
 }
 # tab_until EXPECTED LIMIT: Tab on, waiting for each step, until EXPECTED has the focus.
 tab_until() {
@@ -74,7 +72,9 @@ for i in $(seq 1 150); do
 done
 grep -q "game id: FFIGHT" "$witness" 2>/dev/null || fail "Enter did not play Final Fight"
 e2e_wait_launch_end
-press Down "Button|Final Fight (JAP)|10,252"  # the focus is back in the list after the run
+wait_focus "Button|Final Fight|10,187" ||  # the focus is back on the game after the run
+  fail "after the run the focus is on \"$(last_focus)\", not on Final Fight"
+press Down "Button|Final Fight (JAP)|10,252"
 
 # On to the keyboard panel's picture, and into its fields.
 press Tab "Button|...|144,56"

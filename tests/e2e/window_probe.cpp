@@ -9,6 +9,7 @@
 //   window_probe clipboard     prints the clipboard's text
 //   window_probe list TITLE    prints the items of the list box of the window
 //                              titled TITLE, one a line
+//   window_probe focus         prints what has the keyboard focus in the main window
 //   window_probe watch-focus   prints what has the keyboard focus in the main
 //                              window each time it changes, until the window goes
 #include <windows.h>
@@ -81,10 +82,14 @@ int List(const char* title) {
     HWND list = window ? FindWindowExA(window, nullptr, "LISTBOX", nullptr) : nullptr;
     if (!list) return 1;
     const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    // Asked in UTF-16: across processes Wine hands an ANSI caller the item
+    // in UTF-16 too, which would read as its first letter.
     for (LRESULT i = 0; i < count; ++i) {
-        char item[MAX_PATH] = "";
-        if (SendMessageA(list, LB_GETTEXTLEN, i, 0) < MAX_PATH)
-            SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item));
+        wchar_t wide[MAX_PATH] = L"";
+        if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < MAX_PATH)
+            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
+        char item[MAX_PATH * 3] = "";
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, item, sizeof item, nullptr, nullptr);
         std::printf("%s\n", item);
     }
     return 0;
@@ -154,6 +159,10 @@ int main(int argc, char** argv) {
         return SendMessageA(app, WM_SYSCOMMAND, SC_MINIMIZE, 0), 0;
     }
     if (argc == 2 && std::strcmp(argv[1], "watch-focus") == 0) return WatchFocus();
+    if (argc == 2 && std::strcmp(argv[1], "focus") == 0) {
+        HWND main = MainWindow();
+        return main ? (std::printf("%s\n", FocusText(main).c_str()), 0) : 1;
+    }
     if (argc == 3 && std::strcmp(argv[1], "front") == 0) return Front(std::atoi(argv[2]));
     if (argc == 2 && std::strcmp(argv[1], "clipboard") == 0) return Clipboard();
     if (argc == 3 && std::strcmp(argv[1], "list") == 0) return List(argv[2]);

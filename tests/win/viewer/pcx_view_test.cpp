@@ -372,8 +372,11 @@ TEST_F(PcxViewTest, TheListsShortcutsRunTheMenusCommandsAndDeleteAsksFirst) {
 
     std::vector<int> questions;
     bool answer = false;
+    // As the real box does, the question takes the activation and gives it
+    // back, and the viewer lists its folder afresh.
     viewer().confirmDelete = [&](int files) {
         questions.push_back(files);
+        SendMessageA(viewer().hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
         return answer;
     };
     select({0, 2, 3});
@@ -381,6 +384,7 @@ TEST_F(PcxViewTest, TheListsShortcutsRunTheMenusCommandsAndDeleteAsksFirst) {
     EXPECT_EQ(questions, std::vector<int>{3});
     EXPECT_EQ(ListBoxItems(viewer().LB).size(), 4u);
     answer = true;
+    select({0, 2, 3});  // the list came back afresh with the activation
     PressInList(viewer().LB, VK_DELETE, false);
     EXPECT_EQ(ListBoxItems(viewer().LB), std::vector<std::string>{"Snap0001.Pcx"});
     EXPECT_EQ(main->PA.L_PFF->caption(), "1 File(s)");
