@@ -209,7 +209,6 @@ inline std::uint64_t Load64(const std::uint8_t* p) {
     return v;
 }
 
-
 // Copies a match of length bytes from distance back, mostly in pieces of 16
 // bytes, the first 16 or 32 bytes without a test (most matches are that
 // short); may write up to 31 bytes past its end (the buffer's tail takes
