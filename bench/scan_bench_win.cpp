@@ -28,7 +28,7 @@
 #include "catalogue/scan.h"
 #include "util/files_win.h"
 #include "util/handles_win.h"
-#include "util/ravlen_files.h"
+#include "product/ravlen_files.h"
 #include "util/text.h"
 
 namespace {

@@ -22,8 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!again || again->folder != journal->folder || again->putBack != journal->putBack)
         std::abort();
     // Half the names present, chosen by their length.
-    const qv::UndoPlan plan = qv::PlanUndo(
-        journal->putBack, [](const std::string& name) { return name.size() % 2 == 0; });
+    const qv::UndoPlan plan = qv::PlanUndo(journal->putBack, [](const std::string& name) {
+        return name.size() % 2 == 0 ? qv::Presence::kThere : qv::Presence::kNotThere;
+    });
     if (plan.renames.size() > journal->putBack.size()) std::abort();
     return 0;
 }

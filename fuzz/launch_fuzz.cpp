@@ -100,11 +100,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Bytes in(data, size);
     static const std::vector<qv::test::LaunchKind> kinds = qv::test::LaunchKinds();
     LaunchWorld world(kinds[in.next() % kinds.size()]);
-    // Not yet survived: a put-back whose existence query fails takes "cannot
-    // tell" for "not there", plans a pair as already back and drops the
-    // journal. Until the system can say "cannot tell", those queries do not
-    // fail here; every other operation does.
-    world.system.existenceQueriesFail = false;
     for (int changes = in.next() % 4; changes > 0; --changes) {
         const std::uint8_t how = in.next();
         ChangeFolder(world, how, in.next());

@@ -15,7 +15,7 @@
 #include "ui/graphics_win.h"
 #include "ui/standard_controls_win.h"
 #include "util/files_win.h"
-#include "util/ravlen_files.h"
+#include "product/ravlen_files.h"
 #include "util/system_win.h"
 #include "util/text.h"
 
@@ -317,8 +317,9 @@ void TF_Main::ExecuteButton(GameButton& sender) {
         // With no other program in front once the game has ended (its window
         // gone), the main window comes back to the front by itself.
         savedFocus_ = sender.hwnd();
-        returnAfterRunUntil_ = GetTickCount() + kReturnAfterRunMs;
+        comeBackPending_ = true;
         comeBackAfterRun();
+        if (GetActiveWindow() == hwnd()) SetFocus(sender.hwnd());
     } else {
         run.selectedGameId = run.game.gameId;
     }
@@ -455,22 +456,25 @@ void TF_Main::ShowGImg(GraphicControl& sender) {
     static_cast<Image&>(sender).loadPicture("_G" + sender.hint());
 }
 
-// The game's console can outlive the interpreter for a moment and hold the
+// The game's console can outlive the interpreter for a while and hold the
 // front; once it has gone and left no window in front, the main window comes
-// back. A program the user brought forward meanwhile keeps the front.
+// back. A program the user brought forward meanwhile keeps the front. Tried
+// on every tick until the window is active again, whoever made it so.
 void TF_Main::comeBackAfterRun() {
-    if (!returnAfterRunUntil_) return;
-    if (static_cast<LONG>(GetTickCount() - returnAfterRunUntil_) > 0) {
-        returnAfterRunUntil_ = 0;
-        return;
+    if (!comeBackPending_) return;
+    if (GetActiveWindow() != hwnd()) {
+        // A window already destroyed can still be named the foreground one:
+        // it has no owner any more, and holds the front no more than none.
+        DWORD owner = 0;
+        if (HWND front = GetForegroundWindow()) GetWindowThreadProcessId(front, &owner);
+        if (owner != 0 && owner != GetCurrentProcessId()) return;
+        SetForegroundWindow(hwnd());
+        if (GetActiveWindow() != hwnd()) return;
     }
-    HWND front = GetForegroundWindow();
-    DWORD owner = 0;
-    if (front) GetWindowThreadProcessId(front, &owner);
-    if (front && owner != GetCurrentProcessId()) return;
-    returnAfterRunUntil_ = 0;
-    SetForegroundWindow(hwnd());
-    if (GetActiveWindow() == hwnd() && savedFocus_ && IsWindow(savedFocus_)) SetFocus(savedFocus_);
+    comeBackPending_ = false;
+    // Made active while the run still kept it disabled, the window had no
+    // control to give the focus to.
+    if (!GetFocus() && savedFocus_ && IsWindow(savedFocus_)) SetFocus(savedFocus_);
 }
 
 void TF_Main::TimeProc() {

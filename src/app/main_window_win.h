@@ -182,10 +182,9 @@ private:
     // The control that had the focus when the window was last deactivated,
     // given it back when the window is active again.
     HWND savedFocus_ = nullptr;
-    // Until this tick count (0: not at all) the window takes the front back
-    // once the game's windows are gone.
-    static constexpr DWORD kReturnAfterRunMs = 5000;
-    DWORD returnAfterRunUntil_ = 0;
+    // A game has ended and the window is not active yet: it takes the front
+    // back once the game's windows are gone.
+    bool comeBackPending_ = false;
 };
 
 }  // namespace qv

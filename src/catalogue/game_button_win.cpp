@@ -54,26 +54,17 @@ GameButton::GameButton(HWND box, int top, int width, const GameRecord& game,
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, top, width,
                             height_, box, nullptr, GetModuleHandleA(nullptr), nullptr);
     attach(hwnd_);
-    buttonProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&subclassProc)));
 }
 
 GameButton::~GameButton() {
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
-LRESULT CALLBACK GameButton::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = static_cast<GameButton*>(ReflectedControl::of(hwnd));
-    if (msg == WM_SETCURSOR && self->cursor_ && LOWORD(lp) == HTCLIENT) {
-        SetCursor(self->cursor_);
-        return TRUE;
-    }
-    const WNDPROC buttonProc = self->buttonProc_;
-    if (msg == WM_NCDESTROY) {
-        detach(hwnd);
-        self->hwnd_ = nullptr;
-    }
-    return CallWindowProcA(buttonProc, hwnd, msg, wp, lp);
+bool GameButton::takeMessage(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
+    if (msg != WM_SETCURSOR || !cursor_ || LOWORD(lp) != HTCLIENT) return false;
+    SetCursor(cursor_);
+    result = TRUE;
+    return true;
 }
 
 void GameButton::command(WORD code) {

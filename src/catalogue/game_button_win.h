@@ -41,10 +41,10 @@ public:
     void command(WORD code) override;
 
 private:
-    static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    bool takeMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    void windowGone() override { hwnd_ = nullptr; }
 
     HWND hwnd_ = nullptr;
-    WNDPROC buttonProc_ = nullptr;
     OwnedBitmap glyph_;
     std::string hint_;
     std::string caption_;

@@ -3,7 +3,7 @@
 
 #include "catalogue/disk_folder_view_win.h"
 #include "catalogue/scan.h"
-#include "util/ravlen_files.h"
+#include "product/ravlen_files.h"
 #include "util/system_win.h"
 
 namespace qv {

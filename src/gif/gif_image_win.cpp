@@ -5,7 +5,7 @@
 #include "util/files_win.h"
 #include "util/handles_win.h"
 #include "util/pixmap_win.h"
-#include "util/read_file.h"
+#include "util/whole_file.h"
 
 namespace qv {
 TGIFImage::TGIFImage(Container& owner) : GraphicControl(owner) {

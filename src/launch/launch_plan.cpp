@@ -1,7 +1,7 @@
 // What a launch does, apart from doing it.
 #include "launch/launch_plan.h"
 
-#include "util/ravlen_files.h"
+#include "product/ravlen_files.h"
 #include "util/text.h"
 
 namespace qv {

@@ -7,7 +7,7 @@
 #include "launch/launch_plan.h"
 #include "launch/options_file.h"
 #include "launch/rename_journal.h"
-#include "util/ravlen_files.h"
+#include "product/ravlen_files.h"
 #include "util/text.h"
 
 namespace qv {
@@ -22,14 +22,23 @@ std::optional<Rename> RenameAll(LaunchSystem& system, const std::string& folder,
     return std::nullopt;
 }
 
+// How putting a folder back ended.
+struct PutBackEnd {
+    std::optional<Rename> failed;  // the rename that failed or is blocked
+    bool cannotTell = false;       // nothing was renamed: a name's presence could not be told
+    bool done() const { return !failed && !cannotTell; }
+};
+
 // Puts back whatever of putBack the folder still needs, from any point the
-// renames had reached; the rename that failed, if one did.
-std::optional<Rename> PutBack(LaunchSystem& system, const std::string& folder,
-                              const std::vector<Rename>& putBack) {
-    const UndoPlan plan = PlanUndo(
-        putBack, [&](const std::string& name) { return system.fileExists(folder + "\\" + name); });
-    if (std::optional<Rename> failed = RenameAll(system, folder, plan.renames)) return failed;
-    return plan.blocked;
+// renames had reached.
+PutBackEnd PutBack(LaunchSystem& system, const std::string& folder,
+                   const std::vector<Rename>& putBack) {
+    const UndoPlan plan = PlanUndo(putBack, [&](const std::string& name) {
+        return system.filePresence(folder + "\\" + name);
+    });
+    if (plan.cannotTell) return {std::nullopt, true};
+    if (std::optional<Rename> failed = RenameAll(system, folder, plan.renames)) return {failed};
+    return {plan.blocked};
 }
 
 class Launch {
@@ -86,7 +95,8 @@ LaunchOutcome Launch::run() {
     system_.createFolderPath(paths_.gameTemp);
     system_.deleteFile(paths_.emulatorSettings);
     // The run starts from these two: without them it would play on nothing.
-    if (!system_.folderExists(paths_.gameTemp)) return stop(CantWriteMessage(paths_.gameTemp));
+    if (system_.folderPresence(paths_.gameTemp) != Presence::kThere)
+        return stop(CantWriteMessage(paths_.gameTemp));
     if (!system_.writeFile(names_.optionsFile, OptionsFileText(settings, game_.title)))
         return stop(CantWriteMessage(names_.optionsFile));
 
@@ -117,10 +127,16 @@ std::optional<LaunchOutcome> Launch::placeRoms() {
     }
     // In a game folder the renames are written down before the first one:
     // ended at any point from here on, the next start puts every name back.
+    // A journal kept from before (a restore that failed) is carried out first;
+    // written over, the names it knows of would be lost.
     const std::string& journal = names_.renameJournal;
-    if (!zippedRoms_ &&
-        !WriteJournal(system_, journal, {paths_.gameFolder, RestoreRenames(variant_)}))
-        return stop(CantWriteMessage(journal));
+    if (!zippedRoms_) {
+        if (!PutBackLeftRenames(names_, system_,
+                                [this](const std::string& text) { host_.showMessage(text); }))
+            return stop("I CAN'T RUN " + game_.title);
+        if (!WriteJournal(system_, journal, {paths_.gameFolder, RestoreRenames(variant_)}))
+            return stop(CantWriteMessage(journal));
+    }
     // A rename that fails puts back the ones made, so no file stays renamed.
     const std::string folder = zippedRoms_ ? paths_.gameTemp : paths_.gameFolder;
     if (RenameAll(system_, folder, VariantRenames(variant_))) {
@@ -142,7 +158,8 @@ std::optional<LaunchOutcome> Launch::placeEmulator() {
         const std::string program = JoinPath(emulatorFolder_, kRavlenProgram, false);
         const std::string copy = JoinPath(temp_, kRavlenProgram, false);
         // A program gone since the scan is told by the interpreter's failure.
-        if (!system_.copyFile(program, copy) && system_.fileExists(program))
+        if (!system_.copyFile(program, copy) &&
+            system_.filePresence(program) != Presence::kNotThere)
             return stop(CantWriteMessage(copy));
     }
     return std::nullopt;
@@ -191,13 +208,12 @@ void Launch::restoreGameFolder() {
 }
 
 // After a rename before the run failed; in a game folder the journal goes
-// once every name is back, and stays (with a message) when one cannot be.
+// once every name is back, and stays when one cannot be (with a message) or
+// when the folder cannot be looked at now (the next start tries again).
 void Launch::putBackAfterFailure(const std::string& folder) {
-    if (const std::optional<Rename> failed = PutBack(system_, folder, RestoreRenames(variant_))) {
-        host_.showMessage(CantPutBackMessage(folder, *failed));
-        return;
-    }
-    if (folder == paths_.gameFolder) system_.deleteFile(names_.renameJournal);
+    const PutBackEnd end = PutBack(system_, folder, RestoreRenames(variant_));
+    if (end.failed) host_.showMessage(CantPutBackMessage(folder, *end.failed));
+    if (end.done() && folder == paths_.gameFolder) system_.deleteFile(names_.renameJournal);
 }
 
 // The emulator's console may outlive the interpreter for a moment, keeping
@@ -206,7 +222,7 @@ void Launch::deleteTempFiles() {
     constexpr int kTries = 30;
     for (int i = 0; i < kTries; ++i) {
         DeleteTempFiles(names_, system_);
-        if (!system_.folderExists(temp_)) return;
+        if (system_.folderPresence(temp_) == Presence::kNotThere) return;
         system_.pause();
         host_.processMessages();
     }
@@ -225,19 +241,22 @@ LaunchOutcome Launcher::RunRavlen(LaunchHost& host, LaunchSystem& system) {
     return Launch(host, system).run();
 }
 
-void PutBackLeftRenames(const TempNames& names, LaunchSystem& system,
+bool PutBackLeftRenames(const TempNames& names, LaunchSystem& system,
                         const std::function<void(const std::string&)>& showMessage) {
-    if (!system.fileExists(names.renameJournal)) return;
-    const std::optional<RenameJournal> journal = ReadJournal(system, names.renameJournal);
-    if (journal) {
-        if (const std::optional<Rename> failed =
-                PutBack(system, journal->folder, journal->putBack)) {
-            showMessage(CantPutBackMessage(journal->folder, *failed));
-            return;  // kept, so that nothing is lost
-        }
+    const Presence journalFile = system.filePresence(names.renameJournal);
+    if (journalFile == Presence::kNotThere) return true;
+    // A journal that cannot be looked at or read now is kept for the next try.
+    if (journalFile == Presence::kCannotTell) return false;
+    const JournalRead read = ReadJournal(system, names.renameJournal);
+    if (!read.read) return false;
+    if (read.journal) {
+        const PutBackEnd end = PutBack(system, read.journal->folder, read.journal->putBack);
+        if (end.failed) showMessage(CantPutBackMessage(read.journal->folder, *end.failed));
+        if (!end.done()) return false;  // kept, so that nothing is lost
     }
     // Done, or no journal that could be acted on.
     system.deleteFile(names.renameJournal);
+    return true;
 }
 
 void DeleteTempFiles(const TempNames& names, LaunchSystem& system) {

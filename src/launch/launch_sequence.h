@@ -35,11 +35,14 @@ private:
     bool underWay_ = false;
 };
 
-// At start, before the scan: a rename journal left by a front end that ended
-// while the emulator ran is carried out, every name put back as after a
-// normal run, and removed. A name that cannot be put back is told once and
-// the journal kept. A journal that is no journal is removed.
-void PutBackLeftRenames(const TempNames& names, LaunchSystem& system,
+// At start, before the scan (and before a launch writes its own): a rename
+// journal left by a front end that ended while the emulator ran, or by a
+// restore that failed, is carried out, every name put back as after a normal
+// run, and removed. A name that cannot be put back is told once and the
+// journal kept; so is, silently, one that cannot be read now or whose folder
+// cannot be looked at. A journal that is no journal is removed. True when no
+// journal is left to carry out.
+bool PutBackLeftRenames(const TempNames& names, LaunchSystem& system,
                         const std::function<void(const std::string&)>& showMessage);
 
 // Deletes the options file, then the temp folder with everything in it;

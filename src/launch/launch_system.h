@@ -21,10 +21,14 @@ struct RunResult {
     std::string failure;    // else what the process launcher said (may be empty)
 };
 
+// What a look for a name found. kCannotTell: the look itself failed (access
+// refused, a device that does not answer), so the name may well be there.
+enum class Presence { kThere, kNotThere, kCannotTell };
+
 class LaunchSystem {
 public:
-    virtual bool fileExists(const std::string& path) = 0;    // an entry that is no folder
-    virtual bool folderExists(const std::string& path) = 0;  // a folder
+    virtual Presence filePresence(const std::string& path) = 0;    // an entry that is no folder
+    virtual Presence folderPresence(const std::string& path) = 0;  // a folder
     // Fails when from is missing or a file named to is there already.
     virtual bool renameFile(const std::string& from, const std::string& to) = 0;
     // Replaces a file named to.

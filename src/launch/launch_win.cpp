@@ -11,9 +11,27 @@
 
 namespace qv {
 
-bool WinLaunchSystem::fileExists(const std::string& path) { return FileExists(path); }
+namespace {
 
-bool WinLaunchSystem::folderExists(const std::string& path) { return FolderExists(path); }
+// Only a name or a folder on its way that is missing means "not there"; any
+// other failure (access refused, a drive that does not answer) cannot tell.
+Presence PresenceOf(const std::string& path, bool folder) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                   ? Presence::kNotThere
+                   : Presence::kCannotTell;
+    }
+    return ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == folder ? Presence::kThere
+                                                                    : Presence::kNotThere;
+}
+
+}  // namespace
+
+Presence WinLaunchSystem::filePresence(const std::string& path) { return PresenceOf(path, false); }
+
+Presence WinLaunchSystem::folderPresence(const std::string& path) { return PresenceOf(path, true); }
 
 bool WinLaunchSystem::renameFile(const std::string& from, const std::string& to) {
     return MoveFileA(from.c_str(), to.c_str());
@@ -80,8 +98,10 @@ std::string CommandInterpreter() {
     char found[MAX_PATH];
     if (SearchPathA(nullptr, "Command.com", nullptr, MAX_PATH, found, nullptr))
         return "Command.com";
-    char system[MAX_PATH];
-    GetSystemDirectoryA(system, MAX_PATH);
+    // Without the system folder, cmd.exe is looked for along the path.
+    char system[MAX_PATH] = "";
+    const UINT length = GetSystemDirectoryA(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return "cmd.exe";
     return std::string(system) + "\\cmd.exe";
 }
 

@@ -19,8 +19,8 @@ public:
     WinLaunchSystem(TAppExec& runner, std::function<std::optional<std::uint64_t>()> freeSpaceKb)
         : runner_(runner), freeSpaceKb_(std::move(freeSpaceKb)) {}
 
-    bool fileExists(const std::string& path) override;
-    bool folderExists(const std::string& path) override;
+    Presence filePresence(const std::string& path) override;
+    Presence folderPresence(const std::string& path) override;
     bool renameFile(const std::string& from, const std::string& to) override;
     bool copyFile(const std::string& from, const std::string& to) override;
     bool createFolder(const std::string& path) override;

@@ -63,21 +63,26 @@ bool WriteJournal(LaunchSystem& system, const std::string& path, const RenameJou
     return system.writeFile(path, JournalText(journal));
 }
 
-std::optional<RenameJournal> ReadJournal(LaunchSystem& system, const std::string& path) {
+JournalRead ReadJournal(LaunchSystem& system, const std::string& path) {
     const std::optional<std::string> text = system.readFile(path, kMaxJournal + 1);
-    if (!text || text->size() > kMaxJournal) return std::nullopt;
+    if (!text) return {};
+    if (text->size() > kMaxJournal) return {true, std::nullopt};
     std::optional<RenameJournal> journal = ParseJournal(*text);
-    if (!journal || !IsWholeJournal(*journal)) return std::nullopt;
-    return journal;
+    if (!journal || !IsWholeJournal(*journal)) return {true, std::nullopt};
+    return {true, std::move(journal)};
 }
 
 UndoPlan PlanUndo(const std::vector<Rename>& putBack,
-                  const std::function<bool(const std::string&)>& exists) {
+                  const std::function<Presence(const std::string&)>& presence) {
     std::set<std::string> present, given;  // names in the folder; names a rename gives back
     for (const auto& [from, to] : putBack) {
         given.insert(UpperText(to));
-        for (const std::string& name : {from, to})
-            if (exists(name)) present.insert(UpperText(name));
+        for (const std::string& name : {from, to}) {
+            const Presence found = presence(name);
+            // Taken for missing, a name still off would be left off for good.
+            if (found == Presence::kCannotTell) return {{}, std::nullopt, true};
+            if (found == Presence::kThere) present.insert(UpperText(name));
+        }
     }
     // A name that a later rename gives back holds a file of the launch only
     // while the file it gives back waits under its other name: SF2.21 is the

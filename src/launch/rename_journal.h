@@ -27,11 +27,15 @@ std::string JournalText(const RenameJournal& journal);
 // no plain file name (a folder in it, a device, characters Windows refuses).
 std::optional<RenameJournal> ParseJournal(std::string_view text);
 
-// The journal file, written whole (false when it cannot be) and read back
-// (nothing when there is none, or no journal in it, or not all of the
-// put-back of a variant that a launch writes).
+// The journal file, written whole (false when it cannot be) and read back.
 bool WriteJournal(LaunchSystem& system, const std::string& path, const RenameJournal& journal);
-std::optional<RenameJournal> ReadJournal(LaunchSystem& system, const std::string& path);
+struct JournalRead {
+    bool read = false;  // false: missing, or it could not be read now
+    // Nothing when what was read is no journal, or not all of the put-back of
+    // a variant that a launch writes.
+    std::optional<RenameJournal> journal;
+};
+JournalRead ReadJournal(LaunchSystem& system, const std::string& path);
 
 // What puts the folder back from wherever the launch was ended: before,
 // between or after the renames, or partway through putting them back. Each
@@ -39,14 +43,15 @@ std::optional<RenameJournal> ReadJournal(LaunchSystem& system, const std::string
 // name is free (as the renames before it leave them); names compare without
 // regard to case, as Windows does. blocked is the first rename that would
 // still be needed afterwards (an old name that no rename gives back is left)
-// but whose new name is taken. exists tells whether a file of that name is
-// in the folder now.
+// but whose new name is taken. presence tells whether a file of that name is
+// in the folder now; when it cannot tell for any name, nothing is planned.
 struct UndoPlan {
     std::vector<Rename> renames;
     std::optional<Rename> blocked;
+    bool cannotTell = false;  // a name's presence could not be told
 };
 UndoPlan PlanUndo(const std::vector<Rename>& putBack,
-                  const std::function<bool(const std::string&)>& exists);
+                  const std::function<Presence(const std::string&)>& presence);
 
 // Said when a rename that puts a name back fails; the journal stays.
 std::string CantPutBackMessage(const std::string& folder, const Rename& rename);

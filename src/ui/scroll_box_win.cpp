@@ -1,22 +1,45 @@
 // A scroll box.
 #include "ui/scroll_box_win.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "util/handles_win.h"
 
 namespace qv {
 namespace {
-constexpr const char* kReflectedProperty = "QuarvelReflected";
 constexpr int kLineStep = 16;
+
+// Asked of a window, answered with its control by the subclass of a
+// reflected control only (every other window answers 0).
+UINT WhichControlMessage() {
+    static const UINT message = RegisterWindowMessageA("QuarvelWhichControl");
+    return message;
+}
 }  // namespace
 
-void ReflectedControl::attach(HWND hwnd) { SetPropA(hwnd, kReflectedProperty, this); }
-
-void ReflectedControl::detach(HWND hwnd) { RemovePropA(hwnd, kReflectedProperty); }
+void ReflectedControl::attach(HWND hwnd) {
+    if (hwnd) SetWindowSubclass(hwnd, &subclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
 
 ReflectedControl* ReflectedControl::of(HWND hwnd) {
-    return hwnd ? static_cast<ReflectedControl*>(GetPropA(hwnd, kReflectedProperty)) : nullptr;
+    if (!hwnd) return nullptr;
+    return reinterpret_cast<ReflectedControl*>(SendMessageA(hwnd, WhichControlMessage(), 0, 0));
+}
+
+LRESULT CALLBACK ReflectedControl::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                                UINT_PTR, DWORD_PTR self) {
+    auto* control = reinterpret_cast<ReflectedControl*>(self);
+    if (msg == WhichControlMessage()) return static_cast<LRESULT>(self);
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &subclassProc, 0);
+        control->windowGone();
+        return DefSubclassProc(hwnd, msg, wp, lp);
+    }
+    LRESULT result = 0;
+    if (control->takeMessage(msg, wp, lp, result)) return result;
+    return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 bool ScrollBox::create(HWND parent, int left, int top, int width, int height, COLORREF color) {

@@ -9,17 +9,32 @@
 
 namespace qv {
 
-// A control whose parent hands WM_DRAWITEM and WM_COMMAND back to it.
+// A control whose parent hands WM_DRAWITEM and WM_COMMAND back to it. Its
+// window is a standard one, subclassed so that it names the control.
 class ReflectedControl {
 public:
     virtual ~ReflectedControl() = default;
     virtual void draw(const DRAWITEMSTRUCT& item) = 0;
     virtual void command(WORD code) = 0;
 
-    // Marks hwnd as the window of this control, and unmarks it.
+    // Makes hwnd the window of this control, until the window is destroyed.
     void attach(HWND hwnd);
-    static void detach(HWND hwnd);
+    // The control whose window hwnd is; nullptr for any other window.
     static ReflectedControl* of(HWND hwnd);
+
+protected:
+    // A message to the window before its class handles it; true when taken,
+    // with its result.
+    virtual bool takeMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+        (void)msg, (void)wp, (void)lp, (void)result;
+        return false;
+    }
+    // The window is being destroyed: the control is no longer attached.
+    virtual void windowGone() {}
+
+private:
+    static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                         UINT_PTR id, DWORD_PTR self);
 };
 
 class ScrollBox : public Window {

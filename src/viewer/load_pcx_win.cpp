@@ -7,7 +7,7 @@
 
 #include "util/files_win.h"
 #include "util/pixmap_win.h"
-#include "util/read_file.h"
+#include "util/whole_file.h"
 #include "viewer/pcx_decoder.h"
 
 namespace qv {

@@ -10,7 +10,7 @@
 #include "ui/graphics_win.h"
 #include "ui/standard_controls_win.h"
 #include "util/files_win.h"
-#include "util/ravlen_files.h"
+#include "product/ravlen_files.h"
 #include "util/system_win.h"
 #include "util/text.h"
 #include "viewer/load_pcx_win.h"

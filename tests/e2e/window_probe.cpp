@@ -1,7 +1,7 @@
 // Looks at the windows of a running Quarvel from outside, as a user would see
 // them, for the end-to-end tests; and does to them what a task bar or a
 // window manager would.
-//   window_probe state         prints the copies, the foreground window, and
+//   window_probe state         prints the copies, the foreground window and whose it is, and
 //                              whether the main window is shown and minimised
 //   window_probe minimise      minimises the main window
 //   window_probe minimise-app  minimises the application window, as its task bar button does
@@ -36,10 +36,17 @@ int State() {
     char name[64] = "";
     char text[128] = "";
     HWND front = GetForegroundWindow();
-    GetClassNameA(front, name, sizeof name);
-    GetWindowTextA(front, text, sizeof text);
+    DWORD owner = 0;
+    if (front && IsWindow(front)) {
+        GetClassNameA(front, name, sizeof name);
+        GetWindowTextA(front, text, sizeof text);
+        GetWindowThreadProcessId(front, &owner);
+    }
     HWND main = MainWindow();
-    std::printf("copies=%d\nforeground=%s|%s\nmain=%s %s\n", copies, name, text,
+    DWORD quarvel = 0;
+    if (main) GetWindowThreadProcessId(main, &quarvel);
+    std::printf("copies=%d\nforeground=%s|%s\nforeground-of=%s\nmain=%s %s\n", copies, name, text,
+                !front ? "none" : owner == 0 ? "gone" : owner == quarvel ? "Quarvel" : "another",
                 main && IsWindowVisible(main) ? "shown" : "hidden",
                 main && IsIconic(main) ? "minimised" : "normal");
     return 0;

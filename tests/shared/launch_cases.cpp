@@ -271,6 +271,9 @@ FailureExpectation ExpectedForFailure(const LaunchKind& kind, const std::vector<
         return {{said("I CAN'T WRITE " + std::string(kWindowsTemp) + "Quarvel.InI")}};
     if (op == "write " + std::string(kWindowsTemp) + "Quarvel.jnl")
         return {{said("I CAN'T WRITE " + std::string(kWindowsTemp) + "Quarvel.jnl")}};
+    // Whether a journal is kept from before cannot be told: it is not written over.
+    if (op == "file exists " + std::string(kWindowsTemp) + "Quarvel.jnl")
+        return {{said("I CAN'T RUN " + game.title)}};
     const std::string gameArchive = In(emu, game.gameId) + ".ZIP";
     if (op.starts_with("extract " + gameArchive + " "))
         return {{unpacking(game.gameId == "MSword" ? "ms_30.rom" : "SF2.21"),

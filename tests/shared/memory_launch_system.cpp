@@ -156,16 +156,21 @@ bool MemoryLaunchSystem::holdsCurrentDirectory(const std::string& folder) const 
     return current == key || current.starts_with(key + "\\");
 }
 
-bool MemoryLaunchSystem::fileExists(const std::string& path) {
-    const bool fail = begin("file exists " + path) && existenceQueriesFail;
-    const bool found = !fail && isFile(path);
+// Failing, a look cannot tell, as when access is refused.
+Presence MemoryLaunchSystem::filePresence(const std::string& path) {
+    const bool fail = begin("file exists " + path);
+    const Presence found = fail           ? Presence::kCannotTell
+                           : isFile(path) ? Presence::kThere
+                                          : Presence::kNotThere;
     end();
     return found;
 }
 
-bool MemoryLaunchSystem::folderExists(const std::string& path) {
-    const bool fail = begin("folder exists " + path) && existenceQueriesFail;
-    const bool found = !fail && isFolder(path);
+Presence MemoryLaunchSystem::folderPresence(const std::string& path) {
+    const bool fail = begin("folder exists " + path);
+    const Presence found = fail             ? Presence::kCannotTell
+                           : isFolder(path) ? Presence::kThere
+                                            : Presence::kNotThere;
     end();
     return found;
 }

@@ -30,9 +30,6 @@ public:
     std::map<std::string, std::string> filesUnder(const std::string& folder) const;
     bool exists(const std::string& path) const;
     std::optional<std::uint64_t> freeKb = 1u << 30;
-    // Whether a failing existence query is scheduled like any other operation
-    // (it then answers "not there", as the real query does when it fails).
-    bool existenceQueriesFail = true;
 
     // A new process of the program: operations are counted from 1 again; the
     // ones in failing (with a number that picks how each fails) fail, and the
@@ -50,8 +47,8 @@ public:
     std::function<std::int32_t(const std::string& folder, const std::string& commandLine)> onRun;
 
     // LaunchSystem
-    bool fileExists(const std::string& path) override;
-    bool folderExists(const std::string& path) override;
+    Presence filePresence(const std::string& path) override;
+    Presence folderPresence(const std::string& path) override;
     bool renameFile(const std::string& from, const std::string& to) override;
     bool copyFile(const std::string& from, const std::string& to) override;
     bool createFolder(const std::string& path) override;

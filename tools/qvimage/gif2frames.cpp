@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "gif/gif_animation.h"
-#include "util/read_file.h"
+#include "util/whole_file.h"
 
 namespace qv {
 namespace {

@@ -16,7 +16,7 @@
 #include "ppm.h"
 #include "util/files_win.h"
 #include "util/pixmap_win.h"
-#include "util/read_file.h"
+#include "util/whole_file.h"
 #include "util/text.h"
 #include "viewer/load_pcx_win.h"
 #include "viewer/snapshot_gif_win.h"

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "../../shared/launch_cases.h"
+#include "launch/emulator.h"
 
 namespace qv {
 namespace {
@@ -189,6 +190,102 @@ TEST(LaunchSequence, AFirstRenameThatFailsLeavesTheTurboFilesWhereTheyAre) {
         ASSERT_TRUE(world.nextStart());
         EXPECT_TRUE(world.host.boxes.empty()) << world.host.boxes[0].second;
         EXPECT_FALSE(world.brokenAfterStart()) << dies << *world.brokenAfterStart();
+    }
+}
+
+// A restore after the run that fails keeps the journal; the next launch in the
+// same process must not write its own over it (found by the fuzz target: with
+// that write cut short, no start knew the names still off).
+TEST(LaunchSequence, AJournalKeptByAFailedRestoreIsCarriedOutBeforeTheNextLaunch) {
+    const LaunchKind kind = Kind(kCeFolder);
+    const long restore = OperationStarting(kind, "rename C:\\Ravlen\\SF2t\\_SF2.21");
+    const std::string journal = std::string(test::kWindowsTemp) + "Quarvel.jnl";
+    for (const bool writeCutShort : {false, true}) {
+        LaunchWorld world(kind);
+        ASSERT_EQ(world.launch({{restore, 0}}), LaunchOutcome::kPlayed);
+        ASSERT_TRUE(world.journalKept());
+        if (writeCutShort) {
+            // The second launch's own journal stops at half its text.
+            LaunchWorld probe(kind);
+            probe.launch({{restore, 0}});
+            probe.launch();
+            const std::vector<std::string>& log = probe.system.log();
+            const long write = std::find(log.begin(), log.end(), "write " + journal) - log.begin();
+            EXPECT_EQ(world.launch({{write + 1, 0}}), LaunchOutcome::kStopped);
+            EXPECT_EQ(world.host.boxes.size(), 1u);
+            EXPECT_EQ(world.host.boxes.at(0).second, "I CAN'T WRITE " + journal);
+        } else {
+            EXPECT_EQ(world.launch(), LaunchOutcome::kPlayed);
+            EXPECT_TRUE(world.host.boxes.empty()) << world.host.boxes[0].second;
+            EXPECT_EQ(world.runs, 2);
+            EXPECT_TRUE(world.badRuns.empty()) << world.badRuns[0];
+        }
+        ASSERT_TRUE(world.nextStart());
+        EXPECT_TRUE(world.host.boxes.empty()) << world.host.boxes[0].second;
+        EXPECT_FALSE(world.brokenAfterStart()) << writeCutShort << *world.brokenAfterStart();
+    }
+}
+
+TEST(LaunchSequence, AKeptJournalWhosePutBackIsBlockedStopsTheNextLaunchAndStays) {
+    const LaunchKind kind = Kind(kCeFolder);
+    LaunchWorld world(kind);
+    ASSERT_EQ(world.launch({{OperationStarting(kind, "rename C:\\Ravlen\\SF2t\\_SF2.21"), 0}}),
+              LaunchOutcome::kPlayed);
+    const std::string journal = std::string(test::kWindowsTemp) + "Quarvel.jnl";
+    const std::string kept = world.system.filesUnder(test::kWindowsTemp).at("Quarvel.jnl");
+    world.system.addFile("C:\\Ravlen\\SF2t\\SF2.22", "the user's own");
+
+    EXPECT_EQ(world.launch(), LaunchOutcome::kStopped);
+    const std::vector<test::Box> boxes = {
+        {kAppTitleVersion,
+         "I CAN'T RENAME C:\\Ravlen\\SF2t\\_SF2.22 BACK TO SF2.22\r\nPLEASE CHECK "
+         "C:\\Ravlen\\SF2t DIRECTORY"},
+        {kAppTitleVersion, "I CAN'T RUN Street Fighter 2 CE"}};
+    EXPECT_EQ(world.host.boxes, boxes);
+    EXPECT_EQ(world.host.events.back(), "hidden");
+    EXPECT_EQ(world.runs, 1);
+    // Never written over, not even with the same text.
+    const std::vector<std::string>& log = world.system.log();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "write " + journal), 0);
+    EXPECT_EQ(world.system.filesUnder(test::kWindowsTemp).at("Quarvel.jnl"), kept);
+    EXPECT_EQ(world.system.filesUnder("C:\\Ravlen\\SF2t").at("_SF2.22"), "T22");
+
+    // The way clear, the next start puts every name back.
+    world.system.deleteFile("C:\\Ravlen\\SF2t\\SF2.22");
+    ASSERT_TRUE(world.nextStart());
+    EXPECT_TRUE(world.host.boxes.empty()) << world.host.boxes[0].second;
+    EXPECT_FALSE(world.brokenAfterStart()) << *world.brokenAfterStart();
+}
+
+// A look at a name that fails (access refused, a drive that does not answer)
+// is no "not there": taken for one, the plan skipped a name still off and
+// dropped the journal. Nothing is renamed, the journal stays without a word,
+// and the start after puts everything back.
+TEST(LaunchSequence, AStartThatCannotLookAtTheJournalOrANameKeepsTheJournal) {
+    const LaunchKind kind = Kind(kCeFolder);
+    const long lastForward = OperationStarting(kind, "rename C:\\Ravlen\\SF2t\\Sf2Ce.23");
+    for (const long diesAfter : {lastForward - 2, lastForward}) {
+        LaunchWorld probe(kind);
+        probe.launch({}, diesAfter);
+        probe.nextStart();
+        const std::vector<std::string> log = probe.system.log();
+        int looks = 0;
+        for (std::size_t i = 0; i < log.size(); ++i) {
+            if (!log[i].starts_with("file exists ") && !log[i].starts_with("read ")) continue;
+            LaunchWorld world(kind);
+            world.launch({}, diesAfter);
+            const std::map<std::string, std::string> left = world.system.filesUnder(test::kEmu);
+            ASSERT_TRUE(world.nextStart({{static_cast<long>(i + 1), 0}}));
+            const std::string where = std::to_string(diesAfter) + ", " + log[i];
+            EXPECT_TRUE(world.host.boxes.empty()) << where << ": " << world.host.boxes[0].second;
+            EXPECT_TRUE(world.journalKept()) << where;
+            EXPECT_EQ(world.system.filesUnder(test::kEmu), left) << where;
+            ASSERT_TRUE(world.nextStart());
+            EXPECT_TRUE(world.host.boxes.empty()) << where;
+            EXPECT_FALSE(world.brokenAfterStart()) << where << *world.brokenAfterStart();
+            ++looks;
+        }
+        EXPECT_GE(looks, 14) << "the journal, its text and the twelve names";
     }
 }
 

@@ -41,13 +41,17 @@ TEST(RenameJournal, FileIsWrittenWholeAndReadBack) {
     system.addFolder("C:\\windows\\TEMP");
     const std::string path = "C:\\windows\\TEMP\\Quarvel.jnl";
     ASSERT_TRUE(WriteJournal(system, path, kCe));
-    const std::optional<RenameJournal> back = ReadJournal(system, path);
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->putBack, kCe.putBack);
+    const JournalRead back = ReadJournal(system, path);
+    EXPECT_TRUE(back.read);
+    ASSERT_TRUE(back.journal);
+    EXPECT_EQ(back.journal->putBack, kCe.putBack);
     system.addFile(path, std::string(70000, 'x'));
-    EXPECT_FALSE(ReadJournal(system, path));
+    EXPECT_TRUE(ReadJournal(system, path).read);
+    EXPECT_FALSE(ReadJournal(system, path).journal);
+    system.startProcess({{1, 0}});  // the read fails: unread, which is not "no journal"
+    EXPECT_FALSE(ReadJournal(system, path).read);
     system.deleteFile(path);
-    EXPECT_FALSE(ReadJournal(system, path));
+    EXPECT_FALSE(ReadJournal(system, path).journal);
     system.startProcess({{1, 0}});  // the write fails
     EXPECT_FALSE(WriteJournal(system, path, kCe));
 }
@@ -69,7 +73,7 @@ void Apply(Folder& folder, const Rename& rename) {
 }
 UndoPlan Plan(Folder& folder) {
     return PlanUndo(kCe.putBack, [&folder](const std::string& name) {
-        return Find(folder, name) != folder.end();
+        return Find(folder, name) != folder.end() ? Presence::kThere : Presence::kNotThere;
     });
 }
 
@@ -123,6 +127,21 @@ TEST(RenameJournal, AFolderWhoseTurboFilesNeverMovedKeepsThemWhateverIsMissing) 
         EXPECT_TRUE(plan.renames.empty()) << missing << ": " << plan.renames[0].first;
         EXPECT_FALSE(plan.blocked) << missing;
         EXPECT_EQ(folder, before);
+    }
+}
+
+TEST(RenameJournal, ANameWhosePresenceCannotBeToldPlansNothing) {
+    Folder folder = kBefore;
+    for (const Rename& rename : VariantRenames("Sf2Ce"))
+        Apply(folder, rename);
+    for (const char* unknown : {"SF2.21", "Sf2Ce.23", "_SF2.22", "sf2.23"}) {
+        const UndoPlan plan = PlanUndo(kCe.putBack, [&](const std::string& name) {
+            if (UpperText(name) == UpperText(unknown)) return Presence::kCannotTell;
+            return Find(folder, name) != folder.end() ? Presence::kThere : Presence::kNotThere;
+        });
+        EXPECT_TRUE(plan.cannotTell) << unknown;
+        EXPECT_TRUE(plan.renames.empty()) << unknown;
+        EXPECT_FALSE(plan.blocked) << unknown;
     }
 }
 

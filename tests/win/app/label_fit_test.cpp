@@ -11,7 +11,7 @@
 #include "ui/graphics_win.h"
 #include "util/handles_win.h"
 #include "ui/standard_controls_win.h"
-#include "util/ravlen_files.h"
+#include "product/ravlen_files.h"
 #include "util/text.h"
 
 namespace qv {

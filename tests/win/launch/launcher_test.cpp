@@ -137,7 +137,7 @@ TEST(Launcher, TheRenamesAreWrittenDownWhileTheyStandAndForgottenAfter) {
     const std::string journal = host.tempNames().renameJournal;
     std::optional<RenameJournal> during;
     host.onStep = [&] {
-        if (host.events.back() == "Playing...") during = ReadJournal(host.system, journal);
+        if (host.events.back() == "Playing...") during = ReadJournal(host.system, journal).journal;
     };
     Launcher launcher;
     launcher.RunRavlen(host, host.system);
@@ -213,6 +213,33 @@ TEST(LeftRenames, ANameThatCannotBePutBackIsToldOnceAndTheJournalKept) {
     PutBackLeftRenames(names, host.system, record);
     EXPECT_TRUE(messages.empty());
     EXPECT_FALSE(FileExists(names.renameJournal));
+}
+
+// Only a missing name is "not there"; a look that fails otherwise (here a name
+// Windows refuses, as a locked folder or a drive that does not answer fails)
+// cannot tell, and a journal whose folder cannot be looked at stays, untold.
+TEST(LeftRenames, AFolderThatCannotBeLookedAtKeepsTheJournal) {
+    TestHost host;
+    WinLaunchSystem& system = host.system;
+    host.write("seen.txt", "here");
+    EXPECT_EQ(system.filePresence(host.emu + "\\seen.txt"), Presence::kThere);
+    EXPECT_EQ(system.folderPresence(host.emu + "\\seen.txt"), Presence::kNotThere);
+    EXPECT_EQ(system.folderPresence(host.emu), Presence::kThere);
+    EXPECT_EQ(system.filePresence(host.emu), Presence::kNotThere);
+    EXPECT_EQ(system.filePresence(host.emu + "\\missing.txt"), Presence::kNotThere);
+    EXPECT_EQ(system.filePresence(host.emu + "\\no folder\\missing.txt"), Presence::kNotThere);
+    const std::string refused = host.emu + "\\SF2<t";
+    EXPECT_EQ(system.filePresence(refused + "\\SF2.21"), Presence::kCannotTell);
+    EXPECT_EQ(system.folderPresence(refused), Presence::kCannotTell);
+
+    const TempNames& names = host.tempNames();
+    ASSERT_TRUE(WriteJournal(system, names.renameJournal, {refused, RestoreRenames("Sf2Ce")}));
+    std::vector<std::string> messages;
+    EXPECT_FALSE(
+        PutBackLeftRenames(names, system, [&](const std::string& m) { messages.push_back(m); }));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(FileExists(names.renameJournal));
+    DeleteFileA(names.renameJournal.c_str());
 }
 
 }  // namespace

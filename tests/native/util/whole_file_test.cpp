@@ -1,5 +1,5 @@
 // Whole files read with a size limit, over real files in the temporary folder.
-#include "util/read_file.h"
+#include "util/whole_file.h"
 
 #include <gtest/gtest.h>
 
