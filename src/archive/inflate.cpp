@@ -8,6 +8,7 @@
 #include "archive/inflate.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -25,6 +26,10 @@ constexpr std::size_t kBlocksPerSlide = 8;
 // checks (three literals, or two and a 258-byte match with its copy's 31-byte overrun).
 constexpr std::size_t kTail = 512;
 constexpr std::size_t kBufferSize = (1 + kBlocksPerSlide) * kWindowSize + kTail;
+// The fast loop runs while more than this many input bytes remain: one pass
+// of it refills at most twice, each refill reading a word and taking at most
+// 7 bytes of it, so it never reads past the input's end.
+constexpr std::ptrdiff_t kFastInput = 32;
 
 // Lookup table entries (32 bits):
 //   bits 0..7    bits the entry takes from the stream: the code and its extra bits
@@ -87,11 +92,20 @@ constexpr std::size_t kLitTableSize = (1u << kLitBits) + 288 * 8,
 
 constexpr unsigned kMaxLitCodes = 288, kMaxDistCodes = 32, kMaxCodeBits = 15;
 
-std::uint32_t Reversed(std::uint32_t code, unsigned length) {
-    std::uint32_t r = 0;
-    for (unsigned i = 0; i < length; ++i, code >>= 1)
-        r = r << 1 | (code & 1);
+// Each byte with its bits in the opposite order.
+constexpr std::array<std::uint8_t, 256> kReversedBytes = [] {
+    std::array<std::uint8_t, 256> r{};
+    for (unsigned b = 0; b < 256; ++b)
+        for (unsigned i = 0; i < 8; ++i)
+            if (b >> i & 1) r[b] = static_cast<std::uint8_t>(r[b] | 0x80 >> i);
     return r;
+}();
+
+// The low length bits of code (length 1 to 15) in the opposite order.
+std::uint32_t Reversed(std::uint32_t code, unsigned length) {
+    const std::uint32_t all16 =
+        std::uint32_t{kReversedBytes[code & 0xFF]} << 8 | kReversedBytes[code >> 8 & 0xFF];
+    return all16 >> (16 - length);
 }
 
 // Builds the lookup table of a canonical Huffman code from its code lengths
@@ -114,15 +128,22 @@ bool BuildTable(const std::uint8_t* lengths, unsigned symbols, unsigned rootBits
         --maxLength;
 
     const std::size_t rootSize = std::size_t{1} << rootBits;
-    std::fill(table, table + rootSize, kInvalid);
-    if (maxLength == 0) return true;
+    if (maxLength == 0) {
+        std::fill(table, table + rootSize, kInvalid);
+        return true;
+    }
 
     int left = 1;
     for (unsigned len = 1; len <= kMaxCodeBits; ++len) {
         left = (left << 1) - static_cast<int>(counts[len]);
         if (left < 0) return false;  // over-subscribed
     }
-    if (left > 0 && !(oneBitAllowed && maxLength == 1)) return false;  // incomplete
+    // A complete set writes every first-level entry; the one incomplete set
+    // leaves half of them without a code.
+    if (left > 0) {
+        if (!(oneBitAllowed && maxLength == 1)) return false;  // incomplete
+        std::fill(table, table + rootSize, kInvalid);
+    }
 
     // First code of each length, and the symbols in canonical order (by length, then symbol).
     std::uint32_t nextCode[kMaxCodeBits + 1] = {};
@@ -188,23 +209,8 @@ inline std::uint64_t Load64(const std::uint8_t* p) {
     return v;
 }
 
-// Copies src to dst up to stop in pieces of kPiece bytes, the first two without a test.
-template <std::size_t kPiece>
-inline void CopyInPieces(std::uint8_t* dst, const std::uint8_t* src, std::uint8_t* stop) {
-    std::memcpy(dst, src, kPiece);
-    std::memcpy(dst + kPiece, src + kPiece, kPiece);
-    if (dst + 2 * kPiece >= stop) return;
-    dst += 2 * kPiece;
-    src += 2 * kPiece;
-    do {
-        std::memcpy(dst, src, kPiece);
-        dst += kPiece;
-        src += kPiece;
-    } while (dst < stop);
-}
-
-// Copies a match of length bytes from distance back in pieces of 16 or 8
-// bytes, the first 32 or 16 of them without a test (most matches are that
+// Copies a match of length bytes from distance back, mostly in pieces of 16
+// bytes, the first 16 or 32 bytes without a test (most matches are that
 // short); may write up to 31 bytes past its end (the buffer's tail takes
 // them, and later output overwrites them). A piece never overlaps itself;
 // later pieces read what earlier ones wrote.
@@ -212,9 +218,18 @@ inline void CopyMatch(std::uint8_t* dst, std::size_t distance, unsigned length) 
     const std::uint8_t* src = dst - distance;
     std::uint8_t* const stop = dst + length;
     if (distance >= 16) {
-        CopyInPieces<16>(dst, src, stop);
+        std::memcpy(dst, src, 16);
+        std::memcpy(dst + 16, src + 16, 16);
+        for (dst += 32, src += 32; dst < stop; dst += 16, src += 16)
+            std::memcpy(dst, src, 16);
     } else if (distance >= 8) {
-        CopyInPieces<8>(dst, src, stop);
+        // Two pieces of eight write the first 16 bytes; after them the pattern
+        // also repeats at twice the distance, which pieces of 16 can copy from.
+        std::memcpy(dst, src, 8);
+        std::memcpy(dst + 8, src + 8, 8);
+        const std::size_t period = 2 * distance;
+        for (dst += 16; dst < stop; dst += 16)
+            std::memcpy(dst, dst - period, 16);
     } else if (distance == 1 || distance == 2 || distance == 4) {
         // The pattern repeats within eight bytes: one word of it, stored again and again.
         std::uint64_t run;
@@ -284,6 +299,7 @@ private:
     InflateStatus Stored();
     InflateStatus Dynamic();
     InflateStatus Codes(const std::uint32_t* lit, const std::uint32_t* dist);
+    bool FastCodes(const std::uint32_t* lit, const std::uint32_t* dist, InflateStatus& status);
 
     // Tops the bit buffer up to at least 56 bits. False (and truncated_ set)
     // once bits past the end of the input have been taken.
@@ -514,6 +530,129 @@ InflateStatus Decoder::Dynamic() {
     return Codes(s_.lit, s_.dist);
 }
 
+// The body of a Huffman block while more than kFastInput bytes of input
+// remain and the block being filled has room: refills are plain word loads,
+// every entry's bits are taken as soon as it is looked up (the bits before it
+// kept for its extra bits), and the next entry is looked up before the
+// current literal is stored or match copied, so that the chain from one
+// lookup to the next is a mask, a load and a shift. True with status set when
+// the block's end or damage was found; false when it stopped short of the end
+// of the input or of the block, the bit state then at the start of a code.
+bool Decoder::FastCodes(const std::uint32_t* lit, const std::uint32_t* dist,
+                        InflateStatus& status) {
+    constexpr std::uint64_t kLitMask = (std::uint64_t{1} << kLitBits) - 1;
+    constexpr std::uint64_t kDistMask = (std::uint64_t{1} << kDistBits) - 1;
+    // Enough bits for a distance with its extra bits (28) and the next lookup.
+    constexpr std::uint32_t kDistanceBits = 28 + kLitBits;
+    const std::uint8_t* next = next_;
+    const std::uint8_t* const fastEnd = end_ - kFastInput;
+    std::uint64_t bits = bits_;
+    // Only the low 8 bits of count are the count, as in Codes.
+    std::uint32_t count = count_;
+    std::uint8_t* out = out_;
+    std::uint8_t* const blockEnd = BlockEnd();
+    const std::uint8_t* const history = history_;
+
+    auto refill = [&] {
+        bits |= Load64(next) << (count & 63);
+        next += (~count & 63) >> 3;
+        count |= 56;
+    };
+    // The extra bits of a length or distance entry, from the bits it was looked up in.
+    auto extra = [](std::uint64_t from, std::uint32_t entry) {
+        return static_cast<std::uint32_t>((from & ((std::uint64_t{1} << (entry & 63)) - 1)) >>
+                                          ((entry >> 8) & 63));
+    };
+
+    // Takes an entry's bits; returns the bits they were taken from, for its extra bits.
+    auto take = [&](std::uint32_t entry) {
+        const std::uint64_t from = bits;
+        bits >>= entry & 63;
+        count -= entry;
+        return from;
+    };
+
+    bool done = false;
+    refill();
+    std::uint32_t e = lit[bits & kLitMask];
+    do {
+        std::uint64_t saved = take(e);
+        if (e & kLiteral) {
+            // Two more literals of the first level may follow before a refill:
+            // after three codes of at most 11 bits and the next lookup, or two
+            // and a length of at most 20 bits and the distance's lookup, the
+            // 56 bits of a refill are not used up.
+            std::uint8_t byte = static_cast<std::uint8_t>(e >> 16);
+            e = lit[bits & kLitMask];
+            saved = take(e);
+            *out++ = byte;
+            if (e & kLiteral) {
+                byte = static_cast<std::uint8_t>(e >> 16);
+                e = lit[bits & kLitMask];
+                saved = take(e);
+                *out++ = byte;
+                if (e & kLiteral) {
+                    byte = static_cast<std::uint8_t>(e >> 16);
+                    e = lit[bits & kLitMask];
+                    refill();
+                    *out++ = byte;
+                    continue;
+                }
+            }
+        }
+        if (e & (kLink | kEnd | kInvalid)) [[unlikely]] {
+            if (e & kLink) {
+                // The first level's bits are taken; the code's own come from the second.
+                e = lit[(e >> 16) + (bits & ((1u << ((e >> 8) & 0xF)) - 1))];
+                saved = take(e);
+                if (e & kLiteral) {
+                    const auto byte = static_cast<std::uint8_t>(e >> 16);
+                    e = lit[bits & kLitMask];
+                    refill();
+                    *out++ = byte;
+                    continue;
+                }
+            }
+            if (e & (kEnd | kInvalid)) {
+                status = (e & kEnd) ? InflateStatus::kOk : InflateStatus::kBadCode;
+                done = true;
+                break;
+            }
+        }
+        const unsigned length = (e >> 16) + extra(saved, e);
+
+        std::uint32_t d = dist[bits & kDistMask];
+        if ((count & 0xFF) < kDistanceBits) refill();
+        if (d & kLink) [[unlikely]] {
+            bits >>= d & 63;
+            count -= d;
+            d = dist[(d >> 16) + (bits & ((1u << ((d >> 8) & 0xF)) - 1))];
+        }
+        if (d & kInvalid) [[unlikely]] {
+            status = InflateStatus::kBadCode;
+            done = true;
+            break;
+        }
+        saved = take(d);
+        const std::size_t distance = (d >> 16) + extra(saved, d);
+        if (distance > static_cast<std::size_t>(out - history)) [[unlikely]] {
+            status = InflateStatus::kBadDistance;
+            done = true;
+            break;
+        }
+        e = lit[bits & kLitMask];
+        refill();
+        CopyMatch(out, distance, length);
+        out += length;
+    } while (out < blockEnd && next < fastEnd);
+
+    next_ = next;
+    bits_ = bits;
+    count_ = count & 0xFF;
+    out_ = out;
+    return done;
+}
+
 // The body of a Huffman block, the hot loop: bit state and output pointer in
 // locals (stores through the output pointer could otherwise alias members).
 InflateStatus Decoder::Codes(const std::uint32_t* lit, const std::uint32_t* dist) {
@@ -589,6 +728,14 @@ InflateStatus Decoder::Codes(const std::uint32_t* lit, const std::uint32_t* dist
             Flush();
             load();
         }
+        if (end - next > kFastInput) {
+            save();
+            const bool done = FastCodes(lit, dist, status);
+            load();
+            if (done) break;
+            if (out >= blockEnd) continue;
+        }
+        // Near the end of the input: one step at a time, each refill checked.
         // 56 bits cover three literals, or two and a length code; a length and a
         // distance with their extra bits take at most 48.
         if (!refill()) {

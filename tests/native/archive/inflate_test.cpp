@@ -288,6 +288,55 @@ TEST(Inflate, HandMadeFixedBlocks) {
     EXPECT_EQ(Inflate(badDistance.bytes).status, InflateStatus::kBadCode);
 }
 
+// Damage after enough good input that the decoder meets it at full speed
+// (whole stream in memory) is told as it is when the stream trickles in.
+TEST(Inflate, DamageDeepInAStreamIsFoundAsNearItsEnd) {
+    struct Case {
+        const char* what;
+        unsigned lengthSymbol;  // 257: length 3
+        unsigned distanceCode;  // fixed 5-bit code; 30 and 31 are no distance
+        unsigned extra;         // the distance's extra bits (code 13: 6 of them, from 97)
+        InflateStatus status;
+    };
+    const Case cases[] = {
+        {"back to the first byte", 257, 13, 3, InflateStatus::kOk},
+        {"one byte before it", 257, 13, 4, InflateStatus::kBadDistance},
+        {"distance code 30", 257, 30, 0, InflateStatus::kBadCode},
+        {"length symbol 286", 286, 0, 0, InflateStatus::kBadCode},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        BitWriter w;
+        w.Put(1, 1).Put(1, 2);
+        Bytes literals;
+        for (unsigned i = 0; i < 100; ++i) {
+            literals.push_back(static_cast<std::uint8_t>(i * 37 + 11));
+            FixedSymbol(w, literals.back());
+        }
+        FixedSymbol(w, c.lengthSymbol);
+        w.Code(c.distanceCode, 5);
+        if (c.distanceCode == 13) w.Put(c.extra, 6);
+        for (unsigned i = 0; i < 64; ++i)
+            FixedSymbol(w, 'x');
+        FixedSymbol(w, 256);
+
+        const Decoded whole = Inflate(w.bytes);
+        const Decoded trickled = Inflate(w.bytes, 1);
+        EXPECT_EQ(whole.status, c.status);
+        EXPECT_EQ(trickled.status, c.status);
+        EXPECT_TRUE(whole.bytes == trickled.bytes);
+        ASSERT_GE(whole.bytes.size(), literals.size());
+        EXPECT_TRUE(std::equal(literals.begin(), literals.end(), whole.bytes.begin()));
+        if (c.status == InflateStatus::kOk) {
+            EXPECT_EQ(whole.bytes.size(), 100u + 3 + 64);
+            EXPECT_EQ(whole.used, w.bytes.size());
+            EXPECT_EQ(trickled.used, w.bytes.size());
+        } else {
+            EXPECT_EQ(whole.bytes.size(), literals.size());
+        }
+    }
+}
+
 TEST(Inflate, BrokenBlockHeaders) {
     EXPECT_EQ(Inflate(BitWriter().Put(1, 1).Put(3, 2).Put(0, 5).bytes).status,
               InflateStatus::kBadBlockType);
