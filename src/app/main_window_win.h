@@ -110,7 +110,17 @@ public:
     // Ends a second copy before its main window exists; made by create().
     std::optional<TPrevInst> PrevInst;
     std::string commandInterpreter;  // that runs the emulator
-    // Controls, under their product names.
+
+    static constexpr UINT_PTR kTimerId = 1;
+
+private:
+    // The window's helpers for the keys and the stick work on its controls;
+    // tests reach them through MainWindowInside alone.
+    friend class MainKeys;
+    friend class MainStick;
+    friend struct MainWindowInside;
+
+    // Controls, under their product names (src/app/README.md says what each is).
     TOstrelLabel4Move* PL4M = nullptr;
     Label* L_CAL = nullptr;
     Label* L_G = nullptr;
@@ -132,8 +142,6 @@ public:
     JoystickPanel PJ;
     InfoPanel PI;
     TF_PcxView F_PcxView{*this};  // made hidden right after this window
-
-    static constexpr UINT_PTR kTimerId = 1;
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

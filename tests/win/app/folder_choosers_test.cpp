@@ -54,28 +54,28 @@ protected:
 TEST_F(FolderChooserTest, EmulatorFolderWithOnlyTheArchiveIsTakenAndScanned) {
     MakeFile(folder_ + "\\Rvl023.zip");
     main->settings.L_PF = "D:\\Shots";
-    main->PA.showSettings();
+    ui().PA.showSettings();
     const std::string before = main->settings.L_CAL;
-    ASSERT_EQ(main->L_G->caption(), "0/0");
+    ASSERT_EQ(ui().L_G->caption(), "0/0");
     answer = folder_;
 
-    SendMessageA(main->B_1, BM_CLICK, 0, 0);
+    SendMessageA(ui().B_1, BM_CLICK, 0, 0);
 
     EXPECT_EQ(starts, std::vector<std::string>{before});
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(main->settings.L_CAL, folder_);
-    EXPECT_EQ(main->L_CAL->caption(), folder_);
+    EXPECT_EQ(ui().L_CAL->caption(), folder_);
     // Only the folder still at its default follows the emulator.
     EXPECT_EQ(main->settings.L_SF, folder_ + "\\Saves");
-    EXPECT_EQ(main->PA.L_SF->caption(), folder_ + "\\Saves");
+    EXPECT_EQ(ui().PA.L_SF->caption(), folder_ + "\\Saves");
     EXPECT_EQ(main->settings.L_PF, "D:\\Shots");
-    EXPECT_EQ(main->PA.L_PF->caption(), "D:\\Shots");
-    EXPECT_EQ(main->L_G->caption(), "0/24");  // the new folder was scanned
+    EXPECT_EQ(ui().PA.L_PF->caption(), "D:\\Shots");
+    EXPECT_EQ(ui().L_G->caption(), "0/24");  // the new folder was scanned
 }
 
 TEST_F(FolderChooserTest, EmulatorFolderWithoutRavlenIsRefusedAndNothingChanges) {
     const Settings before = main->settings;
-    const std::string shownFolder = main->L_CAL->caption();
+    const std::string shownFolder = ui().L_CAL->caption();
     answer = folder_;
 
     main->BrowseCF();
@@ -85,8 +85,8 @@ TEST_F(FolderChooserTest, EmulatorFolderWithoutRavlenIsRefusedAndNothingChanges)
     EXPECT_EQ(main->settings.L_CAL, before.L_CAL);
     EXPECT_EQ(main->settings.L_SF, "\\Saves");
     EXPECT_EQ(main->settings.L_PF, "\\Pcx");
-    EXPECT_EQ(main->L_CAL->caption(), shownFolder);
-    EXPECT_EQ(main->L_G->caption(), "0/0");  // no scan
+    EXPECT_EQ(ui().L_CAL->caption(), shownFolder);
+    EXPECT_EQ(ui().L_G->caption(), "0/0");  // no scan
 }
 
 TEST_F(FolderChooserTest, CancellingTheEmulatorFolderChangesNothing) {
@@ -100,7 +100,7 @@ TEST_F(FolderChooserTest, CancellingTheEmulatorFolderChangesNothing) {
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(main->settings.L_CAL, before);
     EXPECT_EQ(main->settings.L_SF, "\\Saves");
-    EXPECT_EQ(main->L_G->caption(), "0/0");
+    EXPECT_EQ(ui().L_G->caption(), "0/0");
 }
 
 TEST_F(FolderChooserTest, DriveRootIsJoinedWithoutADoubledSeparator) {
@@ -131,37 +131,37 @@ TEST_F(FolderChooserTest, SaveAndSnapshotFoldersAreSetAndRecounted) {
     MakeFile(shots + "\\Snap0000.Pcx");
 
     answer = saves;
-    SendMessageA(main->PA.B_2, BM_CLICK, 0, 0);
+    SendMessageA(ui().PA.B_2, BM_CLICK, 0, 0);
     answer = shots;
-    SendMessageA(main->PA.B_3, BM_CLICK, 0, 0);
+    SendMessageA(ui().PA.B_3, BM_CLICK, 0, 0);
 
     EXPECT_EQ(starts, (std::vector<std::string>{"\\Saves", "\\Pcx"}));
     EXPECT_EQ(main->settings.L_SF, saves);
-    EXPECT_EQ(main->PA.L_SF->caption(), saves);
+    EXPECT_EQ(ui().PA.L_SF->caption(), saves);
     EXPECT_EQ(main->settings.L_PF, shots);
-    EXPECT_EQ(main->PA.L_PF->caption(), shots);
-    EXPECT_EQ(main->PA.L_SFF->caption(), "2 File(s)");
-    EXPECT_EQ(main->PA.L_PFF->caption(), "1 File(s)");
+    EXPECT_EQ(ui().PA.L_PF->caption(), shots);
+    EXPECT_EQ(ui().PA.L_SFF->caption(), "2 File(s)");
+    EXPECT_EQ(ui().PA.L_PFF->caption(), "1 File(s)");
 }
 
 TEST_F(FolderChooserTest, CancellingKeepsTheFolderButStillRecounts) {
     main->settings.L_SF = folder_;
     main->settings.L_PF = folder_;
     main->FilesCounter();
-    ASSERT_EQ(main->PA.L_SFF->caption(), "0 File(s)");
+    ASSERT_EQ(ui().PA.L_SFF->caption(), "0 File(s)");
     MakeFile(folder_ + "\\a.Rs0");
     MakeFile(folder_ + "\\Snap0001.Pcx");
     answer = std::nullopt;
 
     main->BrowseSF();
-    EXPECT_EQ(main->PA.L_SFF->caption(), "1 File(s)");
+    EXPECT_EQ(ui().PA.L_SFF->caption(), "1 File(s)");
     MakeFile(folder_ + "\\Snap0002.Pcx");
     main->BrowsePF();
 
     EXPECT_EQ(starts, (std::vector<std::string>{folder_, folder_}));
     EXPECT_EQ(main->settings.L_SF, folder_);
     EXPECT_EQ(main->settings.L_PF, folder_);
-    EXPECT_EQ(main->PA.L_PFF->caption(), "2 File(s)");
+    EXPECT_EQ(ui().PA.L_PFF->caption(), "2 File(s)");
 }
 
 // The same buttons with the shell's real folder browser, driven from the test.
@@ -187,42 +187,42 @@ protected:
 
 TEST_F(RealFolderChooserTest, EmulatorFolderChosenWithOkIsShownAndScanned) {
     MakeFile(folder_ + "\\ravlen.exe");
-    choose(main->B_1, folder_, IDOK);
+    choose(ui().B_1, folder_, IDOK);
 
     EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(UpperText(main->L_CAL->caption()), UpperText(folder_));
-    EXPECT_EQ(main->L_CAL->caption(), main->settings.L_CAL);
-    EXPECT_EQ(UpperText(main->PA.L_SF->caption()), UpperText(folder_ + "\\Saves"));
-    EXPECT_EQ(UpperText(main->PA.L_PF->caption()), UpperText(folder_ + "\\Pcx"));
-    EXPECT_EQ(main->L_G->caption(), "0/24");
+    EXPECT_EQ(UpperText(ui().L_CAL->caption()), UpperText(folder_));
+    EXPECT_EQ(ui().L_CAL->caption(), main->settings.L_CAL);
+    EXPECT_EQ(UpperText(ui().PA.L_SF->caption()), UpperText(folder_ + "\\Saves"));
+    EXPECT_EQ(UpperText(ui().PA.L_PF->caption()), UpperText(folder_ + "\\Pcx"));
+    EXPECT_EQ(ui().L_G->caption(), "0/24");
 }
 
 TEST_F(RealFolderChooserTest, CancelledEmulatorFolderChangesNothing) {
     MakeFile(folder_ + "\\ravlen.exe");
-    const std::string before = main->L_CAL->caption();
-    const std::string counter = main->L_G->caption();
-    choose(main->B_1, folder_, IDCANCEL);
+    const std::string before = ui().L_CAL->caption();
+    const std::string counter = ui().L_G->caption();
+    choose(ui().B_1, folder_, IDCANCEL);
 
     EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(main->L_CAL->caption(), before);
-    EXPECT_EQ(main->PA.L_SF->caption(), "\\Saves");
-    EXPECT_EQ(main->L_G->caption(), counter);
+    EXPECT_EQ(ui().L_CAL->caption(), before);
+    EXPECT_EQ(ui().PA.L_SF->caption(), "\\Saves");
+    EXPECT_EQ(ui().L_G->caption(), counter);
 }
 
 TEST_F(RealFolderChooserTest, SaveAndSnapshotFoldersWithOkAndCancel) {
     MakeFile(folder_ + "\\a.Rs0");
     MakeFile(folder_ + "\\Snap0001.Pcx");
-    choose(main->PA.B_2, folder_, IDOK);
-    EXPECT_EQ(UpperText(main->PA.L_SF->caption()), UpperText(folder_));
-    EXPECT_EQ(main->PA.L_SFF->caption(), "1 File(s)");
+    choose(ui().PA.B_2, folder_, IDOK);
+    EXPECT_EQ(UpperText(ui().PA.L_SF->caption()), UpperText(folder_));
+    EXPECT_EQ(ui().PA.L_SFF->caption(), "1 File(s)");
 
     // Cancel keeps the folder; the files are counted again all the same.
     main->settings.L_PF = folder_;
-    main->PA.showSettings();
+    ui().PA.showSettings();
     MakeFile(folder_ + "\\Snap0002.Pcx");
-    choose(main->PA.B_3, WindowsTempDir(), IDCANCEL);
-    EXPECT_EQ(main->PA.L_PF->caption(), folder_);
-    EXPECT_EQ(main->PA.L_PFF->caption(), "2 File(s)");
+    choose(ui().PA.B_3, WindowsTempDir(), IDCANCEL);
+    EXPECT_EQ(ui().PA.L_PF->caption(), folder_);
+    EXPECT_EQ(ui().PA.L_PFF->caption(), "2 File(s)");
     EXPECT_TRUE(messages.empty());
 }
 

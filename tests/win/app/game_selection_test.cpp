@@ -35,10 +35,10 @@ protected:
         touch("STRIDER\\strider.30");
     }
     GameButton& button(const std::string& title) {
-        for (const auto& b : main->games.buttons())
+        for (const auto& b : ui().games.buttons())
             if (b->caption() == title) return *b;
         ADD_FAILURE() << "no button " << title;
-        return *main->games.buttons().front();
+        return *ui().games.buttons().front();
     }
     // A key under the test's settings key that lives in memory only: a key
     // created below it for keeps is refused, so that key cannot be written.
@@ -65,7 +65,7 @@ protected:
         createMain();
         main->settings.L_CAL = emu;
         show();
-        ASSERT_TRUE(WaitFor([&] { return main->games.buttons().size() == games; }));
+        ASSERT_TRUE(WaitFor([&] { return ui().games.buttons().size() == games; }));
     }
     static bool WaitFor(const std::function<bool()>& done) {
         for (int i = 0; i < 500 && !done(); ++i)
@@ -91,17 +91,17 @@ TEST_F(GameSelectionTest, ARestoreFromTheTaskBarKeepsTheListAndOnlyReScanFindsAN
     for (int i = 0; i < 5; ++i)
         settle();
 
-    ASSERT_EQ(main->games.buttons().size(), 1u);
-    EXPECT_EQ(main->games.buttons().front().get(), finalFight);  // not made again
-    EXPECT_EQ(main->games.lastClicked, finalFight);
-    EXPECT_EQ(finalFight->cursor(), main->games.runCursor);
+    ASSERT_EQ(ui().games.buttons().size(), 1u);
+    EXPECT_EQ(ui().games.buttons().front().get(), finalFight);  // not made again
+    EXPECT_EQ(ui().games.lastClicked, finalFight);
+    EXPECT_EQ(finalFight->cursor(), ui().games.runCursor);
     EXPECT_EQ(main->run.selectedGameId, "FFIGHT");
-    EXPECT_EQ(main->L_G->caption(), "1/24");
+    EXPECT_EQ(ui().L_G->caption(), "1/24");
     EXPECT_TRUE(messages.empty());
 
-    SendMessageA(main->B_R, BM_CLICK, 0, 0);
-    EXPECT_EQ(main->games.buttons().size(), 2u);
-    EXPECT_EQ(main->L_G->caption(), "2/24");
+    SendMessageA(ui().B_R, BM_CLICK, 0, 0);
+    EXPECT_EQ(ui().games.buttons().size(), 2u);
+    EXPECT_EQ(ui().L_G->caption(), "2/24");
 }
 
 TEST_F(GameSelectionTest, AGameClickStopsWhenThePreviousGamesSettingsCannotBeSaved) {
@@ -126,7 +126,7 @@ TEST_F(GameSelectionTest, AGameClickStopsWhenThePreviousGamesSettingsCannotBeSav
     EXPECT_EQ(main->run.game.gameId, "FFIGHT");
     EXPECT_EQ(main->run.selectedGameId, "FFIGHT");
     EXPECT_EQ(main->settings.CB_P1D, 2);  // Strider's settings did not replace it
-    EXPECT_EQ(main->games.lastClicked, &button("Final Fight"));
+    EXPECT_EQ(ui().games.lastClicked, &button("Final Fight"));
 }
 
 TEST_F(GameSelectionTest, ALoadStoppedByAValueThatIsNoTextShowsWhatWasReadBeforeIt) {
@@ -135,14 +135,14 @@ TEST_F(GameSelectionTest, ALoadStoppedByAValueThatIsNoTextShowsWhatWasReadBefore
     const std::string strider = settingsKey() + "\\STRIDER";
     storeText(strider, "CB_P1D", "3");
     storeDword(strider, "cb_p2d", 1);
-    ASSERT_NE(ListIndex(main->PP.CB_P1D), 3);  // so that showing 3 is a change
+    ASSERT_NE(ListIndex(ui().PP.CB_P1D), 3);  // so that showing 3 is a change
 
     main->ExecuteButton(button("Strider"));
 
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("cb_p2d"), std::string::npos) << messages[0];
     EXPECT_EQ(main->settings.CB_P1D, 3);
-    EXPECT_EQ(ListIndex(main->PP.CB_P1D), 3);  // the panel shows the model
+    EXPECT_EQ(ListIndex(ui().PP.CB_P1D), 3);  // the panel shows the model
     EXPECT_EQ(main->run.game.gameId, "STRIDER");
 }
 

@@ -38,7 +38,7 @@ protected:
         show();
         SetForegroundWindow(main->hwnd());
         settle();
-        ASSERT_GE(main->games.buttons().size(), 8u);
+        ASSERT_GE(ui().games.buttons().size(), 8u);
     }
     void TearDown() override {
         ShellTest::TearDown();

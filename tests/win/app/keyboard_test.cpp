@@ -48,7 +48,8 @@ protected:
     // What has the focus, by its product name (a game button by its title).
     std::string focusName() const {
         HWND focus = GetFocus();
-        const TF_Main& m = *main;
+        const MainWindowInside m(*main);
+        const Container* window = main.get();
         const std::pair<HWND, const char*> named[] = {
             {m.B_1, "B_1"},         {m.B_R, "B_R"},         {m.PA.B_2, "B_2"},
             {m.PA.B_3, "B_3"},      {m.PA.CB_RES, "CB_RES"}, {m.PA.CB_FS, "CB_FS"},
@@ -66,9 +67,9 @@ protected:
         }
         if (GameButton* game = m.games.focusedButton()) return game->caption();
         const std::pair<const Container*, const GraphicControl*> pictures[] = {
-            {&m, m.Img_Exit}, {&m, m.Img_PA}, {&m, m.Img_PP}, {&m, m.Img_PK},
-            {&m, m.Img_PJ},   {&m, m.Img_PI}, {&m.PI, m.PI.Img_Ostrel},
-            {&m.PI, m.PI.Img_Tev}, {&m.PI, m.PI.Img_Int}};
+            {window, m.Img_Exit},     {window, m.Img_PA},    {window, m.Img_PP},
+            {window, m.Img_PK},       {window, m.Img_PJ},    {window, m.Img_PI},
+            {&m.PI, m.PI.Img_Ostrel}, {&m.PI, m.PI.Img_Tev}, {&m.PI, m.PI.Img_Int}};
         for (auto [surface, picture] : pictures) {
             if (focus == surface->hwnd() && surface->focusedPicture() == picture) {
                 return "picture" + picture->hint().substr(0, picture->hint().find(':'));
@@ -109,8 +110,8 @@ TEST_F(KeyboardTest, TabWalksTheConsoleThePanelInFrontAndTheListInTabOrder) {
     EXPECT_EQ(walk(3, true), (Names{"Three Wonders", "B_R", names[names.size() - 4]}));
 
     // The keyboard panel in front: its selector and fields by slot, S_KD passed over.
-    main->ShowPanel(*main->Img_PK);
-    SetFocus(main->B_1);
+    main->ShowPanel(*ui().Img_PK);
+    SetFocus(ui().B_1);
     names = walk(24);
     Names expected(head.begin() + 1, head.end());
     expected.push_back("CB_KEYS");
@@ -120,23 +121,24 @@ TEST_F(KeyboardTest, TabWalksTheConsoleThePanelInFrontAndTheListInTabOrder) {
     expected.insert(expected.end(), {"B_R", "Three Wonders"});
     EXPECT_EQ(names, expected);
 
-    main->ShowPanel(*main->Img_PJ);
-    SetFocus(main->B_R);
+    main->ShowPanel(*ui().Img_PJ);
+    SetFocus(ui().B_R);
     names = walk(13, true);
     EXPECT_EQ(names, (Names{"B_CALIB", "SE_AJR", "map8", "map7", "map6", "map5", "map4", "map3",
                             "map2", "map1", "CB_JOYS", "picture_Pi", "picture_Pj"}));
 
     // The information panel's stops are its three links.
-    main->ShowPanel(*main->Img_PI);
-    SetFocus(main->B_R);
+    main->ShowPanel(*ui().Img_PI);
+    SetFocus(ui().B_R);
     names = walk(4, true);
-    EXPECT_EQ(names[0], "picture" + main->PI.Img_Int->hint().substr(0, main->PI.Img_Int->hint().find(':')));
+    EXPECT_EQ(names[0],
+              "picture" + ui().PI.Img_Int->hint().substr(0, ui().PI.Img_Int->hint().find(':')));
     EXPECT_EQ(names[3], "picture_Pi");
 }
 
 TEST_F(KeyboardTest, ListKeysMoveAmongTheGamesAndScrollTheFocusedOneIntoView) {
     key(VK_TAB, true);  // from nowhere, Shift+Tab lands on the list
-    const auto& buttons = main->games.buttons();
+    const auto& buttons = ui().games.buttons();
     EXPECT_EQ(GetFocus(), buttons[0]->hwnd());
     key(VK_UP);
     EXPECT_EQ(GetFocus(), buttons[0]->hwnd());
@@ -145,27 +147,27 @@ TEST_F(KeyboardTest, ListKeysMoveAmongTheGamesAndScrollTheFocusedOneIntoView) {
 
     auto wholly_in_view = [this](const GameButton& button) {
         RECT box{}, r = ChildRect(button.hwnd());
-        GetClientRect(main->games.sb.hwnd(), &box);
+        GetClientRect(ui().games.sb.hwnd(), &box);
         return r.top >= 0 && r.bottom <= box.bottom;
     };
     const std::size_t last = buttons.size() - 1;
     key(VK_END);
     EXPECT_EQ(GetFocus(), buttons[last]->hwnd());
-    EXPECT_GT(main->games.sb.position(), 0);
+    EXPECT_GT(ui().games.sb.position(), 0);
     EXPECT_TRUE(wholly_in_view(*buttons[last]));
     key(VK_PRIOR);  // four games fill the box: a page is four
     EXPECT_EQ(GetFocus(), buttons[last - 4]->hwnd());
     EXPECT_TRUE(wholly_in_view(*buttons[last - 4]));
     key(VK_HOME);
     EXPECT_EQ(GetFocus(), buttons[0]->hwnd());
-    EXPECT_EQ(main->games.sb.position(), 0);
+    EXPECT_EQ(ui().games.sb.position(), 0);
     key(VK_NEXT);
     EXPECT_EQ(GetFocus(), buttons[4]->hwnd());
     EXPECT_TRUE(wholly_in_view(*buttons[4]));
 
     // Tab leaves the list and comes back to the game it left.
     key(VK_TAB);
-    EXPECT_EQ(GetFocus(), main->B_1);
+    EXPECT_EQ(GetFocus(), ui().B_1);
     key(VK_TAB, true);
     EXPECT_EQ(GetFocus(), buttons[4]->hwnd());
     // Its focus frame: the amber of the console's lit parts, inside its edge.
@@ -179,9 +181,9 @@ TEST_F(KeyboardTest, SpaceOrEnterOnAGameSelectsItAndASecondEnterLaunchesIt) {
     key(VK_DOWN);
     key(VK_SPACE);  // the first press selects Final Fight: its players come forward
     EXPECT_EQ(main->run.selectedGameId, "FFIGHT");
-    EXPECT_EQ(&main->frontPanel(), &main->PP);
+    EXPECT_EQ(&main->frontPanel(), &ui().PP);
     EXPECT_FALSE(FileExists(emu + "\\Saves\\ravlen-witness.txt"));
-    EXPECT_EQ(GetFocus(), main->games.buttons()[1]->hwnd());
+    EXPECT_EQ(GetFocus(), ui().games.buttons()[1]->hwnd());
 
     // A held Enter repeats: the repeats launch nothing.
     const MSG repeat = KeyMsg(GetFocus(), WM_KEYDOWN, VK_RETURN, 1 | (1 << 30));
@@ -193,14 +195,14 @@ TEST_F(KeyboardTest, SpaceOrEnterOnAGameSelectsItAndASecondEnterLaunchesIt) {
     // Once the window is active again after the run, the focus is on the game.
     SetForegroundWindow(main->hwnd());
     settle();
-    EXPECT_EQ(GetFocus(), main->games.buttons()[1]->hwnd());
+    EXPECT_EQ(GetFocus(), ui().games.buttons()[1]->hwnd());
     EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(KeyboardTest, PicturesTakeTheFocusShowLitInAFrameAndEnterOrSpacePressesThem) {
     walk(5);  // B_1, the exit, then the panel pictures up to the keyboard's
     ASSERT_EQ(focusName(), "picture_Pk");
-    Image& pk = *main->Img_PK;
+    Image& pk = *ui().Img_PK;
     EXPECT_FALSE(pk.visible());  // the hover rule is untouched
     UpdateWindow(main->hwnd());
     const RECT mark = pk.markArea();
@@ -212,16 +214,16 @@ TEST_F(KeyboardTest, PicturesTakeTheFocusShowLitInAFrameAndEnterOrSpacePressesTh
     const MSG down = KeyMsg(main->hwnd(), WM_KEYDOWN, VK_RETURN, 1);
     SendMessageA(main->hwnd(), WM_KEYDOWN, VK_RETURN, 1);
     EXPECT_NE(pk.picture(), lit);
-    EXPECT_EQ(&main->frontPanel(), &main->PA);
+    EXPECT_EQ(&main->frontPanel(), &ui().PA);
     EXPECT_EQ(SendMessageA(main->hwnd(), WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&down)),
               DLGC_WANTMESSAGE);
     SendMessageA(main->hwnd(), WM_KEYUP, VK_RETURN, 0xC0000001);
-    EXPECT_EQ(&main->frontPanel(), &main->PK);
-    EXPECT_FALSE(IsWindowEnabled(main->PA.hwnd()));
+    EXPECT_EQ(&main->frontPanel(), &ui().PK);
+    EXPECT_FALSE(IsWindowEnabled(ui().PA.hwnd()));
 
     key(VK_TAB);
     key(VK_SPACE);
-    EXPECT_EQ(&main->frontPanel(), &main->PJ);
+    EXPECT_EQ(&main->frontPanel(), &ui().PJ);
     EXPECT_TRUE(exitCodes.empty());
     walk(4, true);  // back to the exit picture
     ASSERT_EQ(focusName(), "picture_Exit");
@@ -230,49 +232,49 @@ TEST_F(KeyboardTest, PicturesTakeTheFocusShowLitInAFrameAndEnterOrSpacePressesTh
 }
 
 TEST_F(KeyboardTest, FieldsKeepTheirKeysAndKeyFieldsRecordAllButTab) {
-    main->ShowPanel(*main->Img_PK);
-    HWND kul = main->PK.keyFields[0];
+    main->ShowPanel(*ui().Img_PK);
+    HWND kul = ui().PK.keyFields[0];
     SetFocus(kul);
     key(VK_RETURN);  // Enter is a key like any other here
     EXPECT_EQ(WindowText(kul), std::to_string(MapVirtualKeyA(VK_RETURN, MAPVK_VK_TO_VSC)));
-    EXPECT_EQ(GetFocus(), main->PK.keyFields[1]);
+    EXPECT_EQ(GetFocus(), ui().PK.keyFields[1]);
     key(VK_DOWN);
     key(VK_END);
-    EXPECT_EQ(GetFocus(), main->PK.keyFields[3]);
+    EXPECT_EQ(GetFocus(), ui().PK.keyFields[3]);
     const std::string layout = main->settings.Ks_Key1;
     key(VK_TAB);  // Tab alone moves on unrecorded
-    EXPECT_EQ(GetFocus(), main->PK.keyFields[4]);
+    EXPECT_EQ(GetFocus(), ui().PK.keyFields[4]);
     EXPECT_EQ(main->settings.Ks_Key1, layout);
 
     // Lists and number fields keep their arrows.
-    SetFocus(main->PK.CB_KEYS);
+    SetFocus(ui().PK.CB_KEYS);
     key(VK_DOWN);
-    EXPECT_EQ(ListIndex(main->PK.CB_KEYS), 1);
-    EXPECT_EQ(GetFocus(), main->PK.CB_KEYS);
-    main->ShowPanel(*main->Img_PJ);
-    SetFocus(main->PJ.SE_AJR);
+    EXPECT_EQ(ListIndex(ui().PK.CB_KEYS), 1);
+    EXPECT_EQ(GetFocus(), ui().PK.CB_KEYS);
+    main->ShowPanel(*ui().Img_PJ);
+    SetFocus(ui().PJ.SE_AJR);
     key(VK_UP);
-    EXPECT_EQ(WindowText(main->PJ.SE_AJR), "1025");
-    EXPECT_EQ(GetFocus(), main->PJ.SE_AJR);
+    EXPECT_EQ(WindowText(ui().PJ.SE_AJR), "1025");
+    EXPECT_EQ(GetFocus(), ui().PJ.SE_AJR);
 }
 
 TEST_F(KeyboardTest, TheFocusComesBackWhenTheWindowIsActiveAgain) {
     key(VK_TAB, true);
     key(VK_DOWN);
     HWND game = GetFocus();
-    ASSERT_EQ(game, main->games.buttons()[1]->hwnd());
-    ShowWindow(main->F_PcxView.hwnd(), SW_SHOW);
-    SetForegroundWindow(main->F_PcxView.hwnd());
+    ASSERT_EQ(game, ui().games.buttons()[1]->hwnd());
+    ShowWindow(ui().F_PcxView.hwnd(), SW_SHOW);
+    SetForegroundWindow(ui().F_PcxView.hwnd());
     settle();
     ASSERT_NE(GetFocus(), game);
-    ShowWindow(main->F_PcxView.hwnd(), SW_HIDE);
+    ShowWindow(ui().F_PcxView.hwnd(), SW_HIDE);
     SetForegroundWindow(main->hwnd());
     settle();
     EXPECT_EQ(GetFocus(), game);
 
     // A re-scan destroys the buttons: the list keeps the focus on the new first one.
     main->GamesCheck();
-    EXPECT_EQ(GetFocus(), main->games.buttons()[0]->hwnd());
+    EXPECT_EQ(GetFocus(), ui().games.buttons()[0]->hwnd());
 }
 
 }  // namespace

@@ -77,10 +77,10 @@ TEST_F(ShellTest, EveryChangingLabelHoldsItsLongestText) {
     show();
 
     main->settings.JoyC1 = "65535 65535 65535 65535";
-    main->PJ.SetJotOps();
-    ExpectFits("L_JV", *main->PJ.L_JV,
-               {main->PJ.L_JV->caption(), "65535,65535", "102 922 102 922", "0 0 0 0"});
-    ExpectFits("L_CA", *main->PJ.L_CA,
+    ui().PJ.SetJotOps();
+    ExpectFits("L_JV", *ui().PJ.L_JV,
+               {ui().PJ.L_JV->caption(), "65535,65535", "102 922 102 922", "0 0 0 0"});
+    ExpectFits("L_CA", *ui().PJ.L_CA,
                {"Top-Left Joystick\r\nPress Button 1 when done",
                 "Right-Bottom Joystick\r\nPress Button 2 when done", "JoyStick NOT Calibred",
                 "JoyStick Calibred"});
@@ -88,20 +88,20 @@ TEST_F(ShellTest, EveryChangingLabelHoldsItsLongestText) {
     std::vector<std::string> descriptions;
     for (int device = 0; device < kInputDeviceCount; ++device)
         descriptions.push_back(DeviceDescription(SelectorItem(device)));
-    for (const Label* label : {main->PP.L_P1D, main->PP.L_P2d, main->PP.L_p3d})
+    for (const Label* label : {ui().PP.L_P1D, ui().PP.L_P2d, ui().PP.L_p3d})
         ExpectFits("device description", *label, descriptions);
 
-    ExpectFits("L_G", *main->L_G, {"24/24", "0/24"});
-    ExpectFits("L_SFF", *main->PA.L_SFF, {"9999 File(s)", "0 File(s)"});
-    ExpectFits("L_PFF", *main->PA.L_PFF, {"9999 File(s)"});
+    ExpectFits("L_G", *ui().L_G, {"24/24", "0/24"});
+    ExpectFits("L_SFF", *ui().PA.L_SFF, {"9999 File(s)", "0 File(s)"});
+    ExpectFits("L_PFF", *ui().PA.L_PFF, {"9999 File(s)"});
     // Folders: long paths a user may keep, and the demo's.
     const std::vector<std::string> folders = {
         "C:\\Games\\Arcade\\Emulators\\Capcom\\Saves\\Slot1",
         "C:\\Program Files\\Arcade Emulators\\Capcom Collection", "C:\\Ravlen\\Saves", "\\Saves",
         "\\Pcx"};
-    ExpectFits("L_CAL", *main->L_CAL, folders);
-    ExpectFits("L_SF", *main->PA.L_SF, folders);
-    ExpectFits("L_PF", *main->PA.L_PF, folders);
+    ExpectFits("L_CAL", *ui().L_CAL, folders);
+    ExpectFits("L_SF", *ui().PA.L_SF, folders);
+    ExpectFits("L_PF", *ui().PA.L_PF, folders);
 
     // The wait window's lines: the scan, the launch and the archive check.
     std::vector<std::string> info = {"Loading...", ""};
@@ -118,11 +118,11 @@ TEST_F(ShellTest, EveryChangingLabelHoldsItsLongestText) {
                {"Working...", "Loading...", "Checking...", "Unzipping...", "Unzipping....",
                 "Set Ravlen...", "Playing...", "Cleaning..."});
 
-    ExpectFits("viewer L_INFO", *main->F_PcxView.L_INFO,
+    ExpectFits("viewer L_INFO", *ui().F_PcxView.L_INFO,
                {"READY", "Loading...", "Copying...", "Saving..."});
-    ExpectFits("games L_INFO", *main->F_Report.L_INFO,
-               {"READY", "99 archive(s), 999999 ms: 99 at fault",
-                "List copied to the clipboard", "The clipboard is busy"});
+    ExpectFits("games L_INFO", *ui().F_Report.L_INFO,
+               {"READY", "99 archive(s), 999999 ms: 99 at fault", "List copied to the clipboard",
+                "The clipboard is busy"});
 }
 
 }  // namespace

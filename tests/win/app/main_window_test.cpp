@@ -31,10 +31,10 @@ std::string TextOf(HWND hwnd) {
 }
 
 // The panel nearest the top of the main window's z-order.
-HWND FrontPanel(const TF_Main& main) {
+HWND FrontPanel(TF_Main& main) {
+    const MainWindowInside ui(main);
     for (HWND w = GetTopWindow(main.hwnd()); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        for (HWND panel :
-             {main.PA.hwnd(), main.PP.hwnd(), main.PK.hwnd(), main.PJ.hwnd(), main.PI.hwnd()}) {
+        for (HWND panel : {ui.PA.hwnd(), ui.PP.hwnd(), ui.PK.hwnd(), ui.PJ.hwnd(), ui.PI.hwnd()}) {
             if (w == panel) return w;
         }
     }
@@ -51,35 +51,35 @@ TEST_F(ShellTest, ControlsStandWhereTheConsoleDrawsThem) {
     EXPECT_EQ(TextOf(main->hwnd()), "Ravlen Front/End");
     EXPECT_EQ(GetWindow(main->hwnd(), GW_OWNER), app.hwnd());
 
-    ExpectBounds(*main->PL4M, 8, 8, 385, 41);
-    EXPECT_EQ(main->PL4M->caption(), "");
-    ExpectBounds(*main->L_CAL, 176, 56, 169, 16);
-    ExpectBounds(*main->L_G, 88, 96, 57, 17);
-    ExpectBounds(*main->Img_Exit, 354, 52, 41, 25);
-    ExpectBounds(*main->Img_PA, 153, 80, 46, 40);
-    ExpectBounds(*main->Img_PP, 201, 80, 46, 40);
-    ExpectBounds(*main->Img_PK, 249, 80, 46, 40);
-    ExpectBounds(*main->Img_PJ, 297, 80, 46, 40);
-    ExpectBounds(*main->Img_PI, 345, 80, 46, 40);
-    ExpectBounds(*main->background, 0, 0, 400, 395);
-    ExpectChild(main->B_1, 144, 56, 17, 17);
-    EXPECT_EQ(TextOf(main->B_1), "...");
-    ExpectChild(main->B_R, 16, 96, 57, 17);
-    EXPECT_EQ(TextOf(main->B_R), "&Re-Scan");
-    ExpectChild(main->games.sb.hwnd(), 8, 120, 137, 265);
-    ExpectChild(main->PA.hwnd(), 147, 120, 255, 265);
-    ExpectChild(main->PP.hwnd(), 146, 120, 255, 265);
-    ExpectChild(main->PK.hwnd(), 147, 120, 255, 265);
-    ExpectChild(main->PJ.hwnd(), 147, 120, 255, 265);
-    ExpectChild(main->PI.hwnd(), 147, 120, 255, 265);
+    ExpectBounds(*ui().PL4M, 8, 8, 385, 41);
+    EXPECT_EQ(ui().PL4M->caption(), "");
+    ExpectBounds(*ui().L_CAL, 176, 56, 169, 16);
+    ExpectBounds(*ui().L_G, 88, 96, 57, 17);
+    ExpectBounds(*ui().Img_Exit, 354, 52, 41, 25);
+    ExpectBounds(*ui().Img_PA, 153, 80, 46, 40);
+    ExpectBounds(*ui().Img_PP, 201, 80, 46, 40);
+    ExpectBounds(*ui().Img_PK, 249, 80, 46, 40);
+    ExpectBounds(*ui().Img_PJ, 297, 80, 46, 40);
+    ExpectBounds(*ui().Img_PI, 345, 80, 46, 40);
+    ExpectBounds(*ui().background, 0, 0, 400, 395);
+    ExpectChild(ui().B_1, 144, 56, 17, 17);
+    EXPECT_EQ(TextOf(ui().B_1), "...");
+    ExpectChild(ui().B_R, 16, 96, 57, 17);
+    EXPECT_EQ(TextOf(ui().B_R), "&Re-Scan");
+    ExpectChild(ui().games.sb.hwnd(), 8, 120, 137, 265);
+    ExpectChild(ui().PA.hwnd(), 147, 120, 255, 265);
+    ExpectChild(ui().PP.hwnd(), 146, 120, 255, 265);
+    ExpectChild(ui().PK.hwnd(), 147, 120, 255, 265);
+    ExpectChild(ui().PJ.hwnd(), 147, 120, 255, 265);
+    ExpectChild(ui().PI.hwnd(), 147, 120, 255, 265);
 
-    ExpectBounds(*main->PI.Img_Ostrel, 85, 187, 147, 22);
-    ExpectBounds(*main->PI.Img_Tev, 85, 209, 132, 22);
-    ExpectBounds(*main->PI.Img_Int, 45, 233, 161, 23);
-    EXPECT_EQ(main->PI.L_VER->caption(), "v1.01");
-    EXPECT_EQ(main->PI.L_CALVER->caption(), "for Ravlen v0.23");
-    EXPECT_EQ(main->PI.L_VER->bounds().left, 40);
-    EXPECT_EQ(main->PI.L_CALVER->bounds().top, 112);
+    ExpectBounds(*ui().PI.Img_Ostrel, 85, 187, 147, 22);
+    ExpectBounds(*ui().PI.Img_Tev, 85, 209, 132, 22);
+    ExpectBounds(*ui().PI.Img_Int, 45, 233, 161, 23);
+    EXPECT_EQ(ui().PI.L_VER->caption(), "v1.01");
+    EXPECT_EQ(ui().PI.L_CALVER->caption(), "for Ravlen v0.23");
+    EXPECT_EQ(ui().PI.L_VER->bounds().left, 40);
+    EXPECT_EQ(ui().PI.L_CALVER->bounds().top, 112);
 }
 
 TEST_F(ShellTest, TitleChangesWhenTheMainWindowExists) {
@@ -90,43 +90,43 @@ TEST_F(ShellTest, TitleChangesWhenTheMainWindowExists) {
 
 TEST_F(ShellTest, ImageButtonsKeepTheirPictureSuffixesAndLinksTheirTargets) {
     createMain();
-    EXPECT_EQ(main->Img_Exit->hint(), "_Exit");
-    EXPECT_EQ(main->Img_PA->hint(), "_PA");
-    EXPECT_EQ(main->Img_PP->hint(), "_Pp");
-    EXPECT_EQ(main->Img_PK->hint(), "_Pk");
-    EXPECT_EQ(main->Img_PJ->hint(), "_Pj");
-    EXPECT_EQ(main->Img_PI->hint(), "_Pi");
-    for (Image* link : {main->PI.Img_Ostrel, main->PI.Img_Tev}) {
+    EXPECT_EQ(ui().Img_Exit->hint(), "_Exit");
+    EXPECT_EQ(ui().Img_PA->hint(), "_PA");
+    EXPECT_EQ(ui().Img_PP->hint(), "_Pp");
+    EXPECT_EQ(ui().Img_PK->hint(), "_Pk");
+    EXPECT_EQ(ui().Img_PJ->hint(), "_Pj");
+    EXPECT_EQ(ui().Img_PI->hint(), "_Pi");
+    for (Image* link : {ui().PI.Img_Ostrel, ui().PI.Img_Tev}) {
         EXPECT_EQ(link->hint().rfind("mailto:", 0), 0u) << link->hint();
         EXPECT_NE(link->hint().find("?subject=Quarvel v1.01"), std::string::npos);
     }
-    EXPECT_EQ(main->PI.Img_Int->hint().rfind("http", 0), 0u);
-    for (Image* image : {main->Img_Exit, main->Img_PA, main->PI.Img_Int}) {
+    EXPECT_EQ(ui().PI.Img_Int->hint().rfind("http", 0), 0u);
+    for (Image* image : {ui().Img_Exit, ui().Img_PA, ui().PI.Img_Int}) {
         EXPECT_NE(image->picture(), nullptr);
     }
 }
 
 TEST_F(ShellTest, OptionsPanelIsInFrontAtStartAndEveryPanelTakesInput) {
     createMain();
-    EXPECT_EQ(FrontPanel(*main), main->PA.hwnd());
+    EXPECT_EQ(FrontPanel(*main), ui().PA.hwnd());
     for (HWND panel :
-         {main->PA.hwnd(), main->PP.hwnd(), main->PK.hwnd(), main->PJ.hwnd(), main->PI.hwnd()}) {
+         {ui().PA.hwnd(), ui().PP.hwnd(), ui().PK.hwnd(), ui().PJ.hwnd(), ui().PI.hwnd()}) {
         EXPECT_TRUE(IsWindowEnabled(panel));
     }
 }
 
 TEST_F(ShellTest, ShowPanelBringsItsPanelForwardAndDisablesTheOthers) {
     createMain();
-    const std::pair<Image*, HWND> buttons[] = {
-        {main->Img_PK, main->PK.hwnd()}, {main->Img_PJ, main->PJ.hwnd()},
-        {main->Img_PI, main->PI.hwnd()}, {main->Img_PP, main->PP.hwnd()},
-        {main->Img_PP, main->PP.hwnd()},  // the panel already in front stays so
-        {main->Img_PA, main->PA.hwnd()}};
+    const std::pair<Image*, HWND> buttons[] =
+        {{ui().Img_PK, ui().PK.hwnd()}, {ui().Img_PJ, ui().PJ.hwnd()},
+         {ui().Img_PI, ui().PI.hwnd()}, {ui().Img_PP, ui().PP.hwnd()},
+         {ui().Img_PP, ui().PP.hwnd()},  // the panel already in front stays so
+         {ui().Img_PA, ui().PA.hwnd()}};
     for (auto [image, panel] : buttons) {
         main->ShowPanel(*image);
         EXPECT_EQ(FrontPanel(*main), panel);
-        for (HWND other : {main->PA.hwnd(), main->PP.hwnd(), main->PK.hwnd(), main->PJ.hwnd(),
-                           main->PI.hwnd()}) {
+        for (HWND other :
+             {ui().PA.hwnd(), ui().PP.hwnd(), ui().PK.hwnd(), ui().PJ.hwnd(), ui().PI.hwnd()}) {
             EXPECT_EQ(IsWindowEnabled(other) != 0, other == panel);
         }
     }
@@ -135,7 +135,7 @@ TEST_F(ShellTest, ShowPanelBringsItsPanelForwardAndDisablesTheOthers) {
 TEST_F(ShellTest, AnImageLightsOnlyWhileThePointerIsStrictlyInside) {
     createMain();
     show();
-    Image& image = *main->Img_PK;
+    Image& image = *ui().Img_PK;
     struct Case {
         int x, y;
         bool lit;
@@ -145,39 +145,39 @@ TEST_F(ShellTest, AnImageLightsOnlyWhileThePointerIsStrictlyInside) {
     for (const Case& c : cases) {
         PointAt(*main, image, c.x, c.y);
         EXPECT_EQ(image.visible(), c.lit) << c.x << "," << c.y;
-        EXPECT_FALSE(main->Img_PA->visible());
+        EXPECT_FALSE(ui().Img_PA->visible());
     }
     // The link pictures of the information panel light even behind another panel.
-    PointAt(*main, *main->PI.Img_Tev, 5, 5);
-    EXPECT_TRUE(main->PI.Img_Tev->visible());
-    EXPECT_FALSE(main->PI.Img_Ostrel->visible());
+    PointAt(*main, *ui().PI.Img_Tev, 5, 5);
+    EXPECT_TRUE(ui().PI.Img_Tev->visible());
+    EXPECT_FALSE(ui().PI.Img_Ostrel->visible());
 }
 
 TEST_F(ShellTest, PressingShowsThePressedPictureAndAClickSwitchesThePanel) {
     createMain();
     show();
-    Image& image = *main->Img_PJ;
+    Image& image = *ui().Img_PJ;
     PointAt(*main, image, 10, 10);
     ASSERT_TRUE(image.visible());
     const HBITMAP lit = image.picture();
     const LPARAM at = MAKELPARAM(image.bounds().left + 10, image.bounds().top + 10);
     SendMessageA(main->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
     EXPECT_NE(image.picture(), lit);
-    EXPECT_EQ(FrontPanel(*main), main->PA.hwnd());  // not before the release
+    EXPECT_EQ(FrontPanel(*main), ui().PA.hwnd());  // not before the release
     SendMessageA(main->hwnd(), WM_LBUTTONUP, 0, at);
-    EXPECT_EQ(FrontPanel(*main), main->PJ.hwnd());
-    EXPECT_FALSE(IsWindowEnabled(main->PA.hwnd()));
+    EXPECT_EQ(FrontPanel(*main), ui().PJ.hwnd());
+    EXPECT_FALSE(IsWindowEnabled(ui().PA.hwnd()));
 }
 
 TEST_F(ShellTest, ReleasingOutsideTheImageDoesNotClick) {
     createMain();
     show();
-    Image& image = *main->Img_PI;
+    Image& image = *ui().Img_PI;
     PointAt(*main, image, 10, 10);
     SendMessageA(main->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
                  MAKELPARAM(image.bounds().left + 10, image.bounds().top + 10));
     SendMessageA(main->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(20, 300));
-    EXPECT_EQ(FrontPanel(*main), main->PA.hwnd());
+    EXPECT_EQ(FrontPanel(*main), ui().PA.hwnd());
 }
 
 TEST_F(ShellTest, DraggingTheTitleWithAnyButtonMovesTheWindow) {
@@ -216,7 +216,7 @@ TEST_F(ShellTest, CloseIsRefusedWhileTheEmulatorRunsAndAcceptedAfter) {
 TEST_F(ShellTest, ExitImageEndsTheProgramWithCodeZero) {
     createMain();
     show();
-    Image& exit = *main->Img_Exit;
+    Image& exit = *ui().Img_Exit;
     PointAt(*main, exit, 5, 5);
     const LPARAM at = MAKELPARAM(exit.bounds().left + 5, exit.bounds().top + 5);
     SendMessageA(main->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);

@@ -49,9 +49,9 @@ protected:
         main->settings.L_CAL = emu;
         main->settings.L_SF = emu + "\\Saves";
         main->settings.L_PF = emu + "\\Pcx";
-        main->PA.showSettings();
+        ui().PA.showSettings();
         main->GamesCheck();
-        ASSERT_EQ(main->games.gamesFound, 2);
+        ASSERT_EQ(ui().games.gamesFound, 2);
     }
     void TearDown() override {
         SetEnvironmentVariableA("RAVLEN_STANDIN_SNAPSHOTS", nullptr);
@@ -61,7 +61,7 @@ protected:
     }
 
     GameButton& button(const std::string& title) {
-        for (const auto& b : main->games.buttons())
+        for (const auto& b : ui().games.buttons())
             if (b->caption() == title) return *b;
         throw std::runtime_error("no button " + title);
     }
@@ -80,10 +80,10 @@ protected:
         main->ExecuteButton(button(title));
     }
     std::string copiedList() {
-        main->F_Report.CopyProc();
+        ui().F_Report.CopyProc();
         return ClipboardText();
     }
-    TF_PcxView& viewer() { return main->F_PcxView; }
+    TF_PcxView& viewer() { return ui().F_PcxView; }
     void refill() { viewer().ActiveX(); }
     void choose(int choice) {
         SetListIndex(viewer().CB_SHOW, choice);

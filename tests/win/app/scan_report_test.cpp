@@ -122,13 +122,13 @@ protected:
     void folder(const std::string& name) { CreateDirectoryA((emu + "\\" + name).c_str(), nullptr); }
 
     const ReportRow& row(const std::string& title) const {
-        for (const ReportRow& r : main->F_Report.rows())
+        for (const ReportRow& r : ui().F_Report.rows())
             if (r.title == title) return r;
         throw std::runtime_error("no row " + title);
     }
     std::vector<std::string> listItems() const {
         std::vector<std::string> items;
-        HWND list = main->F_Report.LB;
+        HWND list = ui().F_Report.LB;
         const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
             std::string item(SendMessageA(list, LB_GETTEXTLEN, i, 0), '\0');
@@ -147,7 +147,7 @@ protected:
 
 TEST_F(ScanReportTest, TheGamesCounterShowsAHandAndItsClickOpensTheReport) {
     show();
-    const Label& counter = *main->L_G;
+    const Label& counter = *ui().L_G;
     const POINT inside{counter.bounds().left + 10, counter.bounds().top + 5};
     POINT screen = inside;
     ClientToScreen(main->hwnd(), &screen);
@@ -156,22 +156,22 @@ TEST_F(ScanReportTest, TheGamesCounterShowsAHandAndItsClickOpensTheReport) {
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
 
-    EXPECT_FALSE(IsWindowVisible(main->F_Report.hwnd()));
+    EXPECT_FALSE(IsWindowVisible(ui().F_Report.hwnd()));
     click(main->hwnd(), inside);
-    EXPECT_TRUE(IsWindowVisible(main->F_Report.hwnd()));
+    EXPECT_TRUE(IsWindowVisible(ui().F_Report.hwnd()));
     // Borderless, like the program's other small windows.
-    EXPECT_EQ(GetWindowLongA(main->F_Report.hwnd(), GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0);
+    EXPECT_EQ(GetWindowLongA(ui().F_Report.hwnd(), GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0);
 
     // The exit picture shows under the pointer, and its click hides the report.
-    const Image& exit = *main->F_Report.Img_Exit;
+    const Image& exit = *ui().F_Report.Img_Exit;
     const POINT onExit{exit.bounds().left + 5, exit.bounds().top + 5};
     screen = onExit;
-    ClientToScreen(main->F_Report.hwnd(), &screen);
+    ClientToScreen(ui().F_Report.hwnd(), &screen);
     SetCursorPos(screen.x, screen.y);
-    main->F_Report.TimeProc();
+    ui().F_Report.TimeProc();
     ASSERT_TRUE(exit.visible());
-    click(main->F_Report.hwnd(), onExit);
-    EXPECT_FALSE(IsWindowVisible(main->F_Report.hwnd()));
+    click(ui().F_Report.hwnd(), onExit);
+    EXPECT_FALSE(IsWindowVisible(ui().F_Report.hwnd()));
 }
 
 TEST_F(ScanReportTest, TheListAndTheClipboardTextAreTheScansVerdicts) {
@@ -191,9 +191,9 @@ TEST_F(ScanReportTest, TheListAndTheClipboardTextAreTheScansVerdicts) {
                                           " (Strider.ZIP there is a folder, not a file)");
 
     // The found rows are the buttons, in their order; then every other game.
-    const std::vector<ReportRow>& rows = main->F_Report.rows();
+    const std::vector<ReportRow>& rows = ui().F_Report.rows();
     ASSERT_EQ(rows.size(), 25u);
-    const auto& buttons = main->games.buttons();
+    const auto& buttons = ui().games.buttons();
     ASSERT_EQ(buttons.size(), 9u);
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         EXPECT_EQ(rows[i + 1].title, buttons[i]->caption());
@@ -205,15 +205,15 @@ TEST_F(ScanReportTest, TheListAndTheClipboardTextAreTheScansVerdicts) {
     // What the window lists is what the clipboard receives, after the heading.
     const std::vector<std::string> items = listItems();
     ASSERT_EQ(items.size(), rows.size());
-    std::string expected = main->L_G->caption() + " games found in " + emu + "\\\r\n";
+    std::string expected = ui().L_G->caption() + " games found in " + emu + "\\\r\n";
     for (std::size_t i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(items[i], rows[i].text());
         expected += items[i] + "\r\n";
     }
-    EXPECT_EQ(main->F_Report.L_HEAD->caption(), "9/24 games found in " + emu + "\\");
-    main->F_Report.CopyProc();
+    EXPECT_EQ(ui().F_Report.L_HEAD->caption(), "9/24 games found in " + emu + "\\");
+    ui().F_Report.CopyProc();
     EXPECT_EQ(ClipboardText(), expected);
-    EXPECT_EQ(main->F_Report.L_INFO->caption(), "List copied to the clipboard");
+    EXPECT_EQ(ui().F_Report.L_INFO->caption(), "List copied to the clipboard");
 }
 
 TEST_F(ScanReportTest, ACheckNamesEachArchiveAtFaultAndWritesNothing) {
@@ -223,12 +223,12 @@ TEST_F(ScanReportTest, ACheckNamesEachArchiveAtFaultAndWritesNothing) {
     HANDLE locked = CreateFileA((emu + "\\RockManJ.ZIP").c_str(), GENERIC_READ, 0, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
-    auto idle = main->F_Report.busy;
-    main->F_Report.busy = [] { return true; };  // while the main window scans or launches
-    main->F_Report.CheckProc();
+    auto idle = ui().F_Report.busy;
+    ui().F_Report.busy = [] { return true; };  // while the main window scans or launches
+    ui().F_Report.CheckProc();
     EXPECT_EQ(row("Megatwins").check, "");
-    main->F_Report.busy = idle;
-    main->F_Report.CheckProc();
+    ui().F_Report.busy = idle;
+    ui().F_Report.CheckProc();
     CloseHandle(locked);
 
     EXPECT_EQ(row("Final Fight (JAP)").check, "archive good");
@@ -251,10 +251,10 @@ TEST_F(ScanReportTest, ACheckNamesEachArchiveAtFaultAndWritesNothing) {
     // The wait window named the archives as it went, and is gone again.
     EXPECT_EQ(wait.L_I->caption(), "Reading RockManJ.ZIP");
     EXPECT_FALSE(IsWindowVisible(wait.hwnd()));
-    const std::string status = main->F_Report.L_INFO->caption();
+    const std::string status = ui().F_Report.L_INFO->caption();
     EXPECT_EQ(status.rfind("7 archive(s), ", 0), 0u) << status;
     EXPECT_NE(status.find(" ms: 4 at fault"), std::string::npos) << status;
-    EXPECT_EQ(listItems()[1], main->F_Report.rows()[1].text());  // the list shows the marks
+    EXPECT_EQ(listItems()[1], ui().F_Report.rows()[1].text());  // the list shows the marks
 
     // Not a byte written: the emulator folder is as it was, and nothing was unpacked.
     EXPECT_EQ(Listing(emu), before);
@@ -266,7 +266,7 @@ TEST_F(ScanReportTest, ACheckNamesEachArchiveAtFaultAndWritesNothing) {
     main->GamesCheck();
     EXPECT_EQ(row("Final Fight").verdict, "no folder FFIGHT and no ffight.ZIP in " + emu + "\\");
     EXPECT_EQ(row("Megatwins").check, "");
-    EXPECT_EQ(main->F_Report.L_INFO->caption(), "READY");
+    EXPECT_EQ(ui().F_Report.L_INFO->caption(), "READY");
     EXPECT_EQ(listItems().size(), 25u);
 }
 
@@ -277,7 +277,7 @@ TEST_F(ScanReportTest, AZippedRavlenIsCheckedWithTheGames) {
     WriteBytes(emu + "\\Rvl023.zip", flipped);
     main->GamesCheck();
     EXPECT_EQ(row("Ravlen").verdict, "zipped as Rvl023.zip in " + emu + "\\");
-    main->F_Report.CheckProc();
+    ui().F_Report.CheckProc();
     EXPECT_EQ(row("Ravlen").check, "Rvl023.zip: CRC error in entry readme.txt");
     EXPECT_TRUE(row("Ravlen").faulty);
 }

@@ -12,6 +12,7 @@
 #include "app/application_win.h"
 #include "app/main_window_win.h"
 #include "app/wait_window_win.h"
+#include "main_window_inside.h"
 
 namespace qv {
 
@@ -35,6 +36,8 @@ protected:
     AppWindow app;
     TF_Wait wait;
     std::unique_ptr<TF_Main> main;
+    // The main window's controls.
+    MainWindowInside ui() { return MainWindowInside(*main); }
     std::vector<int> exitCodes;         // process ends that the main window asked for
     std::vector<std::string> messages;  // message boxes the main window showed
 };

@@ -23,7 +23,7 @@ protected:
         GamesTest::SetUp();
         auto scripted = std::make_unique<test::ScriptedStick>();
         stick = scripted.get();
-        main->PJ.stick = std::move(scripted);
+        ui().PJ.stick = std::move(scripted);
         main->settings.CB_P1D = 3;  // JOY1
     }
 
@@ -34,7 +34,7 @@ protected:
         const std::size_t length = stick->script.size();
         return RunUntil([this, length] { return stick->next >= length; });
     }
-    HWND game(std::size_t index) const { return main->games.buttons()[index]->hwnd(); }
+    HWND game(std::size_t index) const { return ui().games.buttons()[index]->hwnd(); }
     // Lets about a second of polls go by.
     static void idle() {
         for (int i = 0; i < 100; ++i) {
@@ -67,7 +67,7 @@ TEST_F(StickListTest, ButtonOneTwiceSelectsThenPlaysTheFocusedGame) {
     ASSERT_TRUE(RunUntil([this] { return main->run.selectedGameId == "FFIGHT"; }));
     // Final Fight's own settings came forward with player 1 on KEY1: on JOY1 again.
     main->settings.CB_P1D = 3;
-    EXPECT_EQ(&main->frontPanel(), &main->PP);
+    EXPECT_EQ(&main->frontPanel(), &ui().PP);
     EXPECT_FALSE(FileExists(emu + "\\Saves\\ravlen-witness.txt"));
     stick->script = {kCentre, kButton1, kCentre};  // read again from rest, then pressed
     stick->next = 0;
@@ -100,8 +100,8 @@ TEST_F(StickListTest, NothingHappensWithoutAStickOrWithAnotherDevice) {
 }
 
 TEST_F(StickListTest, TheSettingTurnsThePollOffAndIsStoredUnderItsOwnName) {
-    ASSERT_TRUE(IsChecked(main->PP.CB_JoyList));  // on at a first start
-    SendMessageA(main->PP.CB_JoyList, BM_CLICK, 0, 0);
+    ASSERT_TRUE(IsChecked(ui().PP.CB_JoyList));  // on at a first start
+    SendMessageA(ui().PP.CB_JoyList, BM_CLICK, 0, 0);
     EXPECT_FALSE(main->settings.CB_JoyList);
     stick->script = {kDown};
     stick->asked.clear();
@@ -124,29 +124,29 @@ TEST_F(StickListTest, TheSettingTurnsThePollOffAndIsStoredUnderItsOwnName) {
     LoadReg(loaded, settingsKey());
     EXPECT_FALSE(loaded.CB_JoyList);
 
-    SendMessageA(main->PP.CB_JoyList, BM_CLICK, 0, 0);  // on again: the poll comes back
+    SendMessageA(ui().PP.CB_JoyList, BM_CLICK, 0, 0);  // on again: the poll comes back
     EXPECT_TRUE(RunUntil([this] { return !stick->asked.empty(); }));
 }
 
 TEST_F(StickListTest, ThePollRunsOnlyWhileTheWindowIsActiveAndNothingElseReads) {
     ASSERT_TRUE(RunUntil([this] { return !stick->asked.empty(); }));
-    ShowWindow(main->F_PcxView.hwnd(), SW_SHOW);
-    SetForegroundWindow(main->F_PcxView.hwnd());
+    ShowWindow(ui().F_PcxView.hwnd(), SW_SHOW);
+    SetForegroundWindow(ui().F_PcxView.hwnd());
     settle();
     stick->asked.clear();
     idle();
     EXPECT_TRUE(stick->asked.empty());
-    ShowWindow(main->F_PcxView.hwnd(), SW_HIDE);
+    ShowWindow(ui().F_PcxView.hwnd(), SW_HIDE);
     SetForegroundWindow(main->hwnd());
     ASSERT_TRUE(RunUntil([this] { return !stick->asked.empty(); }));
 
     // A map field takes the stick's buttons: the list leaves them to it.
-    main->ShowPanel(*main->Img_PJ);
+    main->ShowPanel(*ui().Img_PJ);
     SetFocus(game(0));
     stick->script = {kButton1, kCentre};
-    SetFocus(main->PJ.mapFields[2]);
-    ASSERT_TRUE(RunUntil([this] { return WindowText(main->PJ.mapFields[2]) == "0"; }));
-    EXPECT_EQ(GetFocus(), main->PJ.mapFields[2]);
+    SetFocus(ui().PJ.mapFields[2]);
+    ASSERT_TRUE(RunUntil([this] { return WindowText(ui().PJ.mapFields[2]) == "0"; }));
+    EXPECT_EQ(GetFocus(), ui().PJ.mapFields[2]);
     EXPECT_TRUE(main->run.selectedGameId.empty());
 }
 

@@ -44,19 +44,19 @@ protected:
     }
     std::vector<std::string> titles() const {
         std::vector<std::string> result;
-        for (const auto& button : main->games.buttons())
+        for (const auto& button : ui().games.buttons())
             result.push_back(button->caption());
         return result;
     }
     const GameButton* button(const std::string& title) const {
-        for (const auto& b : main->games.buttons()) {
+        for (const auto& b : ui().games.buttons()) {
             if (b->caption() == title) return b.get();
         }
         return nullptr;
     }
     int childButtons() const {
         int n = 0;
-        for (HWND w = GetWindow(main->games.sb.hwnd(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+        for (HWND w = GetWindow(ui().games.sb.hwnd(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
             ++n;
         return n;
     }
@@ -94,7 +94,7 @@ TEST_F(ScanTest, HiddenAndReadOnlyRomsCountSystemFilesAndFoldersDoNot) {
     scan(emu);
     EXPECT_EQ(titles(), std::vector<std::string>{"The King of Dragons"});
     EXPECT_EQ(button("The King of Dragons")->hint(), "kod|NONE|DIR|kod*.rom");
-    EXPECT_EQ(main->L_G->caption(), "1/24");
+    EXPECT_EQ(ui().L_G->caption(), "1/24");
     EXPECT_TRUE(messages.empty());
 }
 
@@ -131,10 +131,10 @@ TEST_F(ScanTest, AMissingEmulatorFolderIsReportedAndFindsNothing) {
     scan(emu + "\\nowhere");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], " I CAN'T FIND ravlen.exe OR Rvl023.zip\r\n in " + emu + "\\nowhere");
-    EXPECT_EQ(main->L_G->caption(), "0/24");
-    EXPECT_EQ(main->games.emulator.storage, "ZIP");
-    EXPECT_EQ(main->PA.L_SFF->caption(), "0 File(s)");
-    EXPECT_EQ(main->PA.L_PFF->caption(), "0 File(s)");
+    EXPECT_EQ(ui().L_G->caption(), "0/24");
+    EXPECT_EQ(ui().games.emulator.storage, "ZIP");
+    EXPECT_EQ(ui().PA.L_SFF->caption(), "0 File(s)");
+    EXPECT_EQ(ui().PA.L_PFF->caption(), "0 File(s)");
 }
 
 TEST_F(ScanTest, AZippedEmulatorIsFoundWithoutAMessage) {
@@ -142,7 +142,7 @@ TEST_F(ScanTest, AZippedEmulatorIsFoundWithoutAMessage) {
     touch("Rvl023.zip");
     scan(emu);
     EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(main->games.emulator.storage, "ZIP");
+    EXPECT_EQ(ui().games.emulator.storage, "ZIP");
 }
 
 TEST_F(ScanTest, AllGamesPresentFillAScrollingListInTableOrder) {
@@ -152,17 +152,17 @@ TEST_F(ScanTest, AllGamesPresentFillAScrollingListInTableOrder) {
         }
     }
     scan(emu);
-    EXPECT_EQ(main->L_G->caption(), "24/24");
-    ASSERT_EQ(main->games.buttons().size(), 24u);
-    EXPECT_TRUE(main->games.sb.scrollBarShown());
-    EXPECT_EQ(ChildRect(main->games.buttons()[23]->hwnd()).top, 1495);
-    const RECT first = ChildRect(main->games.buttons()[0]->hwnd());
+    EXPECT_EQ(ui().L_G->caption(), "24/24");
+    ASSERT_EQ(ui().games.buttons().size(), 24u);
+    EXPECT_TRUE(ui().games.sb.scrollBarShown());
+    EXPECT_EQ(ChildRect(ui().games.buttons()[23]->hwnd()).top, 1495);
+    const RECT first = ChildRect(ui().games.buttons()[0]->hwnd());
     EXPECT_EQ(first.bottom - first.top, 65);
     // 117 with the common metrics (a 16-pixel arrow, 1-pixel borders).
     EXPECT_EQ(first.right - first.left,
               137 - GetSystemMetrics(SM_CXHSCROLL) - 2 * GetSystemMetrics(SM_CXBORDER) - 2);
     for (std::size_t i = 0; i < 24; ++i) {
-        EXPECT_EQ(main->games.buttons()[i]->caption(), GameTable()[i].title);
+        EXPECT_EQ(ui().games.buttons()[i]->caption(), GameTable()[i].title);
     }
 }
 
@@ -175,7 +175,7 @@ TEST_F(ScanTest, TheStreetFighterFolderYieldsTurboAloneThenCeToo) {
     scan(emu);
     EXPECT_EQ(titles(),
               (std::vector<std::string>{"Street Fighter 2 CE", "Street Fighter 2 Turbo"}));
-    EXPECT_FALSE(main->games.sb.scrollBarShown());
+    EXPECT_FALSE(ui().games.sb.scrollBarShown());
 }
 
 TEST_F(ScanTest, AClickSelectsTheGameAndGivesItTheRunCursor) {
@@ -191,12 +191,12 @@ TEST_F(ScanTest, AClickSelectsTheGameAndGivesItTheRunCursor) {
     EXPECT_EQ(main->run.selectedGameId, "SF2t");
     EXPECT_EQ(main->run.game.title, "Street Fighter 2 CE");
     EXPECT_EQ(main->run.game.renameMarker, "RSF2 Sf2Ce");
-    EXPECT_EQ(ce->cursor(), main->games.runCursor);
-    EXPECT_FALSE(IsWindowEnabled(main->PA.hwnd()));
-    EXPECT_TRUE(IsWindowEnabled(main->PP.hwnd()));
+    EXPECT_EQ(ce->cursor(), ui().games.runCursor);
+    EXPECT_FALSE(IsWindowEnabled(ui().PA.hwnd()));
+    EXPECT_TRUE(IsWindowEnabled(ui().PP.hwnd()));
     SendMessageA(knights->hwnd(), BM_CLICK, 0, 0);
-    EXPECT_EQ(ce->cursor(), main->games.selectCursor);
-    EXPECT_EQ(knights->cursor(), main->games.runCursor);
+    EXPECT_EQ(ce->cursor(), ui().games.selectCursor);
+    EXPECT_EQ(knights->cursor(), ui().games.runCursor);
     EXPECT_EQ(main->run.selectedGameId, "Knights");
 }
 
@@ -204,14 +204,14 @@ TEST_F(ScanTest, ARescanForgetsTheDestroyedButtonsAndKeepsTheSelection) {
     folder("Knights");
     touch("Knights\\anything.txt");
     scan(emu);
-    SendMessageA(main->games.buttons()[0]->hwnd(), BM_CLICK, 0, 0);
+    SendMessageA(ui().games.buttons()[0]->hwnd(), BM_CLICK, 0, 0);
     scan(emu);
-    EXPECT_EQ(main->games.lastClicked, nullptr);
+    EXPECT_EQ(ui().games.lastClicked, nullptr);
     EXPECT_EQ(main->run.selectedGameId, "Knights");
-    GameButton& fresh = *main->games.buttons()[0];
-    EXPECT_EQ(fresh.cursor(), main->games.selectCursor);
+    GameButton& fresh = *ui().games.buttons()[0];
+    EXPECT_EQ(fresh.cursor(), ui().games.selectCursor);
     SendMessageA(fresh.hwnd(), BM_CLICK, 0, 0);
-    EXPECT_EQ(main->games.lastClicked, &fresh);
+    EXPECT_EQ(ui().games.lastClicked, &fresh);
 }
 
 TEST_F(ScanTest, ARescanRequestedDuringAScanRunsOnceAfterItWithoutDuplicates) {
@@ -220,15 +220,15 @@ TEST_F(ScanTest, ARescanRequestedDuringAScanRunsOnceAfterItWithoutDuplicates) {
     touch("MSword.ZIP");
     // Two re-scan clicks wait in the queue; the scan lets them through.
     PostMessageA(main->hwnd(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);
-    const int rescanId = GetDlgCtrlID(main->B_R);
+    const int rescanId = GetDlgCtrlID(ui().B_R);
     PostMessageA(main->hwnd(), WM_COMMAND, MAKEWPARAM(rescanId, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(main->B_R));
+                 reinterpret_cast<LPARAM>(ui().B_R));
     PostMessageA(main->hwnd(), WM_COMMAND, MAKEWPARAM(rescanId, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(main->B_R));
+                 reinterpret_cast<LPARAM>(ui().B_R));
     scan(emu);
     EXPECT_EQ(titles(), (std::vector<std::string>{"Knights of the Round", "Magic Sword"}));
     EXPECT_EQ(childButtons(), 2);
-    EXPECT_EQ(main->L_G->caption(), "2/24");
+    EXPECT_EQ(ui().L_G->caption(), "2/24");
 }
 
 TEST_F(ScanTest, FileCountersCountSaveStatesAndSnapshots) {
@@ -241,8 +241,8 @@ TEST_F(ScanTest, FileCountersCountSaveStatesAndSnapshots) {
     main->settings.L_SF = emu + "\\Saves";
     main->settings.L_PF = emu + "\\Pcx\\";
     main->FilesCounter();
-    EXPECT_EQ(main->PA.L_SFF->caption(), "2 File(s)");
-    EXPECT_EQ(main->PA.L_PFF->caption(), "1 File(s)");
+    EXPECT_EQ(ui().PA.L_SFF->caption(), "2 File(s)");
+    EXPECT_EQ(ui().PA.L_PFF->caption(), "1 File(s)");
 }
 
 }  // namespace
@@ -265,8 +265,8 @@ TEST_F(ScanTest, EachGameKeepsItsOwnDevicesAndTheExitSavesEverything) {
     touch("Knights\\anything.txt");
     touch("MSword.ZIP");
     scan(emu);
-    GameButton& knights = *main->games.buttons()[0];
-    GameButton& msword = *main->games.buttons()[1];
+    GameButton& knights = *ui().games.buttons()[0];
+    GameButton& msword = *ui().games.buttons()[1];
 
     SendMessageA(knights.hwnd(), BM_CLICK, 0, 0);  // nothing current yet: nothing saved
     EXPECT_EQ(Stored(settingsKey() + "\\Knights", "CB_P1D"), "<none>");
@@ -297,7 +297,7 @@ TEST_F(ScanTest, ABadlyTypedValueIsReportedAndTheRestOfTheLoadKeepsItsValues) {
     SHSetValueA(HKEY_CURRENT_USER, key.c_str(), "RB_JOY2", REG_DWORD, &number, sizeof number);
     SHSetValueA(HKEY_CURRENT_USER, key.c_str(), "cb_p2d", REG_SZ, "5", 2);
     main->settings.RB_6But = "old";
-    SendMessageA(main->games.buttons()[0]->hwnd(), BM_CLICK, 0, 0);
+    SendMessageA(ui().games.buttons()[0]->hwnd(), BM_CLICK, 0, 0);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("RB_JOY2"), std::string::npos) << messages[0];
     EXPECT_EQ(main->settings.cb_p2d, 5);       // read before the bad value

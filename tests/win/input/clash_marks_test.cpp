@@ -32,8 +32,8 @@ protected:
 };
 
 TEST_F(ClashTest, AKeyRecordedTwiceMarksBothFieldsAndTheLineNamesTheOther) {
-    KeyboardPanel& pk = main->PK;
-    main->ShowPanel(*main->Img_PK);
+    KeyboardPanel& pk = ui().PK;
+    main->ShowPanel(*ui().Img_PK);
     EXPECT_EQ(pk.L_KW->caption(), "");
     SetFocus(pk.keyFields[8]);
     PressIn(pk.keyFields[8], 72);  // button A on keypad 8, Up's key
@@ -57,15 +57,15 @@ TEST_F(ClashTest, AKeyRecordedTwiceMarksBothFieldsAndTheLineNamesTheOther) {
 }
 
 TEST_F(ClashTest, TheOtherLayoutClashesOnlyWhilePlayersUseBoth) {
-    KeyboardPanel& pk = main->PK;
+    KeyboardPanel& pk = ui().PK;
     main->settings.Ks_Key2 = "19 72 21 33 35 47 48 49 30 31 32 44 45 46 60 62";  // KEY2's Up on 72
-    main->ShowPanel(*main->Img_PK);
+    main->ShowPanel(*ui().Img_PK);
     // After start-up all three players use KEY1: no clash.
     EXPECT_EQ(pk.L_KW->caption(), "");
     EXPECT_FALSE(pk.clashMarked(2));
 
-    Choose(main->PP.cb_p2d, 2);  // player 2 on KEY2, as a game's defaults have it
-    main->ShowPanel(*main->Img_PK);
+    Choose(ui().PP.cb_p2d, 2);  // player 2 on KEY2, as a game's defaults have it
+    main->ShowPanel(*ui().Img_PK);
     EXPECT_EQ(pk.L_KW->caption(), "72 is also Up of KEY2");
     EXPECT_TRUE(pk.clashMarked(2));
     Choose(pk.CB_KEYS, 1);  // loading the other layout shows its side of the clash
@@ -75,8 +75,8 @@ TEST_F(ClashTest, TheOtherLayoutClashesOnlyWhilePlayersUseBoth) {
 }
 
 TEST_F(ClashTest, TwoInputsOnOneButtonOfAMapAreMarked) {
-    JoystickPanel& pj = main->PJ;
-    main->ShowPanel(*main->Img_PJ);
+    JoystickPanel& pj = ui().PJ;
+    main->ShowPanel(*ui().Img_PJ);
     EXPECT_EQ(pj.L_JW->caption(), "");
     // 4BUTTON's own default has button 2 on B and Start, 3 on C and Coins.
     SendMessageA(pj.CB_JOYS, CB_SETCURSEL, 2, 0);

@@ -23,10 +23,10 @@ protected:
         ShellTest::SetUp();
         createMain();
         show();
-        main->ShowPanel(*main->Img_PJ);
+        main->ShowPanel(*ui().Img_PJ);
         auto scripted = std::make_unique<ScriptedStick>();
         stick = scripted.get();
-        main->PJ.stick = std::move(scripted);
+        ui().PJ.stick = std::move(scripted);
     }
 
     // Lets the window run until done holds (at most five seconds).
@@ -38,7 +38,7 @@ protected:
         return done();
     }
 
-    JoystickPanel& pj() { return main->PJ; }
+    JoystickPanel& pj() { return ui().PJ; }
     std::string field(int slot) { return WindowText(pj().mapFields[slot - 1]); }
     std::string fields() {
         std::string text;

@@ -27,7 +27,7 @@ void PressIn(HWND field, int scanCode, bool extended = false) {
 
 TEST_F(ShellTest, PlayerSelectorsStartAtKey1AndDescribeTheChosenDevice) {
     createMain();
-    PlayersPanel& pp = main->PP;
+    PlayersPanel& pp = ui().PP;
     const std::pair<HWND, Label*> players[] = {
         {pp.CB_P1D, pp.L_P1D}, {pp.cb_p2d, pp.L_P2d}, {pp.cb_p3d, pp.L_p3d}};
     for (auto [selector, description] : players) {
@@ -52,7 +52,7 @@ TEST_F(ShellTest, PlayerSelectorsStartAtKey1AndDescribeTheChosenDevice) {
 
 TEST_F(ShellTest, KeyboardPanelShowsTheChosenLayoutInSlotAndTabOrder) {
     createMain();
-    KeyboardPanel& pk = main->PK;
+    KeyboardPanel& pk = ui().PK;
     EXPECT_EQ(ListIndex(pk.CB_KEYS), 0);
     EXPECT_EQ(WindowText(pk.keyFields[0]), "71");
     Choose(pk.CB_KEYS, 1);
@@ -76,8 +76,8 @@ TEST_F(ShellTest, KeyboardPanelShowsTheChosenLayoutInSlotAndTabOrder) {
 TEST_F(ShellTest, RecordingAKeyStoresItsCodeAndWalksTheFocusOn) {
     createMain();
     show();
-    KeyboardPanel& pk = main->PK;
-    main->ShowPanel(*main->Img_PK);
+    KeyboardPanel& pk = ui().PK;
+    main->ShowPanel(*ui().Img_PK);
     HWND kul = pk.keyFields[0], ku = pk.keyFields[1], kur = pk.keyFields[2];
     HWND kdl = pk.keyFields[5], kd = pk.keyFields[6], km = pk.keyFields[15];
 

@@ -19,14 +19,14 @@ protected:
         show();
         auto scripted = std::make_unique<test::ScriptedStick>();
         stick = scripted.get();
-        main->PJ.stick = std::move(scripted);
+        ui().PJ.stick = std::move(scripted);
     }
     void choose(int index) {
         SendMessageA(pj().CB_JOYS, CB_SETCURSEL, index, 0);
         SendMessageA(pj().hwnd(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(pj().CB_JOYS));
     }
-    JoystickPanel& pj() { return main->PJ; }
+    JoystickPanel& pj() { return ui().PJ; }
     std::string position() { return pj().L_JS->caption(); }
 
     test::ScriptedStick* stick = nullptr;
@@ -35,7 +35,7 @@ protected:
 TEST_F(StickViewTest, FollowsTheStickScaledByTheResolutionWhileThePanelIsInFront) {
     stick->script = {{32768, 65535, 0b101}};
     EXPECT_FALSE(pj().showingStick());  // the options panel is in front at start
-    main->ShowPanel(*main->Img_PJ);
+    main->ShowPanel(*ui().Img_PJ);
     ASSERT_TRUE(RunUntil([this] { return position() == "512,1024"; }));
     EXPECT_TRUE(pj().stickView->visible());
     ASSERT_TRUE(pj().stickView->reading().has_value());
@@ -49,7 +49,7 @@ TEST_F(StickViewTest, FollowsTheStickScaledByTheResolutionWhileThePanelIsInFront
     EXPECT_TRUE(RunUntil([this] { return position() == "100,0"; }));
 
     // Another panel in front: the view stops reading.
-    main->ShowPanel(*main->Img_PA);
+    main->ShowPanel(*ui().Img_PA);
     EXPECT_FALSE(pj().showingStick());
     EXPECT_EQ(position(), "");
     stick->asked.clear();
@@ -61,7 +61,7 @@ TEST_F(StickViewTest, FollowsTheStickScaledByTheResolutionWhileThePanelIsInFront
 }
 
 TEST_F(StickViewTest, StepsAsideForCalibrationAndCaptureAndNeedsAnAnalogStick) {
-    main->ShowPanel(*main->Img_PJ);
+    main->ShowPanel(*ui().Img_PJ);
     stick->script = {{32768, 32768, 0}};
     ASSERT_TRUE(RunUntil([this] { return position() == "512,512"; }));
 

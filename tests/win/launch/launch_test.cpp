@@ -59,7 +59,7 @@ protected:
         main->settings.L_CAL = emu;
         main->GamesCheck();
         GameButton* button = nullptr;
-        for (const auto& b : main->games.buttons()) {
+        for (const auto& b : ui().games.buttons()) {
             if (b->caption() == title) button = b.get();
         }
         ASSERT_NE(button, nullptr) << title << " not found";
@@ -97,9 +97,9 @@ TEST_F(LaunchTest, AFolderGameWithAnUnzippedEmulatorRunsInTheEmulatorFolder) {
     EXPECT_TRUE(read("RaVlEn.InI").empty());  // the emulator's own settings are gone
     expectCleanedUp();
     EXPECT_TRUE(messages.empty()) << messages[0];
-    EXPECT_EQ(main->PA.L_PFF->caption(), "1 File(s)");
-    EXPECT_EQ(main->PA.L_SFF->caption(), "1 File(s)");
-    EXPECT_TRUE(IsWindowEnabled(main->PP.hwnd()));  // the click handler shows the players again
+    EXPECT_EQ(ui().PA.L_PFF->caption(), "1 File(s)");
+    EXPECT_EQ(ui().PA.L_SFF->caption(), "1 File(s)");
+    EXPECT_TRUE(IsWindowEnabled(ui().PP.hwnd()));  // the click handler shows the players again
 }
 
 TEST_F(LaunchTest, AZippedGameRunsACopyOfTheEmulatorInTheTempFolder) {
@@ -111,7 +111,7 @@ TEST_F(LaunchTest, AZippedGameRunsACopyOfTheEmulatorInTheTempFolder) {
     EXPECT_NE(seen.find("current directory: " + temp), std::string::npos) << seen;
     EXPECT_NE(seen.find(temp + "\\ravlen.exe @\""), std::string::npos) << seen;
     expectCleanedUp();
-    EXPECT_EQ(main->PA.L_PFF->caption(), "1 File(s)");
+    EXPECT_EQ(ui().PA.L_PFF->caption(), "1 File(s)");
 }
 
 TEST_F(LaunchTest, AZippedEmulatorIsUnpackedIntoTheTempFolder) {
@@ -269,17 +269,16 @@ TEST_F(LaunchTest, NothingTheUserClicksDuringALaunchStartsOrChangesAnything) {
     gameFolder("Knights", {{"kr_23e.rom", "rom"}});
     main->settings.L_CAL = emu;
     main->GamesCheck();
-    ASSERT_EQ(main->games.buttons().size(), 2u);
-    GameButton* knights = main->games.buttons()[0].get();
-    GameButton* sword = main->games.buttons()[1].get();
+    ASSERT_EQ(ui().games.buttons().size(), 2u);
+    GameButton* knights = ui().games.buttons()[0].get();
+    GameButton* sword = ui().games.buttons()[1].get();
     int picks = 0;
     main->seams.pickFolder = [&picks](const std::string&) -> std::optional<std::string> {
         ++picks;
         return std::nullopt;
     };
     mainWindow = main->hwnd();
-    clickTargets = {main->B_R,       main->B_1,    sword->hwnd(),
-                    knights->hwnd(), main->PA.B_2, main->PA.B_3};
+    clickTargets = {ui().B_R, ui().B_1, sword->hwnd(), knights->hwnd(), ui().PA.B_2, ui().PA.B_3};
     SendMessageA(sword->hwnd(), BM_CLICK, 0, 0);
     const UINT_PTR timer = SetTimer(nullptr, 0, 700, &ClickEverything);
     SendMessageA(sword->hwnd(), BM_CLICK, 0, 0);
@@ -290,10 +289,10 @@ TEST_F(LaunchTest, NothingTheUserClicksDuringALaunchStartsOrChangesAnything) {
     EXPECT_EQ(picks, 0);
     EXPECT_TRUE(IsWindow(main->hwnd()));
     EXPECT_TRUE(exitCodes.empty());
-    ASSERT_EQ(main->games.buttons().size(), 2u);  // no re-scan made new buttons
-    EXPECT_EQ(main->games.buttons()[1].get(), sword);
+    ASSERT_EQ(ui().games.buttons().size(), 2u);  // no re-scan made new buttons
+    EXPECT_EQ(ui().games.buttons()[1].get(), sword);
     EXPECT_EQ(main->run.selectedGameId, "MSword");
-    EXPECT_EQ(main->games.lastClicked, sword);
+    EXPECT_EQ(ui().games.lastClicked, sword);
     settle();  // the clicks posted during the run are gone with it
     EXPECT_EQ(ListFiles(emu + "\\Pcx", "Snap*.Pcx", "AHR").size(), 1u);
     EXPECT_EQ(main->run.selectedGameId, "MSword");

@@ -23,7 +23,7 @@ void Choose(HWND list, int index) {
 
 TEST_F(ShellTest, OptionsPanelShowsTheFirstStartDefaultsWhereTheLayoutPutsThem) {
     createMain();
-    OptionsPanel& pa = main->PA;
+    OptionsPanel& pa = ui().PA;
     EXPECT_EQ(SendMessageA(pa.CB_RES, CB_GETCOUNT, 0, 0), 13);
     EXPECT_EQ(ItemText(pa.CB_RES, 12), "1024x768");
     EXPECT_EQ(ListIndex(pa.CB_RES), 2);
@@ -44,7 +44,7 @@ TEST_F(ShellTest, OptionsPanelShowsTheFirstStartDefaultsWhereTheLayoutPutsThem) 
 
 TEST_F(ShellTest, OptionsPanelChangesReachTheSettingsAndLinearExcludesBanked) {
     createMain();
-    OptionsPanel& pa = main->PA;
+    OptionsPanel& pa = ui().PA;
     Choose(pa.CB_RES, 12);
     Choose(pa.CB_FS, 3);
     EXPECT_EQ(main->settings.CB_RES, 12);
@@ -66,7 +66,7 @@ TEST_F(ShellTest, OptionsPanelChangesReachTheSettingsAndLinearExcludesBanked) {
 TEST_F(ShellTest, FolderLabelsLightUpUnderThePointerEdgesIncluded) {
     createMain();
     show();
-    TOstrelActiveLabel& label = *main->PA.L_SF;
+    TOstrelActiveLabel& label = *ui().PA.L_SF;
     const COLORREF idle = label.NotActiveColor();
     ASSERT_NE(idle, label.ActiveColor());
     const struct {

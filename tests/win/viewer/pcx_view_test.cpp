@@ -103,7 +103,7 @@ protected:
         createMain();
         // Given with a final backslash, as a drive root would be.
         main->settings.L_PF = folder_ + "\\";
-        main->PA.showSettings();
+        ui().PA.showSettings();
         main->FilesCounter();
         show();
         messages.clear();  // the scan's, about the emulator folder
@@ -119,7 +119,7 @@ protected:
         DeleteTree(folder_);
     }
 
-    TF_PcxView& viewer() { return main->F_PcxView; }
+    TF_PcxView& viewer() { return ui().F_PcxView; }
     // The viewer's own dialog, as made before a test replaced it.
     std::function<std::optional<std::string>(const std::string&)> realSaveDialog;
     std::string path(int i) const { return folder_ + "\\Snap000" + std::to_string(i) + ".Pcx"; }
@@ -146,8 +146,8 @@ protected:
 };
 
 TEST_F(PcxViewTest, OpensOnlyWhenThereAreSnapshotsAndListsThem) {
-    EXPECT_EQ(main->PA.L_PFF->caption(), "4 File(s)");
-    main->PA.L_PFF->setCaption("0 File(s)");
+    EXPECT_EQ(ui().PA.L_PFF->caption(), "4 File(s)");
+    ui().PA.L_PFF->setCaption("0 File(s)");
     main->PcxView();
     settle();
     EXPECT_FALSE(IsWindowVisible(viewer().hwnd()));
@@ -293,7 +293,7 @@ TEST_F(PcxViewTest, DeletesTheSelectedFilesAndTheCountFollows) {
     EXPECT_FALSE(FileExists(path(3)));
     EXPECT_EQ(ListBoxItems(viewer().LB), (std::vector<std::string>{"Snap0001.Pcx"}));
     EXPECT_EQ(SelectedCount(viewer().LB), 0);
-    EXPECT_EQ(main->PA.L_PFF->caption(), "1 File(s)");
+    EXPECT_EQ(ui().PA.L_PFF->caption(), "1 File(s)");
     EXPECT_EQ(Shown(viewer()).pixels, shots_[3].picture.pixels);
 }
 
@@ -387,7 +387,7 @@ TEST_F(PcxViewTest, TheListsShortcutsRunTheMenusCommandsAndDeleteAsksFirst) {
     select({0, 2, 3});  // the list came back afresh with the activation
     PressInList(viewer().LB, VK_DELETE, false);
     EXPECT_EQ(ListBoxItems(viewer().LB), std::vector<std::string>{"Snap0001.Pcx"});
-    EXPECT_EQ(main->PA.L_PFF->caption(), "1 File(s)");
+    EXPECT_EQ(ui().PA.L_PFF->caption(), "1 File(s)");
     PressInList(viewer().LB, VK_DELETE, false);  // nothing selected: no question
     EXPECT_EQ(questions.size(), 2u);
     EXPECT_FALSE(FileExists(path(0)));
@@ -455,7 +455,7 @@ TEST_F(PcxViewTest, ALongListFillsCompletelyInTheSearchOrder) {
     ASSERT_TRUE(WaitForFill(viewer()));
     expected.pop_back();
     EXPECT_EQ(ListBoxItems(viewer().LB), expected);
-    EXPECT_EQ(main->PA.L_PFF->caption(), std::to_string(kShots - 1) + " File(s)");
+    EXPECT_EQ(ui().PA.L_PFF->caption(), std::to_string(kShots - 1) + " File(s)");
 }
 
 // The list shows exactly what it was given last, in that order, also when a
