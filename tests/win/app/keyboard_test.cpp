@@ -75,7 +75,7 @@ protected:
                 return "picture" + picture->hint().substr(0, picture->hint().find(':'));
             }
         }
-        if (focus == m.hwnd()) return "main";
+        if (focus == window->hwnd()) return "main";
         return "other";
     }
 

@@ -37,7 +37,7 @@ protected:
     TF_Wait wait;
     std::unique_ptr<TF_Main> main;
     // The main window's controls.
-    MainWindowInside ui() { return MainWindowInside(*main); }
+    MainWindowInside ui() const { return MainWindowInside(*main); }
     std::vector<int> exitCodes;         // process ends that the main window asked for
     std::vector<std::string> messages;  // message boxes the main window showed
 };
