@@ -1,5 +1,5 @@
 // The version texts of Quarvel and of the Ravlen it configures and starts.
-// The names of Ravlen's files are in util/ravlen_files.h.
+// The names of Ravlen's files are in product/ravlen_files.h.
 #pragma once
 
 namespace qv {
