@@ -138,11 +138,10 @@ bool BuildTable(const std::uint8_t* lengths, unsigned symbols, unsigned rootBits
         left = (left << 1) - static_cast<int>(counts[len]);
         if (left < 0) return false;  // over-subscribed
     }
-    // A complete set writes every first-level entry; the one incomplete set
-    // leaves half of them without a code.
+    // The one incomplete set leaves one of the two one-bit patterns without a code.
     if (left > 0) {
         if (!(oneBitAllowed && maxLength == 1)) return false;  // incomplete
-        std::fill(table, table + rootSize, kInvalid);
+        table[0] = table[1] = kInvalid;
     }
 
     // First code of each length, and the symbols in canonical order (by length, then symbol).
@@ -157,47 +156,57 @@ bool BuildTable(const std::uint8_t* lengths, unsigned symbols, unsigned rootBits
         if (lengths[s] != 0) sorted[offset[lengths[s]]++] = static_cast<std::uint16_t>(s);
     const unsigned total = offset[kMaxCodeBits + 1];  // the number of codes
 
+    // The first level grows a length at a time: the table of the codes up to
+    // len bits is 2^len entries, each code writing the one entry of its
+    // pattern; doubling it (a copy of the entries after themselves) makes the
+    // table for len + 1 bits, where each of those codes then covers both
+    // patterns that start with it. An entry whose pattern begins a longer
+    // code is overwritten at that code's length, or by a link below, so the
+    // copies of not yet written entries never survive.
+    unsigned k = 0;
+    for (unsigned len = 1;; ++len) {
+        for (; k < total && lengths[sorted[k]] == len; ++k)
+            table[Reversed(nextCode[len]++, len)] = WithCodeLength(meaning(sorted[k]), len);
+        if (len == rootBits) break;
+        std::memcpy(table + (std::size_t{1} << len), table, sizeof(*table) << len);
+    }
+
+    // Codes longer than the first level, through links to second-level tables.
     unsigned remaining[kMaxCodeBits + 1];
     std::copy(counts, counts + kMaxCodeBits + 1, remaining);
     std::size_t used = rootSize;
     std::uint32_t linkPrefix = ~0u;
     std::size_t subStart = 0;
     unsigned subBits = 0;
-    for (unsigned k = 0; k < total; ++k) {
+    for (; k < total; ++k) {
         const unsigned sym = sorted[k];
         const unsigned len = lengths[sym];
         const std::uint32_t stream =
             Reversed(nextCode[len]++, len);  // the code as the stream's bits arrive
-        const std::uint32_t entry = meaning(sym);
-        if (len <= rootBits) {
-            for (std::size_t i = stream; i < rootSize; i += std::size_t{1} << len)
-                table[i] = WithCodeLength(entry, len);
-        } else {
-            const std::uint32_t prefix = stream & (rootSize - 1);
-            if (prefix != linkPrefix) {
-                // Canonical codes sharing a prefix come one after another: size the
-                // second level for this one and the longer ones still to come.
-                subBits = len - rootBits;
-                int room = 1 << subBits;
-                while (subBits + rootBits < maxLength) {
-                    room -= static_cast<int>(remaining[subBits + rootBits]);
-                    if (room <= 0) break;
-                    ++subBits;
-                    room <<= 1;
-                }
-                if (used + (std::size_t{1} << subBits) > capacity) return false;
-                subStart = used;
-                used += std::size_t{1} << subBits;
-                std::fill(table + subStart, table + used, kInvalid);
-                table[prefix] =
-                    kLink | rootBits | subBits << 8 | static_cast<std::uint32_t>(subStart) << 16;
-                linkPrefix = prefix;
+        const std::uint32_t prefix = stream & (rootSize - 1);
+        if (prefix != linkPrefix) {
+            // Canonical codes sharing a prefix come one after another: size the
+            // second level for this one and the longer ones still to come.
+            subBits = len - rootBits;
+            int room = 1 << subBits;
+            while (subBits + rootBits < maxLength) {
+                room -= static_cast<int>(remaining[subBits + rootBits]);
+                if (room <= 0) break;
+                ++subBits;
+                room <<= 1;
             }
-            const unsigned subLength = len - rootBits;
-            for (std::size_t i = stream >> rootBits; i < (std::size_t{1} << subBits);
-                 i += std::size_t{1} << subLength)
-                table[subStart + i] = WithCodeLength(entry, subLength);
+            if (used + (std::size_t{1} << subBits) > capacity) return false;
+            subStart = used;
+            used += std::size_t{1} << subBits;
+            std::fill(table + subStart, table + used, kInvalid);
+            table[prefix] =
+                kLink | rootBits | subBits << 8 | static_cast<std::uint32_t>(subStart) << 16;
+            linkPrefix = prefix;
         }
+        const unsigned subLength = len - rootBits;
+        for (std::size_t i = stream >> rootBits; i < (std::size_t{1} << subBits);
+             i += std::size_t{1} << subLength)
+            table[subStart + i] = WithCodeLength(meaning(sym), subLength);
         --remaining[len];
     }
     return true;
@@ -542,8 +551,6 @@ bool Decoder::FastCodes(const std::uint32_t* lit, const std::uint32_t* dist,
                         InflateStatus& status) {
     constexpr std::uint64_t kLitMask = (std::uint64_t{1} << kLitBits) - 1;
     constexpr std::uint64_t kDistMask = (std::uint64_t{1} << kDistBits) - 1;
-    // Enough bits for a distance with its extra bits (28) and the next lookup.
-    constexpr std::uint32_t kDistanceBits = 28 + kLitBits;
     const std::uint8_t* next = next_;
     const std::uint8_t* const fastEnd = end_ - kFastInput;
     std::uint64_t bits = bits_;
@@ -621,8 +628,12 @@ bool Decoder::FastCodes(const std::uint32_t* lit, const std::uint32_t* dist,
         }
         const unsigned length = (e >> 16) + extra(saved, e);
 
+        // The distance is looked up in the bits left after the length (at
+        // least 64 - 42 of a refill's word), then the buffer is refilled
+        // whatever it still holds: a test of whether it needs to be would be a
+        // branch the processor mispredicts about as often as it is taken.
         std::uint32_t d = dist[bits & kDistMask];
-        if ((count & 0xFF) < kDistanceBits) refill();
+        refill();
         if (d & kLink) [[unlikely]] {
             bits >>= d & 63;
             count -= d;

@@ -288,6 +288,110 @@ TEST(Inflate, HandMadeFixedBlocks) {
     EXPECT_EQ(Inflate(badDistance.bytes).status, InflateStatus::kBadCode);
 }
 
+// Code lengths of a random complete code over the given symbols: a tree grown
+// by splitting a random leaf until there is one per symbol, each leaf at most
+// 15 deep. Unused symbols get 0.
+std::vector<unsigned> RandomCompleteLengths(const std::vector<unsigned>& symbols,
+                                            unsigned alphabet, std::mt19937& rng) {
+    std::vector<unsigned> depths{1, 1};
+    while (depths.size() < symbols.size()) {
+        unsigned& leaf = depths[rng() % depths.size()];
+        if (leaf == 15) continue;
+        ++leaf;
+        depths.push_back(leaf);
+    }
+    std::vector<unsigned> lengths(alphabet, 0);
+    for (std::size_t i = 0; i < symbols.size(); ++i)
+        lengths[symbols[i]] = depths[i];
+    return lengths;
+}
+
+// The canonical codes of a set of code lengths.
+std::vector<std::uint32_t> CanonicalCodes(const std::vector<unsigned>& lengths) {
+    unsigned counts[16] = {};
+    for (unsigned len : lengths)
+        ++counts[len];
+    counts[0] = 0;
+    std::uint32_t next[16] = {};
+    for (unsigned len = 1; len < 16; ++len)
+        next[len] = (next[len - 1] + counts[len - 1]) << 1;
+    std::vector<std::uint32_t> codes(lengths.size());
+    for (std::size_t s = 0; s < lengths.size(); ++s)
+        if (lengths[s] != 0) codes[s] = next[lengths[s]]++;
+    return codes;
+}
+
+Bytes ZlibInflate(const Bytes& stream) {
+    z_stream z{};
+    EXPECT_EQ(inflateInit2(&z, -15), Z_OK);
+    Bytes out(1 << 20);
+    z.next_in = const_cast<Bytef*>(stream.data());
+    z.avail_in = static_cast<uInt>(stream.size());
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    EXPECT_EQ(inflate(&z, Z_FINISH), Z_STREAM_END);
+    out.resize(z.total_out);
+    inflateEnd(&z);
+    return out;
+}
+
+// Dynamic blocks whose literal/length and distance codes are random complete
+// sets, from two codes up to a full alphabet, with codes of 1 to 15 bits: the
+// tables built for them decode what zlib decodes.
+TEST(Inflate, RandomCompleteCodeSetsDecodeLikeZlib) {
+    static constexpr unsigned kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,
+                                                 15, 17, 19, 23, 27, 31, 35, 43, 51,  59,
+                                                 67, 83, 99, 115, 131, 163, 195, 227, 258};
+    static constexpr unsigned kDistanceBase[30] = {
+        1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
+        193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+    std::mt19937 rng(6);
+    for (unsigned round = 0; round < 300; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        std::vector<unsigned> litSymbols{256};
+        for (unsigned s = 0; s < 286; ++s)
+            if (s != 256 && rng() % 4 < 1u + round % 4) litSymbols.push_back(s);
+        std::vector<unsigned> distSymbols;
+        for (unsigned s = 0; s < 30; ++s)
+            if (rng() % 2 == 0) distSymbols.push_back(s);
+        if (distSymbols.size() < 2) distSymbols = {0, 29};
+        const std::vector<unsigned> litLengths = RandomCompleteLengths(litSymbols, 286, rng);
+        const std::vector<unsigned> distLengths = RandomCompleteLengths(distSymbols, 30, rng);
+        const std::vector<std::uint32_t> litCodes = CanonicalCodes(litLengths);
+        const std::vector<std::uint32_t> distCodes = CanonicalCodes(distLengths);
+
+        // Every length has its own 4-bit code-length code: symbol n is code n.
+        BitWriter w = DynamicHeader(286, 30, {0, 0, 0, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4});
+        for (unsigned len : litLengths)
+            w.Code(len, 4);
+        for (unsigned len : distLengths)
+            w.Code(len, 4);
+        std::size_t written = 0;
+        for (int i = 0; i < 3000; ++i) {
+            const unsigned sym = litSymbols[1 + rng() % (litSymbols.size() - 1)];
+            if (sym < 256) {
+                w.Code(litCodes[sym], litLengths[sym]);
+                ++written;
+                continue;
+            }
+            const unsigned d = distSymbols[rng() % distSymbols.size()];
+            const unsigned distanceBits = d < 4 ? 0 : d / 2 - 1;
+            const std::uint32_t distance = kDistanceBase[d] + (rng() & ((1u << distanceBits) - 1));
+            if (distance > written) continue;  // a match before its distance is left out
+            const unsigned lengthBits = sym < 265 || sym == 285 ? 0 : (sym - 261) / 4;
+            const std::uint32_t lengthExtra = rng() & ((1u << lengthBits) - 1);
+            w.Code(litCodes[sym], litLengths[sym]).Put(lengthExtra, lengthBits);
+            w.Code(distCodes[d], distLengths[d]).Put(distance - kDistanceBase[d], distanceBits);
+            written += kLengthBase[sym - 257] + lengthExtra;
+        }
+        w.Code(litCodes[256], litLengths[256]);
+        const Bytes expected = ZlibInflate(w.bytes);
+        const Decoded decoded = Inflate(w.bytes);
+        ASSERT_EQ(decoded.status, InflateStatus::kOk);
+        ASSERT_TRUE(decoded.bytes == expected);
+    }
+}
+
 // Damage after enough good input that the decoder meets it at full speed
 // (whole stream in memory) is told as it is when the stream trickles in.
 TEST(Inflate, DamageDeepInAStreamIsFoundAsNearItsEnd) {
