@@ -279,17 +279,25 @@ double PeerStart(const std::string& folder) {
     return took;
 }
 
+// The first game kept as a folder, so that its launch times the program and
+// not unpacking; or, when zipped, the first kept only as its archive.
+const GameRecord& GameToLaunch(const std::string& emu, bool zipped) {
+    for (const GameRecord& row : GameTable()) {
+        if (!row.renameMarker.empty()) continue;
+        const bool folder = FolderExists(JoinPath(emu, row.gameId, false));
+        const bool archive = FileExists(JoinPath(emu, std::string(row.gameId) + ".ZIP", false));
+        if (zipped ? archive && !folder : folder) return row;
+    }
+    Fail(std::string("no game kept ") + (zipped ? "zipped" : "as a folder") + " in " + emu);
+}
+
 Times Measure(const std::string& emu, const std::string& quarvel, const std::string& ravlen,
-              const std::string& snapshots, const std::function<void(Quarvel&)>& alsoDo) {
+              const std::string& snapshots, const std::function<void(Quarvel&)>& alsoDo,
+              bool zipped = false) {
     if (!CopyFileA(quarvel.c_str(), (emu + "\\Quarvel.exe").c_str(), FALSE) ||
         !CopyFileA(ravlen.c_str(), (emu + "\\ravlen.exe").c_str(), FALSE))
         Fail("cannot copy the programs into " + emu);
-    // A game kept as a folder, so that the launch times the program, not unpacking.
-    const GameRecord* game = nullptr;
-    for (const GameRecord& row : GameTable())
-        if (!game && row.renameMarker.empty() && FolderExists(JoinPath(emu, row.gameId, false)))
-            game = &row;
-    if (!game) Fail("no game kept as a folder in " + emu);
+    const GameRecord* game = &GameToLaunch(emu, zipped);
 
     FreshSettings(snapshots);
     Times times;
@@ -308,9 +316,23 @@ Times Measure(const std::string& emu, const std::string& quarvel, const std::str
 
 }  // namespace
 
+// With --zipped FOLDER: the click to play of the first game FOLDER keeps only
+// zipped, unpacking included (for example in the demo folder at real sizes).
+int PlayZipped(const std::string& quarvel, const std::string& ravlen, const std::string& emu) {
+    SetEnvironmentVariableA("RAVLEN_STANDIN_NO_WINDOW", "1");
+    const Times times = Measure(emu, quarvel, ravlen, emu, nullptr, true);
+    std::printf("%s, zipped: first launch to Ravlen %.2f s, second %.2f s\n",
+                GameToLaunch(emu, true).title.data(), times.firstLaunch, times.secondLaunch);
+    SHDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 5 && std::string(argv[3]) == "--zipped") return PlayZipped(argv[1], argv[2], argv[4]);
     if (argc != 4) {
-        std::fprintf(stderr, "usage: big_folders_bench QUARVEL_EXE RAVLEN_EXE ROOT\n");
+        std::fprintf(stderr,
+                     "usage: big_folders_bench QUARVEL_EXE RAVLEN_EXE ROOT\n"
+                     "       big_folders_bench QUARVEL_EXE RAVLEN_EXE --zipped FOLDER\n");
         return 2;
     }
     const std::string root = argv[3];
