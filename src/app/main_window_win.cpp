@@ -318,6 +318,7 @@ void TF_Main::ExecuteButton(GameButton& sender) {
         // gone), the main window comes back to the front by itself.
         savedFocus_ = sender.hwnd();
         comeBackPending_ = true;
+        comeBackHeld_ = false;
         comeBackAfterRun();
         if (GetActiveWindow() == hwnd()) SetFocus(sender.hwnd());
     } else {
@@ -458,23 +459,32 @@ void TF_Main::ShowGImg(GraphicControl& sender) {
 
 // The game's console can outlive the interpreter for a while and hold the
 // front; once it has gone and left no window in front, the main window comes
-// back. A program the user brought forward meanwhile keeps the front. Tried
-// on every tick until the window is active again, whoever made it so.
+// back. Any other window in front, another program's or one of its own (the
+// games window, the viewer, a box), keeps it. Tried on every tick until the
+// window has held the front for a while: the X server can still take the
+// focus away as the game's windows close, just after the window was made
+// active, and leave none in front.
 void TF_Main::comeBackAfterRun() {
     if (!comeBackPending_) return;
-    if (GetActiveWindow() != hwnd()) {
+    if (GetActiveWindow() != hwnd() || GetForegroundWindow() != hwnd()) {
+        comeBackHeld_ = false;
         // A window already destroyed can still be named the foreground one:
         // it has no owner any more, and holds the front no more than none.
         DWORD owner = 0;
         if (HWND front = GetForegroundWindow()) GetWindowThreadProcessId(front, &owner);
-        if (owner != 0 && owner != GetCurrentProcessId()) return;
+        if (owner != 0) return;
         SetForegroundWindow(hwnd());
         if (GetActiveWindow() != hwnd()) return;
     }
-    comeBackPending_ = false;
     // Made active while the run still kept it disabled, the window had no
     // control to give the focus to.
     if (!GetFocus() && savedFocus_ && IsWindow(savedFocus_)) SetFocus(savedFocus_);
+    const DWORD now = GetTickCount();
+    if (!comeBackHeld_) {
+        comeBackHeld_ = true;
+        comeBackHeldSince_ = now;
+    }
+    if (now - comeBackHeldSince_ >= kComeBackSettleMs) comeBackPending_ = false;
 }
 
 void TF_Main::TimeProc() {

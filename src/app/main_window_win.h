@@ -195,9 +195,13 @@ private:
     // The control that had the focus when the window was last deactivated,
     // given it back when the window is active again.
     HWND savedFocus_ = nullptr;
-    // A game has ended and the window is not active yet: it takes the front
-    // back once the game's windows are gone.
+    // A game has ended and the window has not held the front for
+    // kComeBackSettleMs yet: it takes the front back once the game's windows
+    // are gone, and again if it loses it to no window meanwhile.
+    static constexpr DWORD kComeBackSettleMs = 3000;
     bool comeBackPending_ = false;
+    bool comeBackHeld_ = false;    // it holds the front again,
+    DWORD comeBackHeldSince_ = 0;  // since this tick count
 };
 
 }  // namespace qv
