@@ -253,6 +253,7 @@ Viewing OpenViewer(Quarvel& quarvel, long snapshots) {
 
 struct Times {
     double peerStart = 0, start = 0, firstLaunch = 0, secondLaunch = 0;
+    std::string_view title;  // of the game launched
 };
 
 // The peer: the system's command interpreter, copied into the folder and run
@@ -297,7 +298,7 @@ Times Measure(const std::string& emu, const std::string& quarvel, const std::str
     if (!CopyFileA(quarvel.c_str(), (emu + "\\Quarvel.exe").c_str(), FALSE) ||
         !CopyFileA(ravlen.c_str(), (emu + "\\ravlen.exe").c_str(), FALSE))
         Fail("cannot copy the programs into " + emu);
-    const GameRecord* game = &GameToLaunch(emu, zipped);
+    const GameRecord& game = GameToLaunch(emu, zipped);
 
     FreshSettings(snapshots);
     Times times;
@@ -305,16 +306,15 @@ Times Measure(const std::string& emu, const std::string& quarvel, const std::str
     Quarvel running(emu);
     times.start = running.startSeconds;
     if (alsoDo) alsoDo(running);
-    HWND button = GameButton(running.main, game->title);
-    if (!button) Fail("no button for " + std::string(game->title));
+    HWND button = GameButton(running.main, game.title);
+    if (!button) Fail("no button for " + std::string(game.title));
     PostMessageA(button, BM_CLICK, 0, 0);  // selects the game
     WaitFor("the game to be selected", [&] { return Answers(running.main); });
     times.firstLaunch = running.launch(button);
     times.secondLaunch = running.launch(button);
+    times.title = game.title;
     return times;
 }
-
-}  // namespace
 
 // With --zipped FOLDER: the click to play of the first game FOLDER keeps only
 // zipped, unpacking included (for example in the demo folder at real sizes).
@@ -322,10 +322,12 @@ int PlayZipped(const std::string& quarvel, const std::string& ravlen, const std:
     SetEnvironmentVariableA("RAVLEN_STANDIN_NO_WINDOW", "1");
     const Times times = Measure(emu, quarvel, ravlen, emu, nullptr, true);
     std::printf("%s, zipped: first launch to Ravlen %.2f s, second %.2f s\n",
-                GameToLaunch(emu, true).title.data(), times.firstLaunch, times.secondLaunch);
+                times.title.data(), times.firstLaunch, times.secondLaunch);
     SHDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
     return 0;
 }
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 5 && std::string(argv[3]) == "--zipped") return PlayZipped(argv[1], argv[2], argv[4]);

@@ -318,7 +318,7 @@ void TF_Main::ExecuteButton(GameButton& sender) {
         // gone), the main window comes back to the front by itself.
         savedFocus_ = sender.hwnd();
         comeBackPending_ = true;
-        comeBackHeld_ = false;
+        comeBackHeldSince_.reset();
         comeBackAfterRun();
         if (GetActiveWindow() == hwnd()) SetFocus(sender.hwnd());
     } else {
@@ -467,7 +467,7 @@ void TF_Main::ShowGImg(GraphicControl& sender) {
 void TF_Main::comeBackAfterRun() {
     if (!comeBackPending_) return;
     if (GetActiveWindow() != hwnd() || GetForegroundWindow() != hwnd()) {
-        comeBackHeld_ = false;
+        comeBackHeldSince_.reset();
         // A window already destroyed can still be named the foreground one:
         // it has no owner any more, and holds the front no more than none.
         DWORD owner = 0;
@@ -480,11 +480,8 @@ void TF_Main::comeBackAfterRun() {
     // control to give the focus to.
     if (!GetFocus() && savedFocus_ && IsWindow(savedFocus_)) SetFocus(savedFocus_);
     const DWORD now = GetTickCount();
-    if (!comeBackHeld_) {
-        comeBackHeld_ = true;
-        comeBackHeldSince_ = now;
-    }
-    if (now - comeBackHeldSince_ >= kComeBackSettleMs) comeBackPending_ = false;
+    if (!comeBackHeldSince_) comeBackHeldSince_ = now;
+    if (now - *comeBackHeldSince_ >= kComeBackSettleMs) comeBackPending_ = false;
 }
 
 void TF_Main::TimeProc() {

@@ -200,8 +200,7 @@ private:
     // are gone, and again if it loses it to no window meanwhile.
     static constexpr DWORD kComeBackSettleMs = 3000;
     bool comeBackPending_ = false;
-    bool comeBackHeld_ = false;    // it holds the front again,
-    DWORD comeBackHeldSince_ = 0;  // since this tick count
+    std::optional<DWORD> comeBackHeldSince_;  // tick count since it holds the front again
 };
 
 }  // namespace qv

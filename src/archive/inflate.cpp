@@ -204,9 +204,10 @@ bool BuildTable(const std::uint8_t* lengths, unsigned symbols, unsigned rootBits
             linkPrefix = prefix;
         }
         const unsigned subLength = len - rootBits;
+        const std::uint32_t entry = WithCodeLength(meaning(sym), subLength);
         for (std::size_t i = stream >> rootBits; i < (std::size_t{1} << subBits);
              i += std::size_t{1} << subLength)
-            table[subStart + i] = WithCodeLength(meaning(sym), subLength);
+            table[subStart + i] = entry;
         --remaining[len];
     }
     return true;
