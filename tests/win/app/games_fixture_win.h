@@ -45,6 +45,14 @@ protected:
         DeleteTree(emu);
     }
 
+    // Brings the main window to the front and waits until the focus is on
+    // the control: the X server hands the focus over a while later, and
+    // after a game it can take it away once more before it settles.
+    bool focusComesBackTo(HWND control) {
+        SetForegroundWindow(main->hwnd());
+        return RunUntil([control] { return GetFocus() == control; });
+    }
+
     std::string witness() const { return test::ReadText(emu + "\\Saves\\ravlen-witness.txt"); }
 
     std::string emu;
