@@ -29,8 +29,8 @@ qv_build_runnable() {
   if [ "$QV_WIN_ARCH" = i686 ]; then
     qv_build_windows i686
   else
-    echo "This kernel cannot run 32-bit Linux programs, so Wine cannot run 32-bit Windows"
-    echo "programs here: the 64-bit build of the same sources is tested and run instead."
+    echo "32-bit Wine cannot run here (the kernel runs no 32-bit programs, or 32-bit Wine"
+    echo "could not be installed): the 64-bit build of the same sources is tested and run instead."
     qv_build_windows i686 Quarvel  # the program as shipped must always build
     qv_build_windows "$QV_WIN_ARCH"
   fi

@@ -18,11 +18,13 @@ void MainStick::update() {
 }
 
 int MainStick::joystickToRead() const {
-    const JoystickPanel& pj = main_.PJ;
-    if (main_.Busy() || !IsWindowEnabled(main_.hwnd()) || GetActiveWindow() != main_.hwnd())
-        return 0;
-    if (pj.calibrating() || pj.capturing() || pj.showingStick()) return 0;
-    return JoystickOfDevice(main_.settings.CB_P1D);
+    StickUse use = main_.PJ.stickUse();
+    // Asked afresh: the window may have changed since it last told the panel.
+    use.windowActive = main_.activeForInput();
+    use.busy = main_.Busy();
+    use.listWanted = main_.settings.CB_JoyList;
+    use.listJoystick = JoystickOfDevice(main_.settings.CB_P1D);
+    return StickReaderOf(use) == StickReader::kList ? use.listJoystick : 0;
 }
 
 void MainStick::tick() {

@@ -63,9 +63,9 @@ public:
         if (running) {
             EnableWindow(main_.hwnd(), FALSE);
             main_.run.running = true;
-            main_.playTracker_.started(LocalNow(), UtcNow(), main_.snapshotFiles());
+            main_.playTracker_.started(LocalNow(), SteadyMilliseconds(), main_.snapshotFiles());
         } else {
-            main_.playTracker_.ended(UtcNow(), main_.snapshotFiles());
+            main_.playTracker_.ended(SteadyMilliseconds(), main_.snapshotFiles());
             main_.run.running = false;
             EnableWindow(main_.hwnd(), TRUE);
         }
@@ -186,6 +186,7 @@ bool TF_Main::createControls() {
     PK.build(settings);
     PP.build(settings);
     PP.onStickListChanged = [this] { stick_.update(); };
+    launcher_.underWayChanged = [this] { stickUseChanged(); };
     PJ.build(settings);
     if (!games.create(hwnd())) return false;
     games.onClick = [this](GameButton& button) { ExecuteButton(button); };
@@ -284,6 +285,7 @@ void TF_Main::GamesCheck() {
         return;
     }
     scanning_ = true;
+    stickUseChanged();
     const bool listHadFocus = games.focusedButton() != nullptr;
     do {
         rescanRequested_ = false;
@@ -294,6 +296,7 @@ void TF_Main::GamesCheck() {
         FilesCounter();
     } while (rescanRequested_);
     scanning_ = false;
+    stickUseChanged();
     if (listHadFocus) games.focusList();  // the old buttons went with the focus
 }
 
@@ -317,8 +320,7 @@ void TF_Main::ExecuteButton(GameButton& sender) {
         // With no other program in front once the game has ended (its window
         // gone), the main window comes back to the front by itself.
         savedFocus_ = sender.hwnd();
-        comeBackPending_ = true;
-        comeBackHeldSince_.reset();
+        comeBack_.gameEnded(SteadyMilliseconds());
         comeBackAfterRun();
         if (GetActiveWindow() == hwnd()) SetFocus(sender.hwnd());
     } else {
@@ -374,8 +376,8 @@ void TF_Main::RecordPlay() {
     F_Report.HistoryChanged();
 }
 
-std::optional<GameSnapshots> TF_Main::CurrentGameSnapshots(const std::string& folder,
-                                                           const std::vector<std::string>& listed) {
+std::optional<GameSnapshots> TF_Main::CurrentGameSnapshots(
+    const std::string& folder, const std::optional<std::vector<std::string>>& listed) {
     if (run.game.gameId.empty()) return std::nullopt;
     return GameSnapshots{run.game.title,
                          KeptSnapshots(run.game.gameId, folder, listed, settingsKey)};
@@ -443,7 +445,7 @@ void TF_Main::ShowPanel(GraphicControl& sender) {
         front_ = panel;
         // The players may have changed the layouts they use since it was shown.
         if (panel == &PK) PK.ShowClashes();
-        PJ.setInFront(panel == &PJ);
+        stickUseChanged();
         EnableWindow(panel->hwnd(), TRUE);
         SetWindowPos(panel->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
@@ -457,31 +459,30 @@ void TF_Main::ShowGImg(GraphicControl& sender) {
     static_cast<Image&>(sender).loadPicture("_G" + sender.hint());
 }
 
-// The game's console can outlive the interpreter for a while and hold the
-// front; once it has gone and left no window in front, the main window comes
-// back. Any other window in front, another program's or one of its own (the
-// games window, the viewer, a box), keeps it. Tried on every tick until the
-// window has held the front for a while: the X server can still take the
-// focus away as the game's windows close, just after the window was made
-// active, and leave none in front.
+// Any window in front but this one, another program's or one of its own (the
+// games window, the viewer, a box), keeps it there; with none in front the
+// window comes back.
 void TF_Main::comeBackAfterRun() {
-    if (!comeBackPending_) return;
-    if (GetActiveWindow() != hwnd() || GetForegroundWindow() != hwnd()) {
-        comeBackHeldSince_.reset();
+    if (!comeBack_.pending()) return;
+    auto front = [this] {
+        if (GetActiveWindow() == hwnd() && GetForegroundWindow() == hwnd())
+            return ComeBack::Front::kThisWindow;
         // A window already destroyed can still be named the foreground one:
         // it has no owner any more, and holds the front no more than none.
         DWORD owner = 0;
-        if (HWND front = GetForegroundWindow()) GetWindowThreadProcessId(front, &owner);
-        if (owner != 0) return;
+        if (HWND shown = GetForegroundWindow()) GetWindowThreadProcessId(shown, &owner);
+        return owner != 0 ? ComeBack::Front::kOther : ComeBack::Front::kNone;
+    };
+    const std::int64_t now = SteadyMilliseconds();
+    ComeBack::Step step = comeBack_.tick(now, front());
+    if (step == ComeBack::Step::kTakeFront) {
         SetForegroundWindow(hwnd());
-        if (GetActiveWindow() != hwnd()) return;
+        step = comeBack_.tick(now, front());
     }
     // Made active while the run still kept it disabled, the window had no
     // control to give the focus to.
-    if (!GetFocus() && savedFocus_ && IsWindow(savedFocus_)) SetFocus(savedFocus_);
-    const DWORD now = GetTickCount();
-    if (!comeBackHeldSince_) comeBackHeldSince_ = now;
-    if (now - *comeBackHeldSince_ >= kComeBackSettleMs) comeBackPending_ = false;
+    if (step == ComeBack::Step::kKeepFocus && !GetFocus() && savedFocus_ && IsWindow(savedFocus_))
+        SetFocus(savedFocus_);
 }
 
 void TF_Main::TimeProc() {
@@ -524,6 +525,16 @@ void TF_Main::markFocus() {
     }
 }
 
+bool TF_Main::activeForInput() const {
+    return GetActiveWindow() == hwnd() && IsWindowEnabled(hwnd()) && !IsIconic(hwnd());
+}
+
+void TF_Main::stickUseChanged(std::optional<bool> active) {
+    const bool takesInput = active.value_or(activeForInput());
+    PJ.setWindowState(takesInput, Busy(), front_ == &PJ);
+    stick_.windowActivated(takesInput);
+}
+
 void TF_Main::onActivate(WPARAM wp) {
     if (LOWORD(wp) == WA_INACTIVE) {
         HWND focus = GetFocus();
@@ -562,7 +573,7 @@ LRESULT TF_Main::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_ACTIVATE:
         onActivate(wp);
-        stick_.windowActivated(LOWORD(wp) != WA_INACTIVE);
+        stickUseChanged(LOWORD(wp) != WA_INACTIVE && !HIWORD(wp));
         if (LOWORD(wp) != WA_INACTIVE && savedFocus_) return 0;
         break;
     case WM_CLOSE:

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "app/come_back.h"
 #include "app/info_panel_win.h"
 #include "app/main_keys_win.h"
 #include "app/main_stick_win.h"
@@ -150,7 +151,7 @@ private:
     // What the snapshot viewer asks of this window.
     std::string SnapshotFolder() const override { return PA.L_PF->caption(); }
     std::optional<GameSnapshots> CurrentGameSnapshots(
-        const std::string& folder, const std::vector<std::string>& listed) override;
+        const std::string& folder, const std::optional<std::vector<std::string>>& listed) override;
     void ReportError(const std::string& text) override { seams.showMessage(text); }
     HWND HostWindow() const override { return hwnd(); }
 
@@ -172,6 +173,11 @@ private:
     class LaunchSide;  // what a launch needs of this window
 
     void onActivate(WPARAM wp);
+    // The window takes keys and the stick now: active, enabled, not minimised.
+    bool activeForInput() const;
+    // Tells the stick's readers what changed: activation (active, when the
+    // activation message says it), a launch or scan, the panel in front.
+    void stickUseChanged(std::optional<bool> active = std::nullopt);
     // Frames the focused control, checked with the hover timer.
     void markFocus();
 
@@ -195,12 +201,7 @@ private:
     // The control that had the focus when the window was last deactivated,
     // given it back when the window is active again.
     HWND savedFocus_ = nullptr;
-    // A game has ended and the window has not held the front for
-    // kComeBackSettleMs yet: it takes the front back once the game's windows
-    // are gone, and again if it loses it to no window meanwhile.
-    static constexpr DWORD kComeBackSettleMs = 3000;
-    bool comeBackPending_ = false;
-    std::optional<DWORD> comeBackHeldSince_;  // tick count since it holds the front again
+    ComeBack comeBack_;  // takes the front back after a game
 };
 
 }  // namespace qv

@@ -87,13 +87,26 @@ void JoystickPanel::SetJotOps() {
     updateLiveView();
 }
 
-void JoystickPanel::setInFront(bool inFront) {
+void JoystickPanel::setWindowState(bool active, bool busy, bool inFront) {
+    windowActive_ = active;
+    windowBusy_ = busy;
     inFront_ = inFront;
     updateLiveView();
 }
 
+StickUse JoystickPanel::stickUse() const {
+    StickUse use;
+    use.windowActive = windowActive_;
+    use.busy = windowBusy_;
+    use.calibrating = calibrating();
+    use.capturing = capturing();
+    use.panelInFront = inFront_;
+    use.panelJoystick = activeJoystick_;
+    return use;
+}
+
 void JoystickPanel::updateLiveView() {
-    const bool wanted = inFront_ && activeJoystick_ != 0 && !calibrating() && !capturing();
+    const bool wanted = StickReaderOf(stickUse()) == StickReader::kLiveView;
     if (wanted == live_) return;
     live_ = wanted;
     if (wanted) {

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "input/joystick.h"
+#include "input/stick_use.h"
 #include "input/stick_view_win.h"
 #include "settings/settings.h"
 #include "ui/container_win.h"
@@ -53,11 +54,14 @@ public:
     bool calibrating() const { return calibration_.has_value(); }
     // A map field has the focus: the stick's buttons fill it.
     bool capturing() const { return isMapField(GetFocus()); }
-    // The live view: while the panel is in front and a device with an
-    // analog joystick is selected, and no calibration or button capture
-    // reads the stick, its position and buttons show ten times a second.
-    void setInFront(bool inFront);
+    // The live view: while the main window is active and not busy, the panel
+    // is in front, a device with an analog joystick is selected, and no
+    // calibration or button capture reads the stick, its position and
+    // buttons show ten times a second. The main window tells its part.
+    void setWindowState(bool active, bool busy, bool inFront);
     bool showingStick() const { return live_; }
+    // Who may read the stick, as far as this panel knows.
+    StickUse stickUse() const;
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -74,6 +78,8 @@ private:
     int buttonLimit_ = 2;
     std::optional<Calibration> calibration_;
     std::array<bool, kMapSlots> marked_{};
+    bool windowActive_ = false;
+    bool windowBusy_ = false;
     bool inFront_ = false;
     bool live_ = false;
 };

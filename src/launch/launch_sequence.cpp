@@ -233,11 +233,15 @@ void Launch::deleteTempFiles() {
 LaunchOutcome Launcher::RunRavlen(LaunchHost& host, LaunchSystem& system) {
     if (underWay_) return LaunchOutcome::kIgnored;
     underWay_ = true;
+    if (underWayChanged) underWayChanged();
     // Whatever ends the launch, later clicks work again.
     struct Ended {
-        bool& underWay;
-        ~Ended() { underWay = false; }
-    } ended{underWay_};
+        Launcher& launcher;
+        ~Ended() {
+            launcher.underWay_ = false;
+            if (launcher.underWayChanged) launcher.underWayChanged();
+        }
+    } ended{*this};
     return Launch(host, system).run();
 }
 

@@ -30,6 +30,9 @@ public:
     LaunchOutcome RunRavlen(LaunchHost& host, LaunchSystem& system);
     // From the free-space check to the recount.
     bool underWay() const { return underWay_; }
+    // Told when a launch begins and when it has ended, with underWay() already
+    // telling the new state.
+    std::function<void()> underWayChanged;
 
 private:
     bool underWay_ = false;

@@ -22,16 +22,6 @@ int DaysIn(int year, int month) {
     return month == 2 && IsLeap(year) ? 29 : kDays[month - 1];
 }
 
-// Days from 1 Jan 1970 of a proleptic Gregorian date.
-std::int64_t DaysFromEpoch(int year, int month, int day) {
-    const std::int64_t y = month <= 2 ? year - 1 : year;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const std::int64_t yearOfEra = y - era * 400;
-    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
 std::int32_t SaturatedAdd(std::int32_t total, std::int64_t more) {
     const std::int64_t sum = static_cast<std::int64_t>(total) + more;
     return static_cast<std::int32_t>(
@@ -74,19 +64,16 @@ bool IsValidTime(const CalendarTime& t) {
            t.minute <= 59 && t.second >= 0 && t.second <= 59;
 }
 
-std::int64_t SecondsOf(const CalendarTime& t) {
-    return DaysFromEpoch(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
-}
-
-void PlayTracker::started(const CalendarTime& local, const CalendarTime& utc,
+void PlayTracker::started(const CalendarTime& local, std::int64_t tick,
                           std::vector<std::string> snapshots) {
-    run_ = PlayedRun{local, utc, utc, std::move(snapshots), {}};
+    run_ = PlayedRun{local, 0, std::move(snapshots), {}};
+    startTick_ = tick;
     stage_ = Stage::kRunning;
 }
 
-void PlayTracker::ended(const CalendarTime& utc, std::vector<std::string> snapshots) {
+void PlayTracker::ended(std::int64_t tick, std::vector<std::string> snapshots) {
     if (stage_ != Stage::kRunning) return;
-    run_.endUtc = utc;
+    run_.milliseconds = std::max<std::int64_t>(tick - startTick_, 0);
     run_.snapshotsAfter = std::move(snapshots);
     stage_ = Stage::kEnded;
 }
@@ -108,10 +95,7 @@ std::vector<std::string> NewSnapshots(const std::vector<std::string>& before,
 
 void AddRun(PlayHistory& history, const PlayedRun& run) {
     history.runs = SaturatedAdd(history.runs, 1);
-    if (IsValidTime(run.startUtc) && IsValidTime(run.endUtc)) {
-        const std::int64_t took = SecondsOf(run.endUtc) - SecondsOf(run.startUtc);
-        history.seconds = SaturatedAdd(history.seconds, std::max<std::int64_t>(took, 0));
-    }
+    history.seconds = SaturatedAdd(history.seconds, std::max<std::int64_t>(run.milliseconds, 0) / 1000);
     if (IsValidTime(run.startLocal)) history.lastRun = run.startLocal;
     AddSnapshots(history.snapshots, NewSnapshots(run.snapshotsBefore, run.snapshotsAfter));
 }
@@ -202,5 +186,39 @@ std::vector<std::string> ParseStoredSnapshots(std::string_view text) {
 }
 
 std::int32_t ParseStoredCount(std::string_view text) { return std::max(StoredIntOr(text, 0), 0); }
+
+std::string StoredPlaysText(const PlayHistory& history) {
+    return IntText(history.runs) + "|" + IntText(history.seconds) + "|" +
+           (history.lastRun ? StoredTimeText(*history.lastRun) : "");
+}
+
+std::vector<StoredValue> StoredHistoryValues(const PlayHistory& history) {
+    return {{kPlayedSnapshotsValue, StoredSnapshotsText(history.snapshots)},
+            {kPlayedValue, StoredPlaysText(history)}};
+}
+
+PlayHistory StoredHistory(
+    const std::function<std::optional<std::string>(const char* name)>& peek) {
+    PlayHistory history;
+    auto text = [&peek](const char* name) { return peek(name).value_or(""); };
+    if (const std::optional<std::string> plays = peek(kPlayedValue)) {
+        std::string_view rest = *plays;
+        auto field = [&rest] {
+            const std::size_t bar = rest.find('|');
+            const std::string_view value = rest.substr(0, bar);
+            rest = bar == std::string_view::npos ? std::string_view() : rest.substr(bar + 1);
+            return value;
+        };
+        history.runs = ParseStoredCount(field());
+        history.seconds = ParseStoredCount(field());
+        history.lastRun = ParseStoredTime(rest);
+    } else {
+        history.runs = ParseStoredCount(text(kOldPlayedRunsValue));
+        history.seconds = ParseStoredCount(text(kOldPlayedSecondsValue));
+        history.lastRun = ParseStoredTime(text(kOldPlayedLastValue));
+    }
+    history.snapshots = ParseStoredSnapshots(text(kPlayedSnapshotsValue));
+    return history;
+}
 
 }  // namespace qv

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,11 +12,17 @@
 
 namespace qv {
 
-// Value names under the game's key; no other setting uses them.
-inline constexpr char kPlayedRunsValue[] = "Played_Runs";
-inline constexpr char kPlayedSecondsValue[] = "Played_Seconds";
-inline constexpr char kPlayedLastValue[] = "Played_Last";
+// Value names under the game's key; no other setting uses them. A run's
+// count, its time and its start are one value, so that a write refused
+// part-way never counts a run without its time; the snapshots are written
+// before it, so that a run is never counted without them either.
+inline constexpr char kPlayedValue[] = "Played";
 inline constexpr char kPlayedSnapshotsValue[] = "Played_Snaps";
+// Where the first builds with a history kept the count, the time and the
+// start apart; read when kPlayedValue is absent.
+inline constexpr char kOldPlayedRunsValue[] = "Played_Runs";
+inline constexpr char kOldPlayedSecondsValue[] = "Played_Seconds";
+inline constexpr char kOldPlayedLastValue[] = "Played_Last";
 
 // The snapshots kept per game: the newest ones.
 inline constexpr std::size_t kMaxGameSnapshots = 500;
@@ -29,9 +36,6 @@ struct CalendarTime {
 // True for a date that exists (years 1601 to 9999) and a time of day.
 bool IsValidTime(const CalendarTime& time);
 
-// Seconds from 1 Jan 1970 00:00:00 of the same clock.
-std::int64_t SecondsOf(const CalendarTime& time);
-
 struct PlayHistory {
     std::int32_t runs = 0;
     std::int32_t seconds = 0;             // total time played
@@ -43,23 +47,26 @@ struct PlayHistory {
 // One run of the emulator, from the start of the interpreter to its end.
 struct PlayedRun {
     CalendarTime startLocal;  // what the user's clock showed at the start
-    CalendarTime startUtc, endUtc;
+    // How long it ran, on a clock that no setting of the date moves.
+    std::int64_t milliseconds = 0;
     std::vector<std::string> snapshotsBefore, snapshotsAfter;  // full paths
 };
 
 // Follows a launch: the host tells when the interpreter started and ended,
 // and then whether the launch counts as a run of the emulator. Only a start
-// followed by an end and then by ran() gives a run to count.
+// followed by an end and then by ran() gives a run to count. The ticks are
+// milliseconds of a monotonic clock; the local time names the start only.
 class PlayTracker {
 public:
-    void started(const CalendarTime& local, const CalendarTime& utc,
+    void started(const CalendarTime& local, std::int64_t tick,
                  std::vector<std::string> snapshots);
-    void ended(const CalendarTime& utc, std::vector<std::string> snapshots);
+    void ended(std::int64_t tick, std::vector<std::string> snapshots);
     // The run just ended, once; nothing when no run was followed to its end.
     std::optional<PlayedRun> ran();
 
 private:
     PlayedRun run_;
+    std::int64_t startTick_ = 0;
     enum class Stage { kIdle, kRunning, kEnded } stage_ = Stage::kIdle;
 };
 
@@ -68,8 +75,7 @@ private:
 std::vector<std::string> NewSnapshots(const std::vector<std::string>& before,
                                       const std::vector<std::string>& after);
 
-// Counts run: one run more, its time (none when the clock went backwards), its
-// start as the last run, and the snapshots that appeared during it, keeping
+// Counts run: one run more, its time in whole seconds, its start as the last run, and the snapshots that appeared during it, keeping
 // the newest kMaxGameSnapshots.
 void AddRun(PlayHistory& history, const PlayedRun& run);
 
@@ -98,5 +104,23 @@ std::vector<std::string> ParseStoredSnapshots(std::string_view text);
 
 // A stored count or total: a number of 0 or more, anything else none (0).
 std::int32_t ParseStoredCount(std::string_view text);
+
+// The count, the time and the last run as kPlayedValue holds them:
+// "12|11100|2026-12-08 21:14:05" (the time empty when unknown).
+std::string StoredPlaysText(const PlayHistory& history);
+
+// A value under the game's key, named and with its text.
+struct StoredValue {
+    const char* name;
+    std::string text;
+};
+
+// The values that keep history, in the order they are written.
+std::vector<StoredValue> StoredHistoryValues(const PlayHistory& history);
+
+// The history that the game's stored values hold, read through peek (a
+// value's text, or nothing when absent or not a text). A value that cannot
+// be read counts as no history of its kind.
+PlayHistory StoredHistory(const std::function<std::optional<std::string>(const char* name)>& peek);
 
 }  // namespace qv

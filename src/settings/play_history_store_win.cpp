@@ -1,6 +1,8 @@
 // Each game's play history in the registry.
 #include "settings/play_history_store_win.h"
 
+#include <chrono>
+
 #include "settings/registry_win.h"
 #include "util/text.h"
 
@@ -32,24 +34,16 @@ CalendarTime LocalNow() {
     return FromSystemTime(now);
 }
 
-CalendarTime UtcNow() {
-    SYSTEMTIME now{};
-    GetSystemTime(&now);
-    return FromSystemTime(now);
+std::int64_t SteadyMilliseconds() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 PlayHistory ReadPlayHistory(const std::string& gameId, const std::string& key) {
-    PlayHistory history;
-    if (gameId.empty()) return history;
+    if (gameId.empty()) return {};
     const std::string gameKey = GameKey(key, gameId);
-    auto read = [&](const char* name) {
-        return PeekRegStr(HKEY_CURRENT_USER, gameKey, name).value_or("");
-    };
-    history.runs = ParseStoredCount(read(kPlayedRunsValue));
-    history.seconds = ParseStoredCount(read(kPlayedSecondsValue));
-    history.lastRun = ParseStoredTime(read(kPlayedLastValue));
-    history.snapshots = ReadSnapshots(gameKey);
-    return history;
+    return StoredHistory(
+        [&gameKey](const char* name) { return PeekRegStr(HKEY_CURRENT_USER, gameKey, name); });
 }
 
 void RecordRun(const std::string& gameId, const PlayedRun& run, const std::string& key) {
@@ -57,11 +51,8 @@ void RecordRun(const std::string& gameId, const PlayedRun& run, const std::strin
     PlayHistory history = ReadPlayHistory(gameId, key);
     AddRun(history, run);
     const std::string gameKey = GameKey(key, gameId);
-    WriteRegInt(HKEY_CURRENT_USER, gameKey, kPlayedRunsValue, history.runs);
-    WriteRegInt(HKEY_CURRENT_USER, gameKey, kPlayedSecondsValue, history.seconds);
-    if (history.lastRun)
-        WriteRegStr(HKEY_CURRENT_USER, gameKey, kPlayedLastValue, StoredTimeText(*history.lastRun));
-    WriteSnapshots(gameKey, history.snapshots);
+    for (const StoredValue& value : StoredHistoryValues(history))
+        WriteRegStr(HKEY_CURRENT_USER, gameKey, value.name, value.text);
 
     const std::vector<std::string> added = NewSnapshots(run.snapshotsBefore, run.snapshotsAfter);
     if (added.empty()) return;
@@ -74,12 +65,12 @@ void RecordRun(const std::string& gameId, const PlayedRun& run, const std::strin
 }
 
 std::vector<std::string> KeptSnapshots(const std::string& gameId, const std::string& folder,
-                                       const std::vector<std::string>& listed,
+                                       const std::optional<std::vector<std::string>>& listed,
                                        const std::string& key) {
     if (gameId.empty()) return {};
     const std::string gameKey = GameKey(key, gameId);
     std::vector<std::string> kept = ReadSnapshots(gameKey);
-    if (ForgetMissingSnapshots(kept, folder, listed)) {
+    if (listed && ForgetMissingSnapshots(kept, folder, *listed)) {
         try {
             WriteSnapshots(gameKey, kept);
         } catch (const ERegistry&) {

@@ -2,6 +2,8 @@
 // its key: read without creating anything, written after a run.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,9 +12,10 @@
 
 namespace qv {
 
-// The clock now: as the user's clock shows it, and in universal time.
+// The clock now, as the user's clock shows it.
 CalendarTime LocalNow();
-CalendarTime UtcNow();
+// Milliseconds of a clock that only runs forward, for how long a game ran.
+std::int64_t SteadyMilliseconds();
 
 // The game's history; a missing key or a value that cannot be read counts as
 // no history of that kind. Never throws.
@@ -27,9 +30,10 @@ void RecordRun(const std::string& gameId, const PlayedRun& run,
 
 // The game's snapshot files after folder (with its final backslash) was
 // listed: those of the folder that are gone drop out of the record for good.
-// A record that cannot be written back is still answered.
+// A folder that could not be listed (no listing) drops nothing. A record that
+// cannot be written back is still answered.
 std::vector<std::string> KeptSnapshots(const std::string& gameId, const std::string& folder,
-                                       const std::vector<std::string>& listed,
+                                       const std::optional<std::vector<std::string>>& listed,
                                        const std::string& key = kSettingsKey);
 
 }  // namespace qv

@@ -45,24 +45,39 @@ DWORD AttributeMask(std::string_view letters) {
 
 DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
-}  // namespace
-
-std::vector<std::string> ListFiles(std::string_view folder, std::string_view mask,
-                                   std::string_view letters) {
+// Adds the entries to list; false when the search stopped before its end,
+// other than for a folder that is there with nothing matching.
+bool ListInto(std::vector<std::string>& list, std::string_view folder, std::string_view mask,
+              std::string_view letters) {
     // Only these attributes hide an entry unless asked for; plain files always show.
     constexpr DWORD kSelective =
         FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x08 | FILE_ATTRIBUTE_DIRECTORY;
     const DWORD excluded = ~AttributeMask(letters) & kSelective;
 
     const std::string base = EndWithBackslash(folder);
-
-    std::vector<std::string> list;
     WIN32_FIND_DATAA data;
     OwnedFind find(FindFirstFileA((base + std::string(mask)).c_str(), &data));
-    if (!find) return list;
+    if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
         if ((data.dwFileAttributes & excluded) == 0) list.push_back(base + data.cFileName);
     } while (FindNextFileA(find.get(), &data));
+    return GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+}  // namespace
+
+std::vector<std::string> ListFiles(std::string_view folder, std::string_view mask,
+                                   std::string_view letters) {
+    std::vector<std::string> list;
+    ListInto(list, folder, mask, letters);
+    return list;
+}
+
+std::optional<std::vector<std::string>> ListFilesIfReadable(std::string_view folder,
+                                                            std::string_view mask,
+                                                            std::string_view letters) {
+    std::vector<std::string> list;
+    if (!ListInto(list, folder, mask, letters)) return std::nullopt;
     return list;
 }
 

@@ -1,6 +1,7 @@
 // File and folder routines over the Win32 file system calls.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,13 @@ namespace qv {
 // ignored. A missing folder gives an empty list.
 std::vector<std::string> ListFiles(std::string_view folder, std::string_view mask,
                                    std::string_view letters);
+
+// ListFiles for a caller that must tell a folder without matching entries
+// from one it could not list: nothing unless the search ran to its end. A
+// missing folder cannot be listed either (an unplugged drive looks the same).
+std::optional<std::vector<std::string>> ListFilesIfReadable(std::string_view folder,
+                                                            std::string_view mask,
+                                                            std::string_view letters);
 
 // Deletes folder with every file (read-only, hidden and system ones too) and
 // every sub-folder, then handles the pending window messages once. Failures

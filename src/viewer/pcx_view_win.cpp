@@ -21,6 +21,8 @@ namespace qv {
 namespace {
 
 constexpr COLORREF kStatusColour = RGB(0, 0, 255);
+constexpr char kReady[] = "READY";
+constexpr char kCannotList[] = "Cannot list the snapshot folder";
 constexpr int kListLeft = 8;
 constexpr int kListWidth = 113;
 
@@ -59,7 +61,7 @@ bool TF_PcxView::createControls() {
     L_INFO = &addLabel(40, 262, 465, 16);
     L_INFO->setFont(UiFont(13, FontStyle::BoldItalic));
     L_INFO->setColor(kStatusColour);
-    L_INFO->setCaption("READY");
+    L_INFO->setCaption(kReady);
 
     Img_Exit = &addImage(500, 0, 21, 18);
     Img_Exit->setAutoSize(true);
@@ -170,13 +172,21 @@ void TF_PcxView::fillSlice() {
 }
 
 // The files the list shows: the folder's snapshots, or those of them that
-// the current game's runs left.
+// the current game's runs left. A folder that cannot be listed (missing,
+// access refused, a drive or share that does not answer) lists nothing and
+// says so, and the game keeps its record: it cannot tell what is gone.
 std::vector<std::string> TF_PcxView::listedFiles() {
-    std::vector<std::string> all = FolderExists(viewerFolder_)
-                                       ? ListFiles(viewerFolder_, kSnapshotMask, "N")
-                                       : std::vector<std::string>{};
-    const std::optional<GameSnapshots> game = host_.CurrentGameSnapshots(viewerFolder_, all);
+    const std::optional<std::vector<std::string>> listing =
+        ListFilesIfReadable(viewerFolder_, kSnapshotMask, "N");
+    if (!listing) {
+        setStatus(kCannotList, false);
+    } else if (listingFailed_) {
+        setStatus(kReady, false);
+    }
+    listingFailed_ = !listing;
+    const std::optional<GameSnapshots> game = host_.CurrentGameSnapshots(viewerFolder_, listing);
     showChoices(game ? game->title : "");
+    std::vector<std::string> all = listing.value_or(std::vector<std::string>{});
     if (!game || !gameOnly_) return all;
     return GameSnapshotsOf(all, game->files);
 }
@@ -221,7 +231,7 @@ void TF_PcxView::ShowPcx() {
     if (item) LoadPcx(SB.pictureSlot(), folder + *item);
     const SIZE size = SB.pictureSize();
     SB.setRanges(size.cx, size.cy);
-    setStatus("READY", false);
+    setStatus(kReady, false);
 }
 
 void TF_PcxView::C2CProc() {
@@ -236,7 +246,7 @@ void TF_PcxView::C2CProc() {
         if (copy && SetClipboardData(CF_BITMAP, copy.get())) copy.release();
         CloseClipboard();
     }
-    setStatus("READY", false);
+    setStatus(kReady, false);
 }
 
 std::optional<std::string> TF_PcxView::runSaveDialog(const std::string& last) {
@@ -266,24 +276,26 @@ void TF_PcxView::SaveGif() {
         host_.ReportError(error.what());
         return;
     }
-    setStatus("READY", false);
+    setStatus(kReady, false);
 }
 
-void TF_PcxView::DelPic() { deleteFiles(selectedItems()); }
+void TF_PcxView::DelPic() { deleteFiles(selectedFiles()); }
 
-// The selected items, last first.
-std::vector<std::string> TF_PcxView::selectedItems() const {
-    std::vector<std::string> items;
+// The selected files, last first, as full paths in the folder the list shows.
+std::vector<std::string> TF_PcxView::selectedFiles() const {
+    std::vector<std::string> files;
     for (LRESULT i = SendMessageA(LB, LB_GETCOUNT, 0, 0) - 1; i >= 0; --i) {
         if (SendMessageA(LB, LB_GETSEL, i, 0) <= 0) continue;
-        if (std::optional<std::string> item = itemText(i)) items.push_back(std::move(*item));
+        if (std::optional<std::string> item = itemText(i)) files.push_back(viewerFolder_ + *item);
     }
-    return items;
+    return files;
 }
 
-void TF_PcxView::deleteFiles(const std::vector<std::string>& items) {
-    if (items.empty()) return;
-    for (const std::string& item : items) DeleteFileA((viewerFolder_ + item).c_str());
+// Deletes exactly the files given, whatever the list or the folder became
+// since they were taken.
+void TF_PcxView::deleteFiles(const std::vector<std::string>& files) {
+    if (files.empty()) return;
+    for (const std::string& file : files) DeleteFileA(file.c_str());
     ActiveX();
     host_.FilesCounter();
 }
@@ -304,12 +316,13 @@ bool TF_PcxView::ListKey(UINT key) {
 }
 
 // Delete from the keyboard, where a slip is easy: asked first.
-// The files are taken before the question: its box takes the activation,
-// and the viewer lists its folder afresh when it gets it back.
+// The files are taken, with their folder, before the question: its box takes
+// the activation, the main window stays usable meanwhile (the snapshot folder
+// may change), and the viewer lists its folder afresh when it gets it back.
 void TF_PcxView::DeleteKey() {
-    const std::vector<std::string> items = selectedItems();
-    if (items.empty() || !confirmDelete(static_cast<int>(items.size()))) return;
-    deleteFiles(items);
+    const std::vector<std::string> files = selectedFiles();
+    if (files.empty() || !confirmDelete(static_cast<int>(files.size()))) return;
+    deleteFiles(files);
 }
 
 void TF_PcxView::TimeProc() {

@@ -25,10 +25,11 @@ class SnapshotHost {
 public:
     virtual std::string SnapshotFolder() const = 0;  // as the user typed it
     // The current game's snapshots after the viewer listed folder (which ends
-    // in a backslash): those gone from it drop out of the game's record.
+    // in a backslash): those gone from it drop out of the game's record, but
+    // only when the folder could be listed (listed holds its files).
     // Nothing when no game is current.
     virtual std::optional<GameSnapshots> CurrentGameSnapshots(
-        const std::string& folder, const std::vector<std::string>& listed) = 0;
+        const std::string& folder, const std::optional<std::vector<std::string>>& listed) = 0;
     virtual void FilesCounter() = 0;  // recounts after deleting
     virtual void ReportError(const std::string& text) = 0;
     virtual HWND HostWindow() const = 0;  // owns what the shell shows for the viewer
@@ -103,8 +104,8 @@ private:
     void showChoices(const std::string& gameTitle);
     bool ListKey(UINT key);
     void DeleteKey();
-    std::vector<std::string> selectedItems() const;
-    void deleteFiles(const std::vector<std::string>& items);
+    std::vector<std::string> selectedFiles() const;
+    void deleteFiles(const std::vector<std::string>& files);
     std::optional<std::string> itemText(LRESULT index) const;
     void fillSlice();
 
@@ -114,6 +115,7 @@ private:
     std::string lastSaveName_;
     std::vector<std::string> fillNames_;  // the items FillList still adds, from fillNext_
     bool gameOnly_ = false;   // the choice: the current game's snapshots only
+    bool listingFailed_ = false;  // the status line says the folder could not be listed
     std::string choicesFor_;  // the game title the choice's entries name
     std::size_t fillNext_ = 0;
 };

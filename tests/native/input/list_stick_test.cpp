@@ -1,9 +1,11 @@
-// Tests of the stick in the game list: devices, pushes and repeats.
+// Tests of the stick in the game list: devices, pushes and repeats, and who
+// reads the stick when.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "input/list_stick.h"
+#include "input/stick_use.h"
 
 namespace qv {
 namespace {
@@ -73,6 +75,33 @@ TEST(ListStick, ButtonOnePressesOncePerPressAndNotWhenHeldFromTheStart) {
     stick.reset();
     EXPECT_FALSE(stick.take(StickPush::None, true).press);
     EXPECT_EQ(stick.take(StickPush::Down, true).move, 1);
+}
+
+TEST(StickUse, NobodyReadsWhileTheWindowIsInactiveOrBusyAndTheLiveViewComesFirst) {
+    StickUse use;
+    use.windowActive = true;
+    use.listWanted = true;
+    use.listJoystick = 1;
+    EXPECT_EQ(StickReaderOf(use), StickReader::kList);
+    use.panelInFront = true;
+    EXPECT_EQ(StickReaderOf(use), StickReader::kList);  // a device without a stick: no view
+    use.panelJoystick = 2;
+    EXPECT_EQ(StickReaderOf(use), StickReader::kLiveView);
+
+    for (bool StickUse::*off : {&StickUse::busy, &StickUse::calibrating, &StickUse::capturing}) {
+        StickUse taken = use;
+        taken.*off = true;
+        EXPECT_EQ(StickReaderOf(taken), StickReader::kNone);
+        taken.panelInFront = false;  // the list keeps still as well
+        EXPECT_EQ(StickReaderOf(taken), StickReader::kNone);
+    }
+    use.windowActive = false;  // inactive or minimised
+    EXPECT_EQ(StickReaderOf(use), StickReader::kNone);
+    use.panelInFront = false;
+    EXPECT_EQ(StickReaderOf(use), StickReader::kNone);
+    use.windowActive = true;
+    use.listWanted = false;
+    EXPECT_EQ(StickReaderOf(use), StickReader::kNone);
 }
 
 }  // namespace

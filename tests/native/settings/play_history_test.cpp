@@ -1,8 +1,9 @@
 // The play history's bookkeeping: what counts as a run, how its time adds up
-// across midnight and a clock set back, which snapshots a game keeps, and the
-// stored texts it is read back from.
+// whatever the clock is set to, which snapshots a game keeps, and the stored
+// texts it is written as and read back from.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,10 +16,10 @@ CalendarTime At(int year, int month, int day, int hour, int minute, int second) 
     return {year, month, day, hour, minute, second};
 }
 
-// A run where the local clock shows universal time.
-PlayedRun RunAt(CalendarTime startUtc, CalendarTime endUtc, std::vector<std::string> before = {},
-                std::vector<std::string> after = {}) {
-    return {startUtc, startUtc, endUtc, std::move(before), std::move(after)};
+// A run that started at start and lasted that long.
+PlayedRun RunAt(CalendarTime start, std::int64_t milliseconds,
+                std::vector<std::string> before = {}, std::vector<std::string> after = {}) {
+    return {start, milliseconds, std::move(before), std::move(after)};
 }
 
 std::vector<std::string> Shots(int from, int to) {
@@ -28,64 +29,51 @@ std::vector<std::string> Shots(int from, int to) {
     return shots;
 }
 
-TEST(PlayTracker, CountsOnlyARunThatStartedEndedAndRan) {
+TEST(PlayTracker, CountsOnlyARunThatStartedEndedAndRanTimedOnTheSteadyClock) {
     PlayTracker tracker;
     EXPECT_FALSE(tracker.ran());  // nothing started
 
     // The interpreter failed to start: the launch ends without saying it ran,
     // and the next launch starts afresh.
-    tracker.started(At(2026, 12, 8, 21, 0, 0), At(2026, 12, 8, 20, 0, 0), {"C:\\P\\Snap0000.Pcx"});
-    tracker.ended(At(2026, 12, 8, 20, 0, 0), {"C:\\P\\Snap0000.Pcx"});
-    tracker.started(At(2026, 12, 8, 21, 5, 0), At(2026, 12, 8, 20, 5, 0), {});
+    tracker.started(At(2026, 12, 8, 21, 0, 0), 1000, {"C:\\P\\Snap0000.Pcx"});
+    tracker.ended(1500, {"C:\\P\\Snap0000.Pcx"});
+    tracker.started(At(2026, 12, 8, 21, 5, 0), 90000, {});
     EXPECT_FALSE(tracker.ran());  // started, not ended
-    tracker.ended(At(2026, 12, 8, 20, 6, 40), {"C:\\P\\Snap0001.Pcx"});
+    tracker.ended(190500, {"C:\\P\\Snap0001.Pcx"});
     const auto run = tracker.ran();
     ASSERT_TRUE(run);
     EXPECT_EQ(run->startLocal, At(2026, 12, 8, 21, 5, 0));
-    EXPECT_EQ(run->endUtc, At(2026, 12, 8, 20, 6, 40));
+    EXPECT_EQ(run->milliseconds, 100500);
     EXPECT_TRUE(run->snapshotsBefore.empty());
     EXPECT_EQ(run->snapshotsAfter, std::vector<std::string>{"C:\\P\\Snap0001.Pcx"});
     EXPECT_FALSE(tracker.ran());  // counted once
 
-    tracker.ended(At(2026, 12, 8, 23, 0, 0), {});  // an end without a start
+    tracker.ended(200000, {});  // an end without a start
     EXPECT_FALSE(tracker.ran());
 }
 
-TEST(PlayHistory, AddsTimeAcrossMidnightMonthAndYearButNeverBelowZero) {
+TEST(PlayHistory, AddsWholeSecondsOfTheRunWhateverTheDateSays) {
     PlayHistory history;
-    AddRun(history, RunAt(At(2026, 12, 8, 23, 59, 30), At(2026, 12, 9, 0, 1, 0)));
+    // Across midnight, or with the clock set back or forward meanwhile, the
+    // time played is what the steady clock measured.
+    AddRun(history, RunAt(At(2026, 12, 8, 23, 59, 30), 90999));
     EXPECT_EQ(history.runs, 1);
     EXPECT_EQ(history.seconds, 90);
     EXPECT_EQ(history.lastRun, At(2026, 12, 8, 23, 59, 30));  // when it started
-
-    AddRun(history, RunAt(At(2026, 12, 31, 23, 0, 0), At(2027, 1, 1, 1, 0, 5)));
+    AddRun(history, RunAt(At(2027, 3, 1, 12, 0, 0), 7205000));
+    EXPECT_EQ(history.runs, 2);
     EXPECT_EQ(history.seconds, 90 + 7205);
-    AddRun(history, RunAt(At(2028, 2, 28, 23, 0, 0), At(2028, 2, 29, 0, 0, 0)));  // leap day
-    AddRun(history, RunAt(At(2028, 2, 29, 23, 0, 0), At(2028, 3, 1, 0, 0, 0)));
-    EXPECT_EQ(history.seconds, 90 + 7205 + 7200);
-
-    // The clock was set back during the run: a run, but no time.
-    AddRun(history, RunAt(At(2027, 3, 1, 12, 0, 0), At(2027, 3, 1, 11, 0, 0)));
-    EXPECT_EQ(history.runs, 5);
-    EXPECT_EQ(history.seconds, 90 + 7205 + 7200);
     EXPECT_EQ(history.lastRun, At(2027, 3, 1, 12, 0, 0));
 
-    // An impossible clock reading adds neither time nor a date.
-    AddRun(history, RunAt(At(2027, 2, 30, 12, 0, 0), At(2027, 3, 1, 12, 0, 0)));
-    EXPECT_EQ(history.runs, 6);
-    EXPECT_EQ(history.seconds, 90 + 7205 + 7200);
+    // An impossible clock reading adds no date; a negative time adds nothing.
+    AddRun(history, RunAt(At(2027, 2, 30, 12, 0, 0), -5000));
+    EXPECT_EQ(history.runs, 3);
+    EXPECT_EQ(history.seconds, 90 + 7205);
     EXPECT_EQ(history.lastRun, At(2027, 3, 1, 12, 0, 0));
-
-    // The last run is the local start, whatever universal time said.
-    PlayedRun abroad = RunAt(At(2027, 3, 2, 23, 30, 0), At(2027, 3, 3, 0, 30, 0));
-    abroad.startLocal = At(2027, 3, 3, 8, 30, 0);
-    AddRun(history, abroad);
-    EXPECT_EQ(history.lastRun, At(2027, 3, 3, 8, 30, 0));
-    EXPECT_EQ(history.seconds, 90 + 7205 + 7200 + 3600);
 
     // Totals stop at the largest stored number instead of wrapping.
     PlayHistory full{2147483647, 2147483600, {}, {}};
-    AddRun(full, RunAt(At(2026, 1, 1, 0, 0, 0), At(2026, 1, 2, 0, 0, 0)));
+    AddRun(full, RunAt(At(2026, 1, 1, 0, 0, 0), 86400000));
     EXPECT_EQ(full.runs, 2147483647);
     EXPECT_EQ(full.seconds, 2147483647);
 }
@@ -103,7 +91,7 @@ TEST(PlayHistory, TellsRunsTimeAndLastRunInWords) {
 TEST(PlayHistory, KeepsTheSnapshotsThatAppearedDuringARunNewestLast) {
     PlayHistory history;
     const std::vector<std::string> before = {"C:\\Pcx\\Snap0000.Pcx", "C:\\Pcx\\SNAP0001.PCX"};
-    AddRun(history, RunAt(At(2026, 1, 1, 10, 0, 0), At(2026, 1, 1, 10, 1, 0), before,
+    AddRun(history, RunAt(At(2026, 1, 1, 10, 0, 0), 60000, before,
                           {"C:\\Pcx\\Snap0000.Pcx", "C:\\Pcx\\Snap0001.Pcx",
                            "C:\\Pcx\\Snap0002.Pcx", "C:\\Pcx\\Snap0003.Pcx"}));
     EXPECT_EQ(history.snapshots,
@@ -111,10 +99,9 @@ TEST(PlayHistory, KeepsTheSnapshotsThatAppearedDuringARunNewestLast) {
 
     // A run that left nothing new changes nothing; one that left many keeps
     // the newest 500.
-    AddRun(history,
-           RunAt(At(2026, 1, 1, 11, 0, 0), At(2026, 1, 1, 11, 1, 0), Shots(0, 4), Shots(0, 4)));
+    AddRun(history, RunAt(At(2026, 1, 1, 11, 0, 0), 60000, Shots(0, 4), Shots(0, 4)));
     EXPECT_EQ(history.snapshots.size(), 2u);
-    AddRun(history, RunAt(At(2026, 1, 1, 12, 0, 0), At(2026, 1, 1, 12, 1, 0), {}, Shots(4, 603)));
+    AddRun(history, RunAt(At(2026, 1, 1, 12, 0, 0), 60000, {}, Shots(4, 603)));
     ASSERT_EQ(history.snapshots.size(), kMaxGameSnapshots);
     EXPECT_EQ(history.snapshots.front(), Shots(103, 104)[0]);
     EXPECT_EQ(history.snapshots.back(), Shots(602, 603)[0]);
@@ -172,6 +159,60 @@ TEST(PlayHistory, ReadsItsStoredTextsBackAndRefusesBrokenOnes) {
     EXPECT_EQ(ParseStoredCount("0x10"), 16);
     for (const char* none : {"", "-3", "abc", "99999999999", " 1"})
         EXPECT_EQ(ParseStoredCount(none), 0) << none;
+}
+
+// The values under a game's key, as a store that may refuse a write keeps them.
+using StoredValues = std::map<std::string, std::string>;
+
+PlayHistory Read(const StoredValues& values) {
+    return StoredHistory([&values](const char* name) -> std::optional<std::string> {
+        const auto found = values.find(name);
+        if (found == values.end()) return std::nullopt;
+        return found->second;
+    });
+}
+
+TEST(PlayHistory, AWriteRefusedPartWayNeverCountsARunWithoutItsTimeOrSnapshots) {
+    PlayHistory before;
+    AddRun(before, RunAt(At(2026, 12, 8, 21, 0, 0), 60000, {}, Shots(0, 1)));
+    StoredValues stored;
+    for (const StoredValue& value : StoredHistoryValues(before)) stored[value.name] = value.text;
+    ASSERT_EQ(Read(stored).runs, 1);
+
+    PlayHistory after = before;
+    AddRun(after, RunAt(At(2026, 12, 9, 20, 0, 0), 125000, Shots(0, 1), Shots(0, 3)));
+    const std::vector<StoredValue> writes = StoredHistoryValues(after);
+    for (std::size_t refused = 0; refused <= writes.size(); ++refused) {
+        StoredValues partial = stored;
+        for (std::size_t i = 0; i < refused; ++i) partial[writes[i].name] = writes[i].text;
+        const PlayHistory read = Read(partial);
+        const bool counted = read.runs == after.runs;
+        EXPECT_EQ(read.seconds, counted ? after.seconds : before.seconds) << refused;
+        EXPECT_EQ(read.lastRun, counted ? after.lastRun : before.lastRun) << refused;
+        if (counted) EXPECT_EQ(read.snapshots, after.snapshots) << refused;
+        if (refused == writes.size()) EXPECT_TRUE(counted);
+    }
+}
+
+TEST(PlayHistory, ReadsTheValuesOfEarlierBuildsUntilARunWritesItsOwn) {
+    const StoredValues earlier = {{"Played_Runs", "3"},
+                                  {"Played_Seconds", "200"},
+                                  {"Played_Last", "2026-12-01 10:00:00"},
+                                  {"Played_Snaps", "C:\\Pcx\\Snap0000.Pcx"}};
+    PlayHistory history = Read(earlier);
+    EXPECT_EQ(history.runs, 3);
+    EXPECT_EQ(history.seconds, 200);
+    EXPECT_EQ(history.lastRun, At(2026, 12, 1, 10, 0, 0));
+    EXPECT_EQ(history.snapshots, Shots(0, 1));
+
+    StoredValues now = earlier;
+    AddRun(history, RunAt(At(2026, 12, 9, 20, 0, 0), 1000));
+    for (const StoredValue& value : StoredHistoryValues(history)) now[value.name] = value.text;
+    EXPECT_EQ(now["Played"], "4|201|2026-12-09 20:00:00");
+    EXPECT_EQ(Read(now).runs, 4);
+    // A broken value reads as none of its kind.
+    EXPECT_EQ(Read({{"Played", "x|-4|yesterday"}}).runs, 0);
+    EXPECT_FALSE(Read({{"Played", "2|5|"}}).lastRun);
 }
 
 }  // namespace

@@ -53,7 +53,8 @@ protected:
         return RunUntil([control] { return GetFocus() == control; });
     }
 
-    std::string witness() const { return test::ReadText(emu + "\\Saves\\ravlen-witness.txt"); }
+    std::string witnessPath() const { return emu + "\\Saves\\ravlen-witness.txt"; }
+    std::string witness() const { return test::ReadText(witnessPath()); }
 
     std::string emu;
 };

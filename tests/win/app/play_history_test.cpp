@@ -161,6 +161,30 @@ TEST_F(PlayHistoryTest, RunsShowInTheGamesWindowAndEachGameListsItsOwnSnapshots)
     EXPECT_TRUE(std::regex_search(LineOf(copiedList(), "Final Fight"), twice));
 }
 
+TEST_F(PlayHistoryTest, AFolderThatCannotBeListedKeepsTheGamesSnapshots) {
+    play("Final Fight", 2);
+    main->PcxView();
+    settle();
+    choose(1);
+    ASSERT_EQ(ListBoxItems(viewer().LB),
+              (std::vector<std::string>{"Snap0000.Pcx", "Snap0001.Pcx"}));
+    // The folder is gone for a moment (a drive unplugged, a share down).
+    const std::string away = emu + "\\Pcx-away";
+    ASSERT_TRUE(MoveFileA((emu + "\\Pcx").c_str(), away.c_str()));
+    refill();
+    EXPECT_TRUE(ListBoxItems(viewer().LB).empty());
+    EXPECT_EQ(viewer().L_INFO->caption(), "Cannot list the snapshot folder");
+    EXPECT_EQ(ReadPlayHistory("FFIGHT", settingsKey()).snapshots.size(), 2u);
+
+    ASSERT_TRUE(MoveFileA(away.c_str(), (emu + "\\Pcx").c_str()));
+    refill();
+    EXPECT_EQ(ListBoxItems(viewer().LB),
+              (std::vector<std::string>{"Snap0000.Pcx", "Snap0001.Pcx"}));
+    EXPECT_EQ(viewer().L_INFO->caption(), "READY");
+    EXPECT_EQ(ReadPlayHistory("FFIGHT", settingsKey()).snapshots,
+              (std::vector<std::string>{shot(0), shot(1)}));
+}
+
 TEST_F(PlayHistoryTest, ALaunchWhoseEmulatorDidNotRunAddsNothing) {
     main->commandInterpreter = emu + "\\no-such-interpreter.exe";
     play("Final Fight", 1);

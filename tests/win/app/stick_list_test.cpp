@@ -148,5 +148,35 @@ TEST_F(StickListTest, ThePollRunsOnlyWhileTheWindowIsActiveAndNothingElseReads) 
     EXPECT_TRUE(main->run.selectedGameId.empty());
 }
 
+TEST_F(StickListTest, NeitherTheListNorTheLiveViewReadsTheStickDuringALaunchOrOffTheWindow) {
+    std::size_t readWhileBusy = 0;
+    stick->queried = [this, &readWhileBusy] { readWhileBusy += main->Busy() ? 1 : 0; };
+    SetEnvironmentVariableA("RAVLEN_STANDIN_SECONDS", "1");  // a run of a second at least
+    GameButton& ffight = *ui().games.buttons()[1];
+    main->ExecuteButton(ffight);  // selected
+    // The list's poll with the players panel in front, then the live view's.
+    for (Image* panel : {ui().Img_PP, ui().Img_PJ}) {
+        main->settings.CB_P1D = 3;  // the game's own settings came forward
+        main->ShowPanel(*panel);
+        stick->asked.clear();
+        ASSERT_TRUE(RunUntil([this] { return !stick->asked.empty(); }));
+        DeleteFileA(witnessPath().c_str());
+        main->ExecuteButton(ffight);  // played
+        EXPECT_NE(witness().find("game id: FFIGHT"), std::string::npos);
+    }
+    SetEnvironmentVariableA("RAVLEN_STANDIN_SECONDS", nullptr);
+    EXPECT_EQ(readWhileBusy, 0u);
+
+    // The live view with another window in front reads nothing either.
+    main->ShowPanel(*ui().Img_PJ);
+    ShowWindow(ui().F_PcxView.hwnd(), SW_SHOW);
+    SetForegroundWindow(ui().F_PcxView.hwnd());
+    ASSERT_TRUE(RunUntil([this] { return GetActiveWindow() == ui().F_PcxView.hwnd(); }));
+    stick->asked.clear();
+    idle();
+    EXPECT_TRUE(stick->asked.empty());
+    EXPECT_FALSE(ui().PJ.showingStick());
+}
+
 }  // namespace
 }  // namespace qv

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -22,9 +23,11 @@ public:
     bool fails = false;
     std::vector<int> asked;  // the joystick numbers queried
     std::size_t next = 0;
+    std::function<void()> queried;  // told of every query
 
     std::optional<StickReading> query(int joystick) override {
         asked.push_back(joystick);
+        if (queried) queried();
         if (fails || (joystick != 1 && joystick != 2)) return std::nullopt;
         if (script.empty()) return StickReading{};
         return script[std::min(next++, script.size() - 1)];

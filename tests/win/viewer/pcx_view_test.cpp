@@ -394,6 +394,29 @@ TEST_F(PcxViewTest, TheListsShortcutsRunTheMenusCommandsAndDeleteAsksFirst) {
     EXPECT_TRUE(FileExists(path(1)));
 }
 
+TEST_F(PcxViewTest, DeleteTakesTheFilesShownWhateverFolderIsChosenWhileItAsks) {
+    // Another folder with snapshots of the same names, as every folder has.
+    const std::string other = folder_ + "-other";
+    CreateDirectoryA(other.c_str(), nullptr);
+    for (int i = 0; i < 4; ++i) WriteFile(other + "\\Snap000" + std::to_string(i) + ".Pcx", shots_[i].file);
+    open();
+    // The main window stays usable while the question is up: the user picks
+    // the other folder, and the box gives the activation back.
+    viewer().confirmDelete = [&](int) {
+        main->settings.L_PF = other;
+        ui().PA.showSettings();
+        SendMessageA(viewer().hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
+        return true;
+    };
+    select({0, 2});
+    PressInList(viewer().LB, VK_DELETE, false);
+    EXPECT_FALSE(FileExists(path(0)));
+    EXPECT_TRUE(FileExists(path(1)));
+    EXPECT_FALSE(FileExists(path(2)));
+    EXPECT_EQ(ListFiles(other, "Snap*.Pcx", "N").size(), 4u);
+    DeleteTree(other);
+}
+
 TEST_F(PcxViewTest, WithoutACurrentGameTheChoiceOffersAllSnapshotsOnly) {
     open();
     ASSERT_NE(viewer().CB_SHOW, nullptr);
