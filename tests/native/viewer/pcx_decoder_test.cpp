@@ -188,7 +188,6 @@ TEST(PcxMalformed, DataThatEndsEarlyLeavesTheRestBlackAndALastRunCodePlacesNothi
             for (int byte : {RedOf(entry), GreenOf(entry), BlueOf(entry)})
                 if (byte < 0xC0) expected.push_back(GreyOf(byte));
         }
-        EXPECT_EQ(expected.size(), endsInARunCode ? 772u : 773u);
         expected.resize(1000, RgbPixel(0, 0, 0));
         EXPECT_EQ(result.picture.pixels, expected);
     }

@@ -1,5 +1,5 @@
-// The viewer's choice of snapshots: its entries, the current game's files in
-// the folder's order, and the delete question.
+// The viewer's choice of snapshots: the current game's files in the folder's
+// order.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,12 +9,6 @@
 
 namespace qv {
 namespace {
-
-TEST(SnapshotChoice, OffersTheGameOnlyWhenThereIsOne) {
-    EXPECT_EQ(SnapshotChoices(""), std::vector<std::string>{"All snapshots"});
-    EXPECT_EQ(SnapshotChoices("Final Fight"),
-              (std::vector<std::string>{"All snapshots", "Final Fight only"}));
-}
 
 TEST(SnapshotChoice, KeepsTheFolderOrderAndIgnoresCase) {
     const std::vector<std::string> found = {"C:\\Pcx\\Snap0003.Pcx", "C:\\Pcx\\Snap0000.Pcx",
@@ -26,11 +20,6 @@ TEST(SnapshotChoice, KeepsTheFolderOrderAndIgnoresCase) {
               (std::vector<std::string>{"C:\\Pcx\\Snap0003.Pcx", "C:\\Pcx\\Snap0002.Pcx"}));
     EXPECT_TRUE(GameSnapshotsOf(found, {}).empty());
     EXPECT_TRUE(GameSnapshotsOf({}, kept).empty());
-}
-
-TEST(SnapshotChoice, AsksNamingHowManyFilesGo) {
-    EXPECT_EQ(DeleteQuestion(1), "Delete 1 snapshot file?");
-    EXPECT_EQ(DeleteQuestion(3), "Delete 3 snapshot files?");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "catalogue/game_table.h"
 #include "settings/device_list.h"
+#include "input/input_clash.h"
 #include "launch/emulator.h"
 #include "shell_fixture_win.h"
 #include "ui/graphics_win.h"
@@ -85,6 +86,18 @@ TEST_F(ShellTest, EveryChangingLabelHoldsItsLongestText) {
                 "Right-Bottom Joystick\r\nPress Button 2 when done", "JoyStick NOT Calibred",
                 "JoyStick Calibred"});
 
+    ExpectFits("L_JS", *ui().PJ.L_JS, {"65535,65535", "0,0"});
+    // The clash lines with the widest numbers and every field's name.
+    std::vector<std::string> keyClashes, buttonClashes;
+    for (int group = 0; group < 2; ++group) {
+        for (int slot = 1; slot <= 16; ++slot)
+            keyClashes.push_back(KeyClashLine(255, MappedInput{group, slot, 255}));
+    }
+    for (int slot = 1; slot <= kMapSlots; ++slot)
+        buttonClashes.push_back(ButtonClashLine(9, MappedInput{0, slot, 9}));
+    ExpectFits("L_KW", *ui().PK.L_KW, keyClashes);
+    ExpectFits("L_JW", *ui().PJ.L_JW, buttonClashes);
+
     std::vector<std::string> descriptions;
     for (int device = 0; device < kInputDeviceCount; ++device)
         descriptions.push_back(DeviceDescription(SelectorItem(device)));
@@ -119,7 +132,7 @@ TEST_F(ShellTest, EveryChangingLabelHoldsItsLongestText) {
                 "Set Ravlen...", "Playing...", "Cleaning..."});
 
     ExpectFits("viewer L_INFO", *ui().F_PcxView.L_INFO,
-               {"READY", "Loading...", "Copying...", "Saving..."});
+               {"READY", "Loading...", "Copying...", "Saving...", "Cannot list the snapshot folder"});
     ExpectFits("games L_INFO", *ui().F_Report.L_INFO,
                {"READY", "99 archive(s), 999999 ms: 99 at fault", "List copied to the clipboard",
                 "The clipboard is busy"});
