@@ -13,8 +13,12 @@ class ComeBack {
 public:
     // Held this long again, the window is back for good.
     static constexpr std::int64_t kSettleMs = 3000;
-    // However things stand, the come-back ends this long after the game.
-    static constexpr std::int64_t kLimitMs = 10000;
+    // However things stand, the come-back ends this long after the game: a
+    // window the user brought forward meanwhile and closed later leaves the
+    // front to whatever the system gives it next. Any other window in front
+    // before that may still be the game's console, which can close late on a
+    // busy machine, or one the game's windows hand the front to.
+    static constexpr std::int64_t kLimitMs = 15000;
 
     enum class Front {
         kThisWindow,  // the main window is active and in front
@@ -34,7 +38,6 @@ public:
 
 private:
     bool pending_ = false;
-    bool cameBack_ = false;  // the window held the front since the game
     std::int64_t endedAt_ = 0;
     std::int64_t heldSince_ = -1;  // -1: not in front now
 };

@@ -4,6 +4,8 @@
 # the games window's "Copy list" text tells each game's runs; the snapshot
 # viewer, switched to the current game's snapshots, lists Three Wonders' one
 # file; the Delete key, confirmed, deletes it and it leaves the game's record.
+# Then Final Fight's two snapshots stay its own through a moment when the
+# snapshot folder cannot be listed.
 #   play_history_e2e.sh QUARVEL_EXE STAND_IN_EXE WINDOW_PROBE_EXE
 source "$(dirname "$0")/e2e_lib.sh"
 
@@ -95,6 +97,36 @@ grep -q 'Snap0002' <<<"$kept" && fail "the deleted file stayed in Three Wonders'
   fail "Final Fight's snapshots went too"
 
 at 510 8  # the exit image hides the viewer
+xdotool click 1
+e2e_until "$E2E_LIMIT" eval '! e2e_visible "^Pcx Viewer - Quarvel$"' || fail "the viewer did not hide"
+
+# Final Fight current, its own snapshots listed; then the folder is away for
+# a moment (a drive unplugged) while the viewer lists it, and back again.
+e2e_pointer 68 219
+xdotool click 1
+e2e_until "$E2E_LIMIT" focus_on "Final Fight" || fail "Final Fight was not selected"
+e2e_open_viewer
+ff_shots=$'Snap0000.Pcx\nSnap0001.Pcx'
+e2e_until "$E2E_LIMIT" viewer_lists "$ff_shots" ||
+  fail "Final Fight's own list is not its two snapshots: $(probe list 'Pcx Viewer - Quarvel')"
+# Another window in front for a moment, then a click on the viewer's picture:
+# activated again, the viewer lists its folder afresh.
+relist() {
+  probe front 1 >/dev/null
+  at 300 150
+  xdotool click 1
+}
+rm -rf "$drive_c/Pcx-away"
+mv "$drive_c/Pcx" "$drive_c/Pcx-away"
+relist
+e2e_until "$E2E_LIMIT" viewer_lists "" || fail "the viewer lists a folder that is away"
+mv "$drive_c/Pcx-away" "$drive_c/Pcx"
+relist
+e2e_until "$E2E_LIMIT" viewer_lists "$ff_shots" ||
+  fail "Final Fight lost its snapshots while the folder was away: $(probe list 'Pcx Viewer - Quarvel')"
+kept=$("$QV_WINE" reg query 'HKCU\Software\Ostrel\Quarvel\FFIGHT' /v Played_Snaps 2>/dev/null | tr -d '\r')
+grep -q 'Snap0000.*Snap0001' <<<"$kept" || fail "Final Fight's record lost its snapshots: $kept"
+at 510 8
 xdotool click 1
 e2e_exit
 echo "play history end to end: passed"
