@@ -38,17 +38,13 @@ void DropQueuedMouseInput() {
     ReleaseCapture();
 }
 
-// The save and snapshot folders as they stand before the user sets them.
-constexpr char kDefaultSaveFolder[] = "\\Saves";
-constexpr char kDefaultSnapshotFolder[] = "\\Pcx";
-
 }  // namespace
 
 class TF_Main::LaunchSide final : public LaunchHost {
 public:
     explicit LaunchSide(TF_Main& main) : main_(main) {}
 
-    const CurrentGame& game() const override { return main_.run.game; }
+    const CurrentGame& game() const override { return main_.session.run.game; }
     const Settings& settings() const override { return main_.settings; }
     const std::string& emulatorStorage() const override { return main_.games.emulator.storage; }
     const TempNames& tempNames() const override { return main_.tempNames(); }
@@ -62,11 +58,11 @@ public:
     void setRunning(bool running) override {
         if (running) {
             EnableWindow(main_.hwnd(), FALSE);
-            main_.run.running = true;
+            main_.session.run.running = true;
             main_.playTracker_.started(LocalNow(), SteadyMilliseconds(), main_.snapshotFiles());
         } else {
             main_.playTracker_.ended(SteadyMilliseconds(), main_.snapshotFiles());
-            main_.run.running = false;
+            main_.session.run.running = false;
             EnableWindow(main_.hwnd(), TRUE);
         }
     }
@@ -256,7 +252,7 @@ void TF_Main::InitAll() {
         surface->setColor(RGB(0, 0, 0));
     }
     PL4M->setCaption("");
-    run = RunState{};
+    session.run = RunState{};
     PI.L_VER->setAutoSize(true);
     PI.L_VER->setCaption(kProgramVersion);
     PI.L_CALVER->setAutoSize(true);
@@ -306,12 +302,11 @@ void TF_Main::ExecuteButton(GameButton& sender) {
     if (scanning_) return;  // the button may be gone before the scan ends
     if (launcher_.underWay()) return;
     // Settings that cannot be saved stay in memory, unchanged by the game clicked.
-    if (!guardSettings([this] { SaveRegGame(settings, run.game.gameId, settingsKey); })) return;
+    if (!guardSettings([this] { SaveRegGame(settings, session.run.game.gameId, settingsKey); })) return;
     if (games.lastClicked) games.lastClicked->setCursor(games.selectCursor);
-    run.game = ReadGameButton(sender.hint(), sender.caption());
     sender.setCursor(games.runCursor);
-    // A further click on the selected game launches it; any other selects.
-    if (run.game.gameId == run.selectedGameId) {
+    if (session.clickGame(ReadGameButton(sender.hint(), sender.caption())) ==
+        MainSession::Click::kLaunch) {
         if (launcher_.RunRavlen(*launchSide_, launchSystem_) == LaunchOutcome::kPlayed)
             RecordPlay();
         DropQueuedMouseInput();
@@ -320,18 +315,16 @@ void TF_Main::ExecuteButton(GameButton& sender) {
         // With no other program in front once the game has ended (its window
         // gone), the main window comes back to the front by itself.
         savedFocus_ = sender.hwnd();
-        comeBack_.gameEnded(SteadyMilliseconds());
+        session.comeBack.gameEnded(SteadyMilliseconds());
         comeBackAfterRun();
         if (GetActiveWindow() == hwnd()) SetFocus(sender.hwnd());
-    } else {
-        run.selectedGameId = run.game.gameId;
     }
     // A load stopped by a bad value has still changed the values before it:
     // the panels show what the model holds either way.
     bool loaded = false;
     guardSettings([this, &loaded] {
-        loaded = !run.game.gameId.empty();
-        LoadRegGame(settings, run.game.gameId, settingsKey);
+        loaded = !session.run.game.gameId.empty();
+        LoadRegGame(settings, session.run.game.gameId, settingsKey);
     });
     if (loaded) showGameSettings();
     ShowPanel(*Img_PP);
@@ -358,11 +351,12 @@ bool TF_Main::guardSettings(const std::function<void()>& work) {
 
 void TF_Main::FilesCounter() {
     auto count = [](const std::string& folder, const char* mask) {
-        return IntText(static_cast<std::int32_t>(ListFiles(folder, mask, "AHR").size())) +
-               " File(s)";
+        return static_cast<std::int32_t>(ListFiles(folder, mask, "AHR").size());
     };
-    PA.L_SFF->setCaption(count(settings.L_SF, kSaveStateMask));
-    PA.L_PFF->setCaption(count(settings.L_PF, kSnapshotMask));
+    const std::int32_t snapshots = count(settings.L_PF, kSnapshotMask);
+    session.snapshotsCounted(snapshots);
+    PA.L_SFF->setCaption(IntText(count(settings.L_SF, kSaveStateMask)) + " File(s)");
+    PA.L_PFF->setCaption(IntText(snapshots) + " File(s)");
 }
 
 std::vector<std::string> TF_Main::snapshotFiles() const {
@@ -372,20 +366,19 @@ std::vector<std::string> TF_Main::snapshotFiles() const {
 void TF_Main::RecordPlay() {
     const std::optional<PlayedRun> played = playTracker_.ran();
     if (!played) return;
-    guardSettings([&] { RecordRun(run.game.gameId, *played, settingsKey); });
+    guardSettings([&] { RecordRun(session.run.game.gameId, *played, settingsKey); });
     F_Report.HistoryChanged();
 }
 
 std::optional<GameSnapshots> TF_Main::CurrentGameSnapshots(
     const std::string& folder, const std::optional<std::vector<std::string>>& listed) {
-    if (run.game.gameId.empty()) return std::nullopt;
-    return GameSnapshots{run.game.title,
-                         KeptSnapshots(run.game.gameId, folder, listed, settingsKey)};
+    if (session.run.game.gameId.empty()) return std::nullopt;
+    return GameSnapshots{session.run.game.title,
+                         KeptSnapshots(session.run.game.gameId, folder, listed, settingsKey)};
 }
 
 void TF_Main::PcxView() {
-    // The count label reads "0 File(s)" when there is no snapshot.
-    if (PA.L_PFF->caption().starts_with('0')) {
+    if (!session.viewerOpens()) {
         MessageBeep(MB_OK);
         return;
     }
@@ -397,17 +390,13 @@ void TF_Main::BrowseCF() {
     if (launcher_.underWay()) return;
     const std::optional<std::string> folder = seams.pickFolder(settings.L_CAL);
     if (!folder) return;
-    if (!FileExists(JoinPath(*folder, kRavlenProgram, true)) &&
-        !FileExists(JoinPath(*folder, kRavlenArchive, true))) {
-        seams.showMessage(std::string(kCantFindRavlen) + *folder);
+    const bool holdsEmulator = FileExists(JoinPath(*folder, kRavlenProgram, true)) ||
+                               FileExists(JoinPath(*folder, kRavlenArchive, true));
+    if (const auto refused = MainSession::TakeEmulatorFolder(settings, *folder, holdsEmulator)) {
+        seams.showMessage(*refused);
         return;
     }
-    settings.L_CAL = *folder;
     L_CAL->setCaption(settings.L_CAL);
-    // Save and snapshot folders still at their defaults move along with the
-    // emulator; folders the user chose elsewhere stay.
-    if (settings.L_SF == kDefaultSaveFolder) settings.L_SF = JoinPath(*folder, "Saves", false);
-    if (settings.L_PF == kDefaultSnapshotFolder) settings.L_PF = JoinPath(*folder, "Pcx", false);
     PA.showSettings();
     GamesCheck();
 }
@@ -463,7 +452,7 @@ void TF_Main::ShowGImg(GraphicControl& sender) {
 // games window, the viewer, a box), keeps it there; with none in front the
 // window comes back.
 void TF_Main::comeBackAfterRun() {
-    if (!comeBack_.pending()) return;
+    if (!session.comeBack.pending()) return;
     auto front = [this] {
         if (GetActiveWindow() == hwnd() && GetForegroundWindow() == hwnd())
             return ComeBack::Front::kThisWindow;
@@ -474,10 +463,10 @@ void TF_Main::comeBackAfterRun() {
         return owner != 0 ? ComeBack::Front::kOther : ComeBack::Front::kNone;
     };
     const std::int64_t now = SteadyMilliseconds();
-    ComeBack::Step step = comeBack_.tick(now, front());
+    ComeBack::Step step = session.comeBack.tick(now, front());
     if (step == ComeBack::Step::kTakeFront) {
         SetForegroundWindow(hwnd());
-        step = comeBack_.tick(now, front());
+        step = session.comeBack.tick(now, front());
     }
     // Made active while the run still kept it disabled, the window had no
     // control to give the focus to.
@@ -502,14 +491,14 @@ void TF_Main::RunHint(GraphicControl& sender) {
 void TF_Main::ExitProc() {
     // Each save on its own, so that a game key that cannot be written does not
     // cost the general settings.
-    guardSettings([this] { SaveRegGame(settings, run.game.gameId, settingsKey); });
+    guardSettings([this] { SaveRegGame(settings, session.run.game.gameId, settingsKey); });
     guardSettings([this] { SaveReg(settings, settingsKey); });
     DelTempFiles();
     seams.endProcess(0);
 }
 
 // Refused through the whole launch, so that its clean-up is never cut short.
-bool TF_Main::CloseProc() { return !run.running && !launcher_.underWay(); }
+bool TF_Main::CloseProc() { return !session.run.running && !launcher_.underWay(); }
 
 void TF_Main::DelTempFiles() { DeleteTempFiles(tempNames_, launchSystem_); }
 

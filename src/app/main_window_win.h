@@ -9,9 +9,9 @@
 #include <optional>
 #include <string>
 
-#include "app/come_back.h"
 #include "app/info_panel_win.h"
 #include "app/main_keys_win.h"
+#include "app/main_session.h"
 #include "app/main_stick_win.h"
 #include "app/scan_report_win.h"
 #include "launch/temp_names.h"
@@ -35,13 +35,6 @@
 namespace qv {
 
 class TF_Wait;
-
-// State of a run that several parts of the program share; InitAll resets it.
-struct RunState {
-    std::string selectedGameId;  // game id of the game button clicked last
-    CurrentGame game;            // current game; its id is the key of its stored settings
-    bool running = false;        // true while the emulator runs
-};
 
 class TF_Main : public Container, public SnapshotHost {
 public:
@@ -83,7 +76,7 @@ public:
     // A scan or a launch is under way.
     bool Busy() const { return scanning_ || launcher_.underWay(); }
 
-    RunState run;
+    MainSession session;
     Settings settings;
     // Registry key of the settings; tests point it elsewhere before create().
     std::string settingsKey = kSettingsKey;
@@ -201,7 +194,6 @@ private:
     // The control that had the focus when the window was last deactivated,
     // given it back when the window is active again.
     HWND savedFocus_ = nullptr;
-    ComeBack comeBack_;  // takes the front back after a game
 };
 
 }  // namespace qv

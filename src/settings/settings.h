@@ -29,11 +29,15 @@ inline constexpr int kMaxJoystickResolution = 65535;
 // A list index is -1 when the list has no selection.
 inline constexpr int kNoSelection = -1;
 
+// The save and snapshot folders before the user sets them.
+inline constexpr char kDefaultSaveFolder[] = "\\Saves";
+inline constexpr char kDefaultSnapshotFolder[] = "\\Pcx";
+
 struct Settings {
     // Global values, in the order they are stored.
-    std::string L_CAL;             // emulator folder; default: the program's folder with "\"
-    std::string L_SF = "\\Saves";  // save folder
-    std::string L_PF = "\\Pcx";    // snapshot folder
+    std::string L_CAL;                         // emulator folder; default: the program's folder with "\"
+    std::string L_SF = kDefaultSaveFolder;      // save folder
+    std::string L_PF = kDefaultSnapshotFolder;  // snapshot folder
     int CB_RES = 2;                // index in kResolutionItems ("384x224")
     int CB_FS = 0;                 // index in kFrameSkipItems ("AUTO")
     bool CB_vsync = true;

@@ -80,7 +80,7 @@ TEST_F(GameSelectionTest, ARestoreFromTheTaskBarKeepsTheListAndOnlyReScanFindsAN
     start(1);
     GameButton* finalFight = &button("Final Fight");
     main->ExecuteButton(*finalFight);
-    ASSERT_EQ(main->run.selectedGameId, "FFIGHT");
+    ASSERT_EQ(main->session.run.selectedGameId, "FFIGHT");
     addStrider();
 
     SendMessageA(app.hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -95,7 +95,7 @@ TEST_F(GameSelectionTest, ARestoreFromTheTaskBarKeepsTheListAndOnlyReScanFindsAN
     EXPECT_EQ(ui().games.buttons().front().get(), finalFight);  // not made again
     EXPECT_EQ(ui().games.lastClicked, finalFight);
     EXPECT_EQ(finalFight->cursor(), ui().games.runCursor);
-    EXPECT_EQ(main->run.selectedGameId, "FFIGHT");
+    EXPECT_EQ(main->session.run.selectedGameId, "FFIGHT");
     EXPECT_EQ(ui().L_G->caption(), "1/24");
     EXPECT_TRUE(messages.empty());
 
@@ -112,7 +112,7 @@ TEST_F(GameSelectionTest, AGameClickStopsWhenThePreviousGamesSettingsCannotBeSav
     storeText(settingsKey() + "\\STRIDER", "CB_P1D", "3");
     start(2);
     main->ExecuteButton(button("Final Fight"));
-    ASSERT_EQ(main->run.game.gameId, "FFIGHT");
+    ASSERT_EQ(main->session.run.game.gameId, "FFIGHT");
     ASSERT_TRUE(messages.empty());
     main->settings.CB_P1D = 2;  // chosen for Final Fight, not yet stored
     // Final Fight's key is gone and cannot be made again.
@@ -123,8 +123,8 @@ TEST_F(GameSelectionTest, AGameClickStopsWhenThePreviousGamesSettingsCannotBeSav
 
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("FFIGHT"), std::string::npos) << messages[0];
-    EXPECT_EQ(main->run.game.gameId, "FFIGHT");
-    EXPECT_EQ(main->run.selectedGameId, "FFIGHT");
+    EXPECT_EQ(main->session.run.game.gameId, "FFIGHT");
+    EXPECT_EQ(main->session.run.selectedGameId, "FFIGHT");
     EXPECT_EQ(main->settings.CB_P1D, 2);  // Strider's settings did not replace it
     EXPECT_EQ(ui().games.lastClicked, &button("Final Fight"));
 }
@@ -143,7 +143,7 @@ TEST_F(GameSelectionTest, ALoadStoppedByAValueThatIsNoTextShowsWhatWasReadBefore
     EXPECT_NE(messages[0].find("cb_p2d"), std::string::npos) << messages[0];
     EXPECT_EQ(main->settings.CB_P1D, 3);
     EXPECT_EQ(ListIndex(ui().PP.CB_P1D), 3);  // the panel shows the model
-    EXPECT_EQ(main->run.game.gameId, "STRIDER");
+    EXPECT_EQ(main->session.run.game.gameId, "STRIDER");
 }
 
 TEST_F(GameSelectionTest, ExitSavesTheGeneralSettingsWhenTheGamesCannotBeSaved) {

@@ -180,7 +180,7 @@ TEST_F(KeyboardTest, SpaceOrEnterOnAGameSelectsItAndASecondEnterLaunchesIt) {
     key(VK_TAB, true);
     key(VK_DOWN);
     key(VK_SPACE);  // the first press selects Final Fight: its players come forward
-    EXPECT_EQ(main->run.selectedGameId, "FFIGHT");
+    EXPECT_EQ(main->session.run.selectedGameId, "FFIGHT");
     EXPECT_EQ(&main->frontPanel(), &ui().PP);
     EXPECT_FALSE(FileExists(emu + "\\Saves\\ravlen-witness.txt"));
     EXPECT_EQ(GetFocus(), ui().games.buttons()[1]->hwnd());

@@ -201,13 +201,13 @@ TEST_F(ShellTest, DraggingTheTitleWithAnyButtonMovesTheWindow) {
 TEST_F(ShellTest, CloseIsRefusedWhileTheEmulatorRunsAndAcceptedAfter) {
     createMain();
     show();
-    main->run.running = true;
+    main->session.run.running = true;
     SendMessageA(main->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     SendMessageA(main->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(main->hwnd()));
     EXPECT_TRUE(exitCodes.empty());
 
-    main->run.running = false;
+    main->session.run.running = false;
     SendMessageA(main->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_EQ(main->hwnd(), nullptr);
     EXPECT_EQ(exitCodes, std::vector<int>{0});

@@ -64,7 +64,7 @@ TEST_F(StickListTest, ButtonOneTwiceSelectsThenPlaysTheFocusedGame) {
     ASSERT_EQ(GetFocus(), game(1));
     stick->script = {kButton1, kCentre};
     stick->next = 0;
-    ASSERT_TRUE(RunUntil([this] { return main->run.selectedGameId == "FFIGHT"; }));
+    ASSERT_TRUE(RunUntil([this] { return main->session.run.selectedGameId == "FFIGHT"; }));
     // Final Fight's own settings came forward with player 1 on KEY1: on JOY1 again.
     main->settings.CB_P1D = 3;
     EXPECT_EQ(&main->frontPanel(), &ui().PP);
@@ -145,7 +145,7 @@ TEST_F(StickListTest, ThePollRunsOnlyWhileTheWindowIsActiveAndNothingElseReads) 
     SetFocus(ui().PJ.mapFields[2]);
     ASSERT_TRUE(RunUntil([this] { return WindowText(ui().PJ.mapFields[2]) == "0"; }));
     EXPECT_EQ(GetFocus(), ui().PJ.mapFields[2]);
-    EXPECT_TRUE(main->run.selectedGameId.empty());
+    EXPECT_TRUE(main->session.run.selectedGameId.empty());
 }
 
 TEST_F(StickListTest, NeitherTheListNorTheLiveViewReadsTheStickDuringALaunchOrOffTheWindow) {

@@ -188,16 +188,16 @@ TEST_F(ScanTest, AClickSelectsTheGameAndGivesItTheRunCursor) {
     GameButton* ce = const_cast<GameButton*>(button("Street Fighter 2 CE"));
     GameButton* knights = const_cast<GameButton*>(button("Knights of the Round"));
     SendMessageA(ce->hwnd(), BM_CLICK, 0, 0);
-    EXPECT_EQ(main->run.selectedGameId, "SF2t");
-    EXPECT_EQ(main->run.game.title, "Street Fighter 2 CE");
-    EXPECT_EQ(main->run.game.renameMarker, "RSF2 Sf2Ce");
+    EXPECT_EQ(main->session.run.selectedGameId, "SF2t");
+    EXPECT_EQ(main->session.run.game.title, "Street Fighter 2 CE");
+    EXPECT_EQ(main->session.run.game.renameMarker, "RSF2 Sf2Ce");
     EXPECT_EQ(ce->cursor(), ui().games.runCursor);
     EXPECT_FALSE(IsWindowEnabled(ui().PA.hwnd()));
     EXPECT_TRUE(IsWindowEnabled(ui().PP.hwnd()));
     SendMessageA(knights->hwnd(), BM_CLICK, 0, 0);
     EXPECT_EQ(ce->cursor(), ui().games.selectCursor);
     EXPECT_EQ(knights->cursor(), ui().games.runCursor);
-    EXPECT_EQ(main->run.selectedGameId, "Knights");
+    EXPECT_EQ(main->session.run.selectedGameId, "Knights");
 }
 
 TEST_F(ScanTest, ARescanForgetsTheDestroyedButtonsAndKeepsTheSelection) {
@@ -207,7 +207,7 @@ TEST_F(ScanTest, ARescanForgetsTheDestroyedButtonsAndKeepsTheSelection) {
     SendMessageA(ui().games.buttons()[0]->hwnd(), BM_CLICK, 0, 0);
     scan(emu);
     EXPECT_EQ(ui().games.lastClicked, nullptr);
-    EXPECT_EQ(main->run.selectedGameId, "Knights");
+    EXPECT_EQ(main->session.run.selectedGameId, "Knights");
     GameButton& fresh = *ui().games.buttons()[0];
     EXPECT_EQ(fresh.cursor(), ui().games.selectCursor);
     SendMessageA(fresh.hwnd(), BM_CLICK, 0, 0);

@@ -71,7 +71,7 @@ protected:
     void expectCleanedUp() {
         EXPECT_FALSE(FileExists(main->tempNames().optionsFile));
         EXPECT_FALSE(FolderExists(main->tempNames().tempFolder));
-        EXPECT_FALSE(main->run.running);
+        EXPECT_FALSE(main->session.run.running);
         EXPECT_TRUE(IsWindowEnabled(main->hwnd()));
         EXPECT_FALSE(IsWindowVisible(main->wait().hwnd()));
     }
@@ -291,11 +291,11 @@ TEST_F(LaunchTest, NothingTheUserClicksDuringALaunchStartsOrChangesAnything) {
     EXPECT_TRUE(exitCodes.empty());
     ASSERT_EQ(ui().games.buttons().size(), 2u);  // no re-scan made new buttons
     EXPECT_EQ(ui().games.buttons()[1].get(), sword);
-    EXPECT_EQ(main->run.selectedGameId, "MSword");
+    EXPECT_EQ(main->session.run.selectedGameId, "MSword");
     EXPECT_EQ(ui().games.lastClicked, sword);
     settle();  // the clicks posted during the run are gone with it
     EXPECT_EQ(ListFiles(emu + "\\Pcx", "Snap*.Pcx", "AHR").size(), 1u);
-    EXPECT_EQ(main->run.selectedGameId, "MSword");
+    EXPECT_EQ(main->session.run.selectedGameId, "MSword");
     expectCleanedUp();
 }
 

@@ -147,11 +147,17 @@ protected:
 
 TEST_F(PcxViewTest, OpensOnlyWhenThereAreSnapshotsAndListsThem) {
     EXPECT_EQ(ui().PA.L_PFF->caption(), "4 File(s)");
-    ui().PA.L_PFF->setCaption("0 File(s)");
+    const std::string away = folder_ + "-away";
+    ASSERT_TRUE(MoveFileA(folder_.c_str(), away.c_str()));
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    main->FilesCounter();
+    EXPECT_EQ(ui().PA.L_PFF->caption(), "0 File(s)");
     main->PcxView();
     settle();
     EXPECT_FALSE(IsWindowVisible(viewer().hwnd()));
 
+    RemoveDirectoryA(folder_.c_str());
+    ASSERT_TRUE(MoveFileA(away.c_str(), folder_.c_str()));
     main->FilesCounter();
     open();
     EXPECT_EQ(viewer().viewerFolder(), folder_ + "\\");
