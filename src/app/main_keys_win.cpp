@@ -3,7 +3,6 @@
 
 #include <memory>
 
-#include "app/main_window_win.h"
 #include "ui/focus_walk.h"
 
 namespace qv {
@@ -30,7 +29,7 @@ bool IsRepeat(const MSG& msg) { return (msg.lParam & (1 << 30)) != 0; }
 }  // namespace
 
 bool MainKeys::take(const MSG& msg) {
-    if (!IsKeyFor(msg, main_.hwnd())) return false;
+    if (!IsKeyFor(msg, host_.keysWindow())) return false;
     HWND focus = GetFocus();
     const LRESULT wants = focus ? SendMessageA(focus, WM_GETDLGCODE, msg.wParam,
                                                reinterpret_cast<LPARAM>(&msg))
@@ -42,9 +41,9 @@ bool MainKeys::take(const MSG& msg) {
         tab((GetKeyState(VK_SHIFT) & 0x8000) != 0);
         return true;
     }
-    GameButton* game = main_.games.focusedButton();
+    GameButton* game = host_.gameList().focusedButton();
     if (game) {
-        if (const std::optional<ListKey> key = ListKeyOf(msg.wParam)) return main_.games.moveFocus(*key);
+        if (const std::optional<ListKey> key = ListKeyOf(msg.wParam)) return host_.gameList().moveFocus(*key);
     }
     if (msg.wParam == VK_RETURN) {
         // As a click: on a game button the first selects, a second launches.
@@ -61,41 +60,22 @@ bool MainKeys::take(const MSG& msg) {
     return false;
 }
 
-std::vector<MainKeys::Stop> MainKeys::stops() const {
-    TF_Main& m = main_;
-    std::vector<Stop> result{{.window = m.B_1}};
-    for (Image* picture : {m.Img_Exit, m.Img_PA, m.Img_PP, m.Img_PK, m.Img_PJ, m.Img_PI})
-        result.push_back({.surface = &m, .picture = picture});
-    Panel& front = m.frontPanel();
-    for (HWND child = GetWindow(front.hwnd(), GW_CHILD); child;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        if (GetWindowLongA(child, GWL_STYLE) & WS_TABSTOP) result.push_back({.window = child});
-    }
-    if (&front == &m.PI) {
-        for (Image* link : {m.PI.Img_Ostrel, m.PI.Img_Tev, m.PI.Img_Int})
-            result.push_back({.surface = &m.PI, .picture = link});
-    }
-    result.push_back({.window = m.B_R});
-    result.push_back({.gameList = true});
-    return result;
-}
-
-bool MainKeys::holdsFocus(const Stop& stop) const {
+bool MainKeys::holdsFocus(const FocusStop& stop) const {
     HWND focus = GetFocus();
-    if (stop.gameList) return main_.games.focusedButton() != nullptr;
+    if (stop.gameList) return host_.gameList().focusedButton() != nullptr;
     if (stop.picture) return focus == stop.surface->hwnd() && stop.surface->focusedPicture() == stop.picture;
     return focus == stop.window;
 }
 
-bool MainKeys::canTakeFocus(const Stop& stop) const {
-    if (stop.gameList) return !main_.games.buttons().empty();
+bool MainKeys::canTakeFocus(const FocusStop& stop) const {
+    if (stop.gameList) return !host_.gameList().buttons().empty();
     HWND window = stop.picture ? stop.surface->hwnd() : stop.window;
     return IsWindowVisible(window) && IsWindowEnabled(window);
 }
 
-void MainKeys::enter(const Stop& stop) {
+void MainKeys::enter(const FocusStop& stop) {
     if (stop.gameList) {
-        main_.games.focusList();
+        host_.gameList().focusList();
     } else if (stop.picture) {
         stop.surface->focusPicture(stop.picture);
     } else {
@@ -104,7 +84,8 @@ void MainKeys::enter(const Stop& stop) {
 }
 
 void MainKeys::tab(bool backwards) {
-    const std::vector<Stop> ring = stops();
+    std::vector<FocusStop> ring = host_.focusStops();
+    ring.push_back({.gameList = true});
     const auto usable = std::make_unique<bool[]>(ring.size());
     std::optional<std::size_t> current;
     for (std::size_t i = 0; i < ring.size(); ++i) {

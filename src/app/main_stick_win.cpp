@@ -1,29 +1,26 @@
 // Player 1's stick in the game list.
 #include "app/main_stick_win.h"
 
-#include "app/main_window_win.h"
 
 namespace qv {
 
 void MainStick::update() {
-    const bool wanted = main_.settings.CB_JoyList && active_;
+    const bool wanted = host_.stickSettings().CB_JoyList && active_;
     if (wanted == polling_) return;
     polling_ = wanted;
     stick_.reset();
     if (wanted) {
-        SetTimer(main_.hwnd(), kTimerId, kPollMs, nullptr);
+        SetTimer(host_.stickWindow(), kTimerId, kPollMs, nullptr);
     } else {
-        KillTimer(main_.hwnd(), kTimerId);
+        KillTimer(host_.stickWindow(), kTimerId);
     }
 }
 
 int MainStick::joystickToRead() const {
-    StickUse use = main_.PJ.stickUse();
-    // Asked afresh: the window may have changed since it last told the panel.
-    use.windowActive = main_.activeForInput();
-    use.busy = main_.Busy();
-    use.listWanted = main_.settings.CB_JoyList;
-    use.listJoystick = JoystickOfDevice(main_.settings.CB_P1D);
+    const Settings& settings = host_.stickSettings();
+    StickUse use = host_.stickUse();
+    use.listWanted = settings.CB_JoyList;
+    use.listJoystick = JoystickOfDevice(settings.CB_P1D);
     return StickReaderOf(use) == StickReader::kList ? use.listJoystick : 0;
 }
 
@@ -31,15 +28,16 @@ void MainStick::tick() {
     const int joystick = joystickToRead();
     // No joystick, or a query that fails: nothing happens, and nothing is said.
     const std::optional<StickReading> reading =
-        joystick ? main_.PJ.stick->query(joystick) : std::nullopt;
+        joystick ? host_.stickSource().query(joystick) : std::nullopt;
     if (!reading) {
         stick_.reset();
         return;
     }
-    const std::string& calibration = joystick == 2 ? main_.settings.JoyC2 : main_.settings.JoyC1;
-    const StickPush push = PushOf(reading->y, calibration, main_.settings.SE_AJR);
+    const Settings& settings = host_.stickSettings();
+    const std::string& calibration = joystick == 2 ? settings.JoyC2 : settings.JoyC1;
+    const StickPush push = PushOf(reading->y, calibration, settings.SE_AJR);
     const ListStick::Step step = stick_.take(push, (reading->buttons & 1) != 0);
-    GameList& games = main_.games;
+    GameList& games = host_.gameList();
     if (step.move) {
         // The first push brings the focus into the list; later ones move it.
         if (!games.moveFocus(step.move < 0 ? ListKey::Up : ListKey::Down)) games.focusList();

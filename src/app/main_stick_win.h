@@ -5,18 +5,34 @@
 
 #include <windows.h>
 
+#include "catalogue/game_list_win.h"
+#include "input/joystick.h"
 #include "input/list_stick.h"
+#include "input/stick_use.h"
+#include "settings/settings.h"
 
 namespace qv {
 
-class TF_Main;
+// What the stick needs of the window it serves.
+class StickHost {
+public:
+    virtual HWND stickWindow() const = 0;  // runs the poll's timer
+    // Who may read the stick now, all told but the list's own wishes.
+    virtual StickUse stickUse() const = 0;
+    virtual StickSource& stickSource() = 0;
+    virtual const Settings& stickSettings() const = 0;
+    virtual GameList& gameList() = 0;
+
+protected:
+    ~StickHost() = default;
+};
 
 class MainStick {
 public:
     static constexpr UINT_PTR kTimerId = 2;
     static constexpr UINT kPollMs = 200;
 
-    explicit MainStick(TF_Main& main) : main_(main) {}
+    explicit MainStick(StickHost& host) : host_(host) {}
 
     // Starts the poll while the window is active and the user wants it
     // (CB_JoyList), and stops it otherwise: called when the window is
@@ -34,7 +50,7 @@ private:
     // not the list's (another part reads it, or the window is busy).
     int joystickToRead() const;
 
-    TF_Main& main_;
+    StickHost& host_;
     ListStick stick_;
     bool active_ = false;
     bool polling_ = false;

@@ -36,7 +36,10 @@ namespace qv {
 
 class TF_Wait;
 
-class TF_Main : public Container, public SnapshotHost {
+class TF_Main : public Container,
+               public SnapshotHost,
+               private KeysHost,
+               private StickHost {
 public:
     static constexpr int kClientWidth = 400;
     static constexpr int kClientHeight = 395;
@@ -106,12 +109,10 @@ public:
     std::string commandInterpreter;  // that runs the emulator
 
     static constexpr UINT_PTR kTimerId = 1;
+    enum CommandId { kIdBrowseEmulator = 101, kIdReScan };
 
 private:
-    // The window's helpers for the keys and the stick work on its controls;
-    // tests reach them through MainWindowInside alone.
-    friend class MainKeys;
-    friend class MainStick;
+    // Tests reach the controls through MainWindowInside alone.
     friend struct MainWindowInside;
 
     // Controls, under their product names (src/app/README.md says what each is).
@@ -147,6 +148,15 @@ private:
         const std::string& folder, const std::optional<std::vector<std::string>>& listed) override;
     void ReportError(const std::string& text) override { seams.showMessage(text); }
     HWND HostWindow() const override { return hwnd(); }
+
+    // What the keys and the stick in the list ask of this window.
+    HWND keysWindow() const override { return hwnd(); }
+    GameList& gameList() override { return games; }
+    std::vector<FocusStop> focusStops() override;
+    HWND stickWindow() const override { return hwnd(); }
+    StickUse stickUse() const override;
+    StickSource& stickSource() override { return *PJ.stick; }
+    const Settings& stickSettings() const override { return settings; }
 
     bool createControls();
     void comeBackAfterRun();

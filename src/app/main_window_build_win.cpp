@@ -1,0 +1,171 @@
+// The main window's controls: made as designed, then dressed with their
+// pictures, fonts and the settings at start.
+#include "app/main_window_win.h"
+
+#include <tuple>
+
+#include "app/links.h"
+#include "launch/emulator.h"
+#include "settings/settings_store_win.h"
+#include "ui/graphics_win.h"
+#include "ui/standard_controls_win.h"
+#include "util/system_win.h"
+
+namespace qv {
+namespace {
+
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+
+}  // namespace
+
+// The controls as designed, before the creation handler dresses them; false
+// when a child window could not be made.
+bool TF_Main::createControls() {
+    setColor(RGB(255, 0, 0));
+    PL4M = &add<TOstrelLabel4Move>(8, 8, 385, 41);
+    PL4M->setFont(UiFont(32, FontStyle::Bold));
+    PL4M->setColor(RGB(255, 0, 0));
+    PL4M->setCentred(true);
+    PL4M->setCaption("QUARVEL");
+
+    L_CAL = &addLabel(176, 56, 169, 16);
+    L_CAL->setFont(UiFont(13, FontStyle::Bold));
+    L_CAL->setColor(kBlue);
+    L_CAL->setPathEllipsis(true);
+    L_CAL->setCaption("GETPDIR");
+
+    L_G = &addLabel(88, 96, 57, 17);
+    L_G->setFont(UiFont(13, FontStyle::Bold));
+    L_G->setColor(kBlue);
+    L_G->setCentred(true);
+    L_G->setCaption("0/0");
+    L_G->setCursor(LoadCursor(nullptr, IDC_HAND));
+    L_G->onClick = [this](GraphicControl&) { GamesReport(); };
+
+    auto imageButton = [this](int left, int top, int width, int height) {
+        Image& image = addImage(left, top, width, height);
+        image.setVisible(false);
+        image.onMouseDown = [this](GraphicControl& c) { ShowPImg(c); };
+        image.onMouseUp = [this](GraphicControl& c) { ShowGImg(c); };
+        return &image;
+    };
+    Img_Exit = imageButton(354, 52, 41, 25);
+    Img_Exit->onClick = [this](GraphicControl&) {
+        if (!launcher_.underWay()) ExitProc();
+    };
+    Img_PA = imageButton(153, 80, 46, 40);
+    Img_PP = imageButton(201, 80, 46, 40);
+    Img_PK = imageButton(249, 80, 46, 40);
+    Img_PJ = imageButton(297, 80, 46, 40);
+    Img_PI = imageButton(345, 80, 46, 40);
+    for (Image* image : {Img_PA, Img_PP, Img_PK, Img_PJ, Img_PI}) {
+        image->onClick = [this](GraphicControl& c) { ShowPanel(c); };
+    }
+
+    // Child windows in tab order.
+    B_1 = CreatePushButton(hwnd(), "...", 144, 56, 17, 17, kIdBrowseEmulator);
+    if (!B_1 || !PA.create(hwnd(), 147, 120, 255, 265) || !PK.create(hwnd(), 147, 120, 255, 265) ||
+        !PP.create(hwnd(), 146, 120, 255, 265) || !PI.create(hwnd(), 147, 120, 255, 265) ||
+        !PJ.create(hwnd(), 147, 120, 255, 265)) {
+        return false;
+    }
+    B_R = CreatePushButton(hwnd(), "&Re-Scan", 16, 96, 57, 17, kIdReScan);
+    if (!B_R) return false;
+    PA.build(settings);
+    PA.onBrowseSaveFolder = [this] { BrowseSF(); };
+    PA.onBrowseSnapshotFolder = [this] { BrowsePF(); };
+    PA.onSnapshotFolderClick = [this] { PcxView(); };
+    PK.build(settings);
+    PP.build(settings);
+    PP.onStickListChanged = [this] { stick_.update(); };
+    launcher_.underWayChanged = [this] { stickUseChanged(); };
+    PJ.build(settings);
+    if (!games.create(hwnd())) return false;
+    games.onClick = [this](GameButton& button) { ExecuteButton(button); };
+    PI.build();
+    return true;
+}
+
+void TF_Main::InitAll() {
+    SetWindowTextA(appWindow_, kAppTitleVersion);
+
+    background = &addImage(0, 0, 0, 0);
+    background->setAutoSize(true);
+    background->loadPicture("_M_MAIN");
+    sendToBack(*background);
+
+    // The options panel looks cut out of the console picture.
+    {
+        Image& cut = PA.addImage(0, 0, 255, 265);
+        ScreenDc screen;
+        OwnedDc source(CreateCompatibleDC(screen.get()));
+        OwnedDc target(CreateCompatibleDC(screen.get()));
+        OwnedBitmap pixels(CreateCompatibleBitmap(screen.get(), cut.width(), cut.height()));
+        {
+            SelectScope selectSource(source.get(), background->picture());
+            SelectScope selectTarget(target.get(), pixels.get());
+            RECT all{0, 0, cut.width(), cut.height()};
+            FillRect(target.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            BitBlt(target.get(), 0, 0, cut.width(), cut.height(), source.get(), 147, 120, SRCCOPY);
+        }
+        cut.setPicture(std::move(pixels));
+        PA.sendToBack(cut);
+    }
+    const std::pair<Panel*, const char*> backgrounds[] = {
+        {&PP, "_M_Pid"}, {&PK, "_M_Key"}, {&PJ, "_M_Joy"}, {&PI, "_M_Info"}};
+    for (auto [panel, picture] : backgrounds) {
+        Image& image = panel->addImage(0, 0, 0, 0);
+        image.setAutoSize(true);
+        image.loadPicture(picture);
+        panel->sendToBack(image);
+    }
+
+    const std::pair<Image*, const char*> hoverImages[] = {{Img_Exit, "_Exit"}, {Img_PA, "_PA"},
+                                                          {Img_PP, "_Pp"},     {Img_PK, "_Pk"},
+                                                          {Img_PJ, "_Pj"},     {Img_PI, "_Pi"}};
+    for (auto [image, suffix] : hoverImages) {
+        image->loadPicture(std::string("_G") + suffix);
+        image->setHint(suffix);
+    }
+    const std::tuple<Image*, const char*, const char*> linkImages[] = {
+        {PI.Img_Ostrel, "_G_Ostrel", links::kAuthorMail},
+        {PI.Img_Tev, "_G_Tev", links::kCoAuthorMail},
+        {PI.Img_Int, "_G_Int", links::kWebPage}};
+    for (auto [image, picture, target] : linkImages) {
+        image->loadPicture(picture);
+        image->setHint(target);
+        image->onClick = [this](GraphicControl& c) { RunHint(c); };
+    }
+
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    games.selectCursor =
+        static_cast<HCURSOR>(LoadImageA(instance, "_GB_SEL", IMAGE_CURSOR, 0, 0, 0));
+    games.runCursor = static_cast<HCURSOR>(LoadImageA(instance, "_GB_RUN", IMAGE_CURSOR, 0, 0, 0));
+
+    for (Container* surface : {static_cast<Container*>(this), static_cast<Container*>(&PA),
+                               static_cast<Container*>(&PP), static_cast<Container*>(&PK),
+                               static_cast<Container*>(&PJ), static_cast<Container*>(&PI)}) {
+        surface->setColor(RGB(0, 0, 0));
+    }
+    PL4M->setCaption("");
+    session.run = RunState{};
+    PI.L_VER->setAutoSize(true);
+    PI.L_VER->setCaption(kProgramVersion);
+    PI.L_CALVER->setAutoSize(true);
+    PI.L_CALVER->setCaption(kForRavlenVersion);
+
+    settings = DefaultSettings(ProgramDir(), IsPentium());
+    PP.PrepareDeviceLists();
+    guardSettings([this] { LoadReg(settings, settingsKey); });
+    L_CAL->setCaption(settings.L_CAL);
+    PA.showSettings();
+    PP.showSettings();
+    PK.showSettings();
+    PJ.showSettings();
+    FilesCounter();
+    SetWindowPos(PA.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    PutBackLeftRenames(tempNames_, launchSystem_, seams.showMessage);
+    DelTempFiles();
+}
+
+}  // namespace qv
