@@ -5,6 +5,7 @@
 #include "launch/temp_names.h"
 #include "app/wait_window_win.h"
 #include "launch/emulator.h"
+#include "ui/busy_win.h"
 #include "util/system_win.h"
 
 namespace qv {
@@ -77,12 +78,9 @@ int RunQuarvel() {
 
     ShowWindow(main.hwnd(), SW_SHOW);
     SetForegroundWindow(main.hwnd());
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (main.KeyMessage(msg) || IsDialogMessageA(main.hwnd(), &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    SetMessageRoute(
+        [&main](MSG& msg) { return main.KeyMessage(msg) || IsDialogMessageA(main.hwnd(), &msg); });
+    RunMessageLoop();
     return 0;
 }
 

@@ -24,6 +24,8 @@ class MainSession {
 public:
     RunState run;
     ComeBack comeBack;
+    // A re-scan asked for while a scan runs, served once it has ended.
+    bool rescanRequested = false;
 
     enum class Click { kSelect, kLaunch };
     // A click on the button of game, which becomes the current game: a

@@ -51,7 +51,7 @@ bool TF_Main::createControls() {
     };
     Img_Exit = imageButton(354, 52, 41, 25);
     Img_Exit->onClick = [this](GraphicControl&) {
-        if (!launcher_.underWay()) ExitProc();
+        if (BusyWith() != Work::kLaunch) ExitProc();
     };
     Img_PA = imageButton(153, 80, 46, 40);
     Img_PP = imageButton(201, 80, 46, 40);
@@ -78,7 +78,19 @@ bool TF_Main::createControls() {
     PK.build(settings);
     PP.build(settings);
     PP.onStickListChanged = [this] { stick_.update(); };
-    launcher_.underWayChanged = [this] { stickUseChanged(); };
+    // A launch is work of its own: the messages it lets through are handled
+    // by its busy scope, which also tells the handlers that a launch runs.
+    launcher_.underWayChanged = [this] {
+        if (launcher_.underWay()) {
+            launchBusy_.emplace(Work::kLaunch);
+        } else {
+            launchBusy_.reset();
+        }
+        stickUseChanged();
+    };
+    launchSystem_.progress = [this] {
+        if (launchBusy_) launchBusy_->yield();
+    };
     PJ.build(settings);
     if (!games.create(hwnd())) return false;
     games.onClick = [this](GameButton& button) { ExecuteButton(button); };

@@ -20,17 +20,6 @@ namespace {
 
 constexpr UINT kShownMessage = WM_APP + 1;
 
-// Clicks made while the launch kept the thread busy are stale by now: a burst
-// on a game button must not start a second run once the first has ended.
-void DropQueuedMouseInput() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE) ||
-           PeekMessageA(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_REMOVE)) {
-    }
-    // A press dropped halfway leaves no control holding the pointer.
-    ReleaseCapture();
-}
-
 }  // namespace
 
 class TF_Main::LaunchSide final : public LaunchHost {
@@ -42,7 +31,9 @@ public:
     const std::string& emulatorStorage() const override { return main_.games.emulator.storage; }
     const TempNames& tempNames() const override { return main_.tempNames(); }
     ProgressDisplay& wait() override { return main_.wait(); }
-    void processMessages() override { ProcessMessages(); }
+    void processMessages() override {
+        if (main_.launchBusy_) main_.launchBusy_->yield();
+    }
     void showMessage(const std::string& text) override { main_.seams.showMessage(text); }
     void showArchiveMessage(const std::string& text, const std::string& caption) override {
         main_.seams.reportArchiveError(text, caption);
@@ -107,7 +98,6 @@ bool TF_Main::create() {
     if (!createControls()) return false;
     InitAll();
     if (!F_Report.create(hwnd())) return false;
-    F_Report.busy = [this] { return Busy(); };
     F_Report.readHistory = [this](const std::string& gameId) {
         return ReadPlayHistory(gameId, settingsKey);
     };
@@ -116,34 +106,32 @@ bool TF_Main::create() {
 }
 
 void TF_Main::GamesCheck() {
-    if (launcher_.underWay()) return;
+    if (BusyWith() == Work::kLaunch) return;
     // A request that arrives while a scan lets messages through (a re-scan
     // click, a new folder) is served once the scan has ended.
-    if (scanning_) {
-        rescanRequested_ = true;
+    if (BusyWith() == Work::kScan) {
+        session.rescanRequested = true;
         return;
     }
-    scanning_ = true;
+    BusyScope busy(Work::kScan);
     stickUseChanged();
     const bool listHadFocus = games.focusedButton() != nullptr;
     do {
-        rescanRequested_ = false;
+        session.rescanRequested = false;
         L_CAL->setCaption(settings.L_CAL);
-        games.scan(settings.L_CAL, wait_, seams.showMessage);
+        games.scan(settings.L_CAL, wait_, seams.showMessage, busy);
         F_Report.refresh(settings.L_CAL, games.emulator, games.verdicts());
         L_G->setCaption(IntText(games.gamesFound) + "/" + IntText(games.gamesLookedFor));
         FilesCounter();
-    } while (rescanRequested_);
-    scanning_ = false;
-    stickUseChanged();
+    } while (session.rescanRequested);
     if (listHadFocus) games.focusList();  // the old buttons went with the focus
 }
 
 void TF_Main::GamesReport() { F_Report.ShowProc(); }
 
 void TF_Main::ExecuteButton(GameButton& sender) {
-    if (scanning_) return;  // the button may be gone before the scan ends
-    if (launcher_.underWay()) return;
+    // Nothing starts while other work runs; a scan may take the button away.
+    if (BusyWith() != Work::kNothing) return;
     // Settings that cannot be saved stay in memory, unchanged by the game clicked.
     if (!guardSettings([this] { SaveRegGame(settings, session.run.game.gameId, settingsKey); })) return;
     if (games.lastClicked) games.lastClicked->setCursor(games.selectCursor);
@@ -230,7 +218,7 @@ void TF_Main::PcxView() {
 }
 
 void TF_Main::BrowseCF() {
-    if (launcher_.underWay()) return;
+    if (BusyWith() == Work::kLaunch) return;
     const std::optional<std::string> folder = seams.pickFolder(settings.L_CAL);
     if (!folder) return;
     const bool holdsEmulator = FileExists(JoinPath(*folder, kRavlenProgram, true)) ||
@@ -250,7 +238,7 @@ void TF_Main::BrowsePF() { BrowseDataFolder(settings.L_PF); }
 
 // The saves and the snapshot folder are chosen alike; the counters follow.
 void TF_Main::BrowseDataFolder(std::string& folder) {
-    if (launcher_.underWay()) return;
+    if (BusyWith() == Work::kLaunch) return;
     if (std::optional<std::string> picked = seams.pickFolder(folder)) {
         folder = *picked;
         PA.showSettings();
@@ -315,7 +303,7 @@ void TF_Main::ExitProc() {
 }
 
 // Refused through the whole launch, so that its clean-up is never cut short.
-bool TF_Main::CloseProc() { return !session.run.running && !launcher_.underWay(); }
+bool TF_Main::CloseProc() { return !session.run.running && BusyWith() != Work::kLaunch; }
 
 void TF_Main::DelTempFiles() { DeleteTempFiles(tempNames_, launchSystem_); }
 

@@ -29,6 +29,7 @@
 #include "launch/options_panel_win.h"
 #include "settings/play_history.h"
 #include "settings/settings.h"
+#include "ui/busy_win.h"
 #include "ui/container_win.h"
 #include "viewer/pcx_view_win.h"
 
@@ -76,8 +77,8 @@ public:
     bool KeyMessage(const MSG& msg) { return keys_.take(msg); }
     // The panel that ShowPanel brought to the front last (PA at start).
     Panel& frontPanel() const { return *front_; }
-    // A scan or a launch is under way.
-    bool Busy() const { return scanning_ || launcher_.underWay(); }
+    // A scan, a launch or other work is under way.
+    bool Busy() const { return BusyWith() != Work::kNothing; }
 
     MainSession session;
     Settings settings;
@@ -194,10 +195,9 @@ private:
     PlayTracker playTracker_;  // the emulator's start and end in a launch
     // The files, folders and process runner that a launch works on.
     WinLaunchSystem launchSystem_{AE, [this] { return seams.freeSpaceKb(); }};
-    bool scanning_ = false;  // a scan never runs inside another
+    std::optional<BusyScope> launchBusy_;  // while a launch is under way
     // The first show scans; later shows (a restore from the task bar) do not.
     bool shownBefore_ = false;
-    bool rescanRequested_ = false;
     MainKeys keys_{*this};
     MainStick stick_{*this};
     Panel* front_ = &PA;

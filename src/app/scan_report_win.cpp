@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "archive/extract_win.h"
+#include "ui/busy_win.h"
 #include "ui/graphics_win.h"
 #include "ui/standard_controls_win.h"
 #include "util/system_win.h"
@@ -140,8 +141,9 @@ void TF_ScanReport::ShowProc() {
 void TF_ScanReport::HideProc() { ShowWindow(hwnd(), SW_HIDE); }
 
 void TF_ScanReport::CheckProc() {
-    if (checking_ || busy()) return;
-    checking_ = true;
+    // One check at a time, and none while a scan or a launch runs.
+    if (BusyWith() != Work::kNothing) return;
+    BusyScope busy(Work::kCheck);
     EnableWindow(B_CHECK, FALSE);
     const unsigned scan = scans_;
     const std::vector<std::string> archives = ArchivesToCheck(emulator_, games_);
@@ -151,16 +153,15 @@ void TF_ScanReport::CheckProc() {
     LARGE_INTEGER start{}, end{}, frequency{};
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    ArchiveChecks checks = CheckArchives(archives, CheckArchive, [this](const std::string& name) {
+    ArchiveChecks checks = CheckArchives(archives, CheckArchive, [this, &busy](const std::string& name) {
         wait_.setInfo("Reading " + name);
-        ProcessMessages();
+        busy.yield();
     });
     QueryPerformanceCounter(&end);
     const auto took = static_cast<std::int32_t>((end.QuadPart - start.QuadPart) * 1000 /
                                                 std::max<LONGLONG>(frequency.QuadPart, 1));
     wait_.hide();
     EnableWindow(B_CHECK, TRUE);
-    checking_ = false;
     // A scan that ended meanwhile has made other verdicts: the check was of the old ones.
     if (scan != scans_) return;
     checks_ = std::move(checks);

@@ -38,9 +38,6 @@ public:
     // After a run: the found games' play history is read again.
     void HistoryChanged();
 
-    // True while the host is scanning or launching: a check then waits, so
-    // that it neither shares the wait window nor outlives the verdicts.
-    std::function<bool()> busy = [] { return false; };
     // Each game's play history; none shown without it.
     HistoryReader readHistory;
 
@@ -74,7 +71,6 @@ private:
     std::vector<ReportRow> rows_;
     OwnedBrush listGround_;
     unsigned scans_ = 0;  // refreshes so far: a check that outlives its scan is dropped
-    bool checking_ = false;
 };
 
 }  // namespace qv

@@ -4,7 +4,6 @@
 #include "catalogue/disk_folder_view_win.h"
 #include "catalogue/scan.h"
 #include "product/ravlen_files.h"
-#include "util/system_win.h"
 
 namespace qv {
 
@@ -13,7 +12,7 @@ bool GameList::create(HWND mainWindow) {
 }
 
 void GameList::scan(const std::string& emulatorFolder, ProgressDisplay& wait,
-                    const std::function<void(const std::string&)>& report) {
+                    const std::function<void(const std::string&)>& report, BusyScope& busy) {
     DiskFolderView disk;
     emulator = JudgeEmulator(emulatorFolder, kRavlenProgram, kRavlenArchive, disk);
     if (!emulator.present) report(kCantFindRavlen + emulatorFolder);
@@ -29,16 +28,16 @@ void GameList::scan(const std::string& emulatorFolder, ProgressDisplay& wait,
     wait.setState("Working...");
     wait.showNow();
     for (const GameRecord& game : GameTable())
-        AddButton(game, emulatorFolder, wait);
+        AddButton(game, emulatorFolder, wait, busy);
     sb.setContentHeight(nextButtonTop);
     wait.hide();
 }
 
 void GameList::AddButton(const GameRecord& game, const std::string& emulatorFolder,
-                         ProgressDisplay& wait) {
+                         ProgressDisplay& wait, BusyScope& busy) {
     ++gamesLookedFor;
     wait.setInfo("Looking for " + std::string(game.title));
-    ProcessMessages();
+    busy.yield();
 
     DiskFolderView disk;
     verdicts_.push_back(JudgeGame(game, emulatorFolder, disk));

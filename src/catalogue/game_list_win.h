@@ -11,6 +11,7 @@
 #include "catalogue/scan.h"
 #include "ui/focus_walk.h"
 #include "ui/progress_display.h"
+#include "ui/busy_win.h"
 #include "ui/scroll_box_win.h"
 
 namespace qv {
@@ -22,9 +23,9 @@ public:
 
     // One scan of the emulator folder: destroys the buttons and makes one
     // for each game of the table found there, telling wait which game it looks
-    // for. report shows a message.
+    // for and yielding through busy before each. report shows a message.
     void scan(const std::string& emulatorFolder, ProgressDisplay& wait,
-              const std::function<void(const std::string&)>& report);
+              const std::function<void(const std::string&)>& report, BusyScope& busy);
 
     ScrollBox sb;
     unsigned short gamesLookedFor = 0;
@@ -51,7 +52,7 @@ public:
 
 private:
     void AddButton(const GameRecord& game, const std::string& emulatorFolder,
-                   ProgressDisplay& wait);
+                   ProgressDisplay& wait, BusyScope& busy);
 
     void focusButton(GameButton& button);
     // Scrolls the list so that the button is wholly in view.

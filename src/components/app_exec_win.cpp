@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "ui/busy_win.h"
 #include "util/handles_win.h"
 #include "util/system_win.h"
 
@@ -23,24 +24,6 @@ namespace {
 
 bool IsDriveRoot(const std::string& path) {
     return path.size() == 3 && path[1] == ':' && path[2] == '\\';
-}
-
-// Handles every message pending now. A quit request is held back, not put
-// back at once: reposting it here would wake the wait again straight away and
-// spin. Answers whether one was seen.
-bool PumpPending(int& quitCode) {
-    bool quit = false;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            quit = true;
-            quitCode = static_cast<int>(msg.wParam);
-            continue;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return quit;
 }
 
 }  // namespace
@@ -104,23 +87,15 @@ std::string TAppExec::FailureText() const {
     return reason.empty() ? code : reason + " (" + code + ")";
 }
 
-// Sleeps until the program ends or a message arrives, handling messages as
-// they come, so the caller's windows stay responsive without a busy loop.
+// Sleeps until the program ends, handling messages as they come, so the
+// caller's windows stay responsive without a busy loop; as part of whatever
+// work the caller is busy with.
 void TAppExec::WaitForExit(void* process) {
-    int quitCode = 0;
-    bool quit = PumpPending(quitCode);
-    for (;;) {
-        HANDLE handle = process;
-        const DWORD woken = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT);
-        if (woken == WAIT_OBJECT_0) break;
-        if (woken != WAIT_OBJECT_0 + 1) {
-            errNo_ = static_cast<std::int32_t>(GetLastError());
-            if (quit) PostQuitMessage(quitCode);
-            throw EAppExecWinExec(FailureText());
-        }
-        quit = PumpPending(quitCode) || quit;
+    BusyScope waiting(BusyWith());
+    if (!waiting.waitFor(process)) {
+        errNo_ = static_cast<std::int32_t>(GetLastError());
+        throw EAppExecWinExec(FailureText());
     }
-    if (quit) PostQuitMessage(quitCode);
 
     DWORD exitCode = 0;
     if (!GetExitCodeProcess(process, &exitCode)) {

@@ -49,7 +49,7 @@ void WinLaunchSystem::createFolderPath(const std::string& path) { CreateFolderPa
 
 bool WinLaunchSystem::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()); }
 
-void WinLaunchSystem::deleteTree(const std::string& path) { DeleteTree(path); }
+void WinLaunchSystem::deleteTree(const std::string& path) { DeleteTree(path, progress); }
 
 bool WinLaunchSystem::writeFile(const std::string& path, std::string_view text) {
     return WriteWholeFile(path, text);

@@ -19,6 +19,10 @@ public:
     WinLaunchSystem(TAppExec& runner, std::function<std::optional<std::uint64_t>()> freeSpaceKb)
         : runner_(runner), freeSpaceKb_(std::move(freeSpaceKb)) {}
 
+    // Told now and then during a long step (a folder tree deleted), so that
+    // the caller's windows stay alive.
+    std::function<void()> progress;
+
     Presence filePresence(const std::string& path) override;
     Presence folderPresence(const std::string& path) override;
     bool renameFile(const std::string& from, const std::string& to) override;

@@ -81,7 +81,7 @@ std::optional<std::vector<std::string>> ListFilesIfReadable(std::string_view fol
     return list;
 }
 
-void DeleteTree(const std::string& folder) {
+void DeleteTree(const std::string& folder, const std::function<void()>& progress) {
     if (folder.empty()) return;
     for (const std::string& entry : ListFiles(folder, "*.*", "HSRAD")) {
         if (RightChars(entry, 1) == "." || !FolderExists(entry)) continue;
@@ -89,14 +89,14 @@ void DeleteTree(const std::string& folder) {
         if (Attributes(entry) & FILE_ATTRIBUTE_REPARSE_POINT)
             RemoveDirectoryA(entry.c_str());
         else
-            DeleteTree(entry);
+            DeleteTree(entry, progress);
     }
     for (const std::string& entry : ListFiles(folder, "*.*", "AHRS")) {
         SetFileAttributesA(entry.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(entry.c_str());
     }
     RemoveDirectoryA(folder.c_str());
-    ProcessMessages();
+    if (progress) progress();
 }
 
 bool FileExists(const std::string& path) {

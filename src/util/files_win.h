@@ -1,6 +1,7 @@
 // File and folder routines over the Win32 file system calls.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,10 +25,11 @@ std::optional<std::vector<std::string>> ListFilesIfReadable(std::string_view fol
                                                             std::string_view letters);
 
 // Deletes folder with every file (read-only, hidden and system ones too) and
-// every sub-folder, then handles the pending window messages once. Failures
-// are not reported: what cannot be deleted stays. An empty folder text is
-// refused, since it would mean the root of the current drive.
-void DeleteTree(const std::string& folder);
+// every sub-folder, telling progress (when given) after each folder, so that
+// the caller can keep its windows alive. Failures are not reported: what
+// cannot be deleted stays. An empty folder text is refused, since it would
+// mean the root of the current drive.
+void DeleteTree(const std::string& folder, const std::function<void()>& progress = {});
 
 bool FileExists(const std::string& path);    // an existing entry that is not a folder
 bool FolderExists(const std::string& path);  // an existing folder

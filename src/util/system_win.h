@@ -30,8 +30,4 @@ bool IsPentiumClass(unsigned long processorType);
 // (Windows 7 without its update) keep their usual search.
 void LoadLibrariesFromSystemFolder();
 
-// Handles the window messages pending now, once, so the interface stays alive
-// during long work. A quit request is put back for the main loop to see.
-void ProcessMessages();
-
 }  // namespace qv

@@ -7,6 +7,7 @@
 
 #include <chrono>
 
+#include "ui/busy_win.h"
 #include "ui/graphics_win.h"
 #include "ui/standard_controls_win.h"
 #include "util/files_win.h"
@@ -179,9 +180,9 @@ std::vector<std::string> TF_PcxView::listedFiles() {
     const std::optional<std::vector<std::string>> listing =
         ListFilesIfReadable(viewerFolder_, kSnapshotMask, "N");
     if (!listing) {
-        setStatus(kCannotList, false);
+        setStatus(kCannotList);
     } else if (listingFailed_) {
-        setStatus(kReady, false);
+        setStatus(kReady);
     }
     listingFailed_ = !listing;
     const std::optional<GameSnapshots> game = host_.CurrentGameSnapshots(viewerFolder_, listing);
@@ -213,12 +214,14 @@ std::optional<std::string> TF_PcxView::itemText(LRESULT index) const {
 
 bool TF_PcxView::anySelected() const { return SendMessageA(LB, LB_GETSELCOUNT, 0, 0) > 0; }
 
-void TF_PcxView::setStatus(const char* text, bool repaintNow) {
-    L_INFO->setCaption(text);
-    if (repaintNow) {
-        UpdateWindow(hwnd());
-        ProcessMessages();
-    }
+void TF_PcxView::setStatus(const char* text) { L_INFO->setCaption(text); }
+
+// The status line says what the work is, and the messages waiting are
+// handled once, so that it shows before the work starts.
+void TF_PcxView::announce(BusyScope& busy, const char* text) {
+    setStatus(text);
+    UpdateWindow(hwnd());
+    busy.yield();
 }
 
 void TF_PcxView::ShowPcx() {
@@ -227,15 +230,17 @@ void TF_PcxView::ShowPcx() {
     // Taken before the messages run: an activation among them refills the list.
     const std::optional<std::string> item = itemText(SendMessageA(LB, LB_GETCARETINDEX, 0, 0));
     const std::string folder = viewerFolder_;
-    setStatus("Loading...", true);
+    BusyScope busy(Work::kSnapshot);
+    announce(busy, "Loading...");
     if (item) LoadPcx(SB.pictureSlot(), folder + *item);
     const SIZE size = SB.pictureSize();
     SB.setRanges(size.cx, size.cy);
-    setStatus(kReady, false);
+    setStatus(kReady);
 }
 
 void TF_PcxView::C2CProc() {
-    setStatus("Copying...", true);
+    BusyScope busy(Work::kSnapshot);
+    announce(busy, "Copying...");
     // Before any picture was shown there is nothing to copy, and the
     // clipboard keeps what it holds.
     if (SB.picture() && OpenClipboard(hwnd())) {
@@ -246,7 +251,7 @@ void TF_PcxView::C2CProc() {
         if (copy && SetClipboardData(CF_BITMAP, copy.get())) copy.release();
         CloseClipboard();
     }
-    setStatus(kReady, false);
+    setStatus(kReady);
 }
 
 std::optional<std::string> TF_PcxView::runSaveDialog(const std::string& last) {
@@ -268,7 +273,8 @@ void TF_PcxView::SaveGif() {
     const std::optional<std::string> name = askSaveName(lastSaveName_);
     if (!name) return;
     lastSaveName_ = *name;
-    setStatus("Saving...", true);
+    BusyScope busy(Work::kSnapshot);
+    announce(busy, "Saving...");
     try {
         SaveSnapshotGif(SB.picture(), *name);
     } catch (const EFCreateError& error) {
@@ -276,7 +282,7 @@ void TF_PcxView::SaveGif() {
         host_.ReportError(error.what());
         return;
     }
-    setStatus(kReady, false);
+    setStatus(kReady);
 }
 
 void TF_PcxView::DelPic() { deleteFiles(selectedFiles()); }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "components/label4move_win.h"
+#include "ui/busy_win.h"
 #include "ui/container_win.h"
 #include "viewer/picture_box_win.h"
 
@@ -97,7 +98,8 @@ private:
     bool createControls();
     void InitAll();
     void ExitProc();
-    void setStatus(const char* text, bool repaintNow);
+    void setStatus(const char* text);
+    void announce(BusyScope& busy, const char* text);
     std::optional<std::string> runSaveDialog(const std::string& last);
     bool anySelected() const;
     std::vector<std::string> listedFiles();

@@ -8,6 +8,7 @@
 #include "ui/standard_controls_win.h"
 #include "util/files_win.h"
 #include "util/system_win.h"
+#include "../pump_win.h"
 
 namespace qv {
 namespace {

@@ -12,6 +12,7 @@
 #include "../host_path_win.h"
 #include "app/wait_window_win.h"
 #include "shell_fixture_win.h"
+#include "ui/busy_win.h"
 #include "util/files_win.h"
 #include "util/system_win.h"
 
@@ -223,11 +224,11 @@ TEST_F(ScanReportTest, ACheckNamesEachArchiveAtFaultAndWritesNothing) {
     HANDLE locked = CreateFileA((emu + "\\RockManJ.ZIP").c_str(), GENERIC_READ, 0, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
-    auto idle = ui().F_Report.busy;
-    ui().F_Report.busy = [] { return true; };  // while the main window scans or launches
-    ui().F_Report.CheckProc();
-    EXPECT_EQ(row("Megatwins").check, "");
-    ui().F_Report.busy = idle;
+    {
+        BusyScope scanning(Work::kScan);  // no check while the main window scans or launches
+        ui().F_Report.CheckProc();
+        EXPECT_EQ(row("Megatwins").check, "");
+    }
     ui().F_Report.CheckProc();
     CloseHandle(locked);
 

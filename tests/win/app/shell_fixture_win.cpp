@@ -5,6 +5,7 @@
 
 #include "launch/temp_names.h"
 #include "util/system_win.h"
+#include "../pump_win.h"
 
 namespace qv {
 

@@ -8,6 +8,7 @@
 #include "games_fixture_win.h"
 #include "settings/settings_store_win.h"
 #include "ui/standard_controls_win.h"
+#include "../pump_win.h"
 
 namespace qv {
 namespace {

@@ -8,6 +8,7 @@
 #include "components/label4move_win.h"
 #include "ui/container_win.h"
 #include "util/system_win.h"
+#include "../pump_win.h"
 
 namespace qv {
 namespace {

@@ -7,6 +7,7 @@
 
 #include "components/prev_inst_win.h"
 #include "util/system_win.h"
+#include "../pump_win.h"
 
 namespace qv {
 namespace {

@@ -11,6 +11,7 @@
 #include "settings/registry_win.h"
 #include "ui/standard_controls_win.h"
 #include "util/system_win.h"
+#include "../pump_win.h"
 
 namespace qv {
 namespace {

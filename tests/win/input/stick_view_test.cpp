@@ -7,6 +7,7 @@
 #include "scripted_stick_win.h"
 #include "ui/standard_controls_win.h"
 #include "util/system_win.h"
+#include "../pump_win.h"
 
 namespace qv {
 namespace {

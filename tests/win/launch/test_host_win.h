@@ -12,6 +12,7 @@
 #include "launch/launch_win.h"
 #include "util/files_win.h"
 #include "util/system_win.h"
+#include "../pump_win.h"
 
 namespace qv::test {
 

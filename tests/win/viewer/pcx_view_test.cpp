@@ -20,6 +20,7 @@
 #include "ui/standard_controls_win.h"
 #include "ui/window_win.h"
 #include "viewer/snapshot_gif_win.h"
+#include "../pump_win.h"
 
 namespace qv {
 namespace {
