@@ -136,7 +136,7 @@ void TF_Main::ExecuteButton(GameButton& sender) {
     if (!guardSettings([this] { SaveRegGame(settings, session.run.game.gameId, settingsKey); })) return;
     if (games.lastClicked) games.lastClicked->setCursor(games.selectCursor);
     sender.setCursor(games.runCursor);
-    if (session.clickGame(ReadGameButton(sender.hint(), sender.caption())) ==
+    if (session.clickGame(sender.current()) ==
         MainSession::Click::kLaunch) {
         if (launcher_.RunRavlen(*launchSide_, launchSystem_) == LaunchOutcome::kPlayed)
             RecordPlay();

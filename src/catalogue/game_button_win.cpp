@@ -44,10 +44,11 @@ int GameButtonWidth(int boxWidth) {
 }
 
 GameButton::GameButton(HWND box, int top, int width, const GameRecord& game,
-                       const std::string& storage)
-    : hint_(GameButtonHint(game, storage)), caption_(game.title) {
+                       RomStorage storage)
+    : game_(game), storage_(storage), hint_(GameButtonHint(game, storage)), caption_(game.title) {
     if (!game.picture.empty()) {
-        glyph_ = MakeGameGlyph(std::string(game.picture), IsJapanese(game), storage == "ZIP");
+        glyph_ = MakeGameGlyph(std::string(game.picture), IsJapanese(game),
+                               storage == RomStorage::kArchives);
         height_ = kHeightWithPicture;
     }
     hwnd_ = CreateWindowExA(0, "BUTTON", caption_.c_str(),

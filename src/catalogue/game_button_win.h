@@ -8,6 +8,7 @@
 #include <string>
 
 #include "catalogue/game_table.h"
+#include "catalogue/scan.h"
 #include "ui/scroll_box_win.h"
 #include "util/handles_win.h"
 
@@ -20,12 +21,14 @@ public:
 
     // The button for a table row found with the given ROM storage, made
     // inside box at the given top.
-    GameButton(HWND box, int top, int width, const GameRecord& game, const std::string& storage);
+    GameButton(HWND box, int top, int width, const GameRecord& game, RomStorage storage);
     ~GameButton() override;
     GameButton(const GameButton&) = delete;
     GameButton& operator=(const GameButton&) = delete;
 
     HWND hwnd() const { return hwnd_; }
+    // The launch context of the game it was made for.
+    CurrentGame current() const { return CurrentGameOf(game_, storage_); }
     const std::string& hint() const { return hint_; }
     const std::string& caption() const { return caption_; }
     HBITMAP glyph() const { return glyph_.get(); }
@@ -45,6 +48,8 @@ private:
     void windowGone() override { hwnd_ = nullptr; }
 
     HWND hwnd_ = nullptr;
+    const GameRecord& game_;
+    RomStorage storage_;
     OwnedBitmap glyph_;
     std::string hint_;
     std::string caption_;

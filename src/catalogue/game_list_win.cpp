@@ -48,7 +48,8 @@ void GameList::AddButton(const GameRecord& game, const std::string& emulatorFold
     GetWindowRect(sb.hwnd(), &box);
     auto button =
         std::make_unique<GameButton>(sb.hwnd(), nextButtonTop - sb.position(),
-                                     GameButtonWidth(box.right - box.left), game, storage);
+                                     GameButtonWidth(box.right - box.left), game,
+                                     storage == "ZIP" ? RomStorage::kArchives : RomStorage::kFolder);
     button->setCursor(selectCursor);
     button->onClick = [this](GameButton& clicked) {
         lastFocused_ = &clicked;

@@ -81,20 +81,33 @@ GameVerdict JudgeGame(const GameRecord& game, const std::string& emulatorFolder,
     return verdict;
 }
 
-std::string GameButtonHint(const GameRecord& game, std::string_view storage) {
+std::string_view StorageText(RomStorage storage) {
+    return storage == RomStorage::kArchives ? "ZIP" : "DIR";
+}
+
+namespace {
+
+std::string_view RenameMarkerOf(const GameRecord& game) {
+    return game.renameMarker.empty() ? std::string_view(kNoRenameMarker) : game.renameMarker;
+}
+
+}  // namespace
+
+std::string GameButtonHint(const GameRecord& game, RomStorage storage) {
     std::string hint(game.gameId);
     hint += '|';
-    hint += game.renameMarker.empty() ? std::string_view(kNoRenameMarker) : game.renameMarker;
+    hint += RenameMarkerOf(game);
     hint += '|';
-    hint += storage;
+    hint += StorageText(storage);
     hint += '|';
     hint += game.romPatterns;
     return hint;
 }
 
-CurrentGame ReadGameButton(std::string_view hint, std::string_view caption) {
-    return CurrentGame{WordAt(hint, '|', 1), WordAt(hint, '|', 2), WordAt(hint, '|', 3),
-                       WordAt(hint, '|', 4), std::string(caption)};
+CurrentGame CurrentGameOf(const GameRecord& game, RomStorage storage) {
+    return CurrentGame{std::string(game.gameId), std::string(RenameMarkerOf(game)),
+                       std::string(StorageText(storage)), std::string(game.romPatterns),
+                       std::string(game.title)};
 }
 
 EmulatorVerdict JudgeEmulator(const std::string& emulatorFolder, std::string_view program,

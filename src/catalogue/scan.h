@@ -47,9 +47,15 @@ struct EmulatorVerdict {
 EmulatorVerdict JudgeEmulator(const std::string& emulatorFolder, std::string_view program,
                               std::string_view archive, FolderView& files);
 
-// The four fields a game button carries, joined by "|": game id, rename
-// marker (or "NONE"), ROM storage, ROM patterns.
-std::string GameButtonHint(const GameRecord& game, std::string_view storage);
+// How a game's ROMs are kept: in a folder named by its id, or as ZIP archives.
+enum class RomStorage { kFolder, kArchives };
+
+// The storage as the hint and the launch context say it: "DIR" or "ZIP".
+std::string_view StorageText(RomStorage storage);
+
+// The four fields a game button shows as its hint, joined by "|": game id,
+// rename marker (or "NONE"), ROM storage, ROM patterns.
+std::string GameButtonHint(const GameRecord& game, RomStorage storage);
 
 // The launch context of a clicked game button.
 struct CurrentGame {
@@ -59,6 +65,7 @@ struct CurrentGame {
     std::string romPatterns;
     std::string title;
 };
-CurrentGame ReadGameButton(std::string_view hint, std::string_view caption);
+// The launch context of the button of a table row found with that storage.
+CurrentGame CurrentGameOf(const GameRecord& game, RomStorage storage);
 
 }  // namespace qv

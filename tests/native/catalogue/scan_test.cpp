@@ -68,16 +68,15 @@ TEST(RomStorage, ZippedGamesNeedEveryArchiveAndTrailingBackslashesCollapse) {
     EXPECT_EQ(JudgeGame(Game("Street Fighter 2 CE (J)"), "C:\\EMU\\", disk).storage, "");
 }
 
-TEST(GameButtonHint, CarriesFourNonEmptyFieldsThatReadBack) {
-    EXPECT_EQ(GameButtonHint(Game("Street Fighter 2 CE"), "ZIP"),
+TEST(GameButtonHint, ShowsTheFourFieldsTheLaunchContextCarries) {
+    EXPECT_EQ(GameButtonHint(Game("Street Fighter 2 CE"), RomStorage::kArchives),
               "SF2t|RSF2 Sf2Ce|ZIP|sf2.*;sf2ce.*");
-    EXPECT_EQ(GameButtonHint(Game("Final Fight"), "DIR"), "FFIGHT|NONE|DIR|ff*.*");
+    EXPECT_EQ(GameButtonHint(Game("Final Fight"), RomStorage::kFolder), "FFIGHT|NONE|DIR|ff*.*");
     for (const GameRecord& game : GameTable()) {
-        const CurrentGame current = ReadGameButton(GameButtonHint(game, "DIR"), game.title);
-        EXPECT_EQ(current.gameId, game.gameId);
-        EXPECT_EQ(current.renameMarker, game.renameMarker.empty() ? "NONE" : game.renameMarker);
-        EXPECT_EQ(current.romStorage, "DIR");
-        EXPECT_EQ(current.romPatterns, game.romPatterns);
+        const CurrentGame current = CurrentGameOf(game, RomStorage::kFolder);
+        EXPECT_EQ(GameButtonHint(game, RomStorage::kFolder),
+                  current.gameId + "|" + current.renameMarker + "|" + current.romStorage + "|" +
+                      current.romPatterns);
         EXPECT_EQ(current.title, game.title);
     }
 }

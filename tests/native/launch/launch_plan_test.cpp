@@ -19,7 +19,7 @@ CurrentGame Stored(std::string_view romStorage, std::string_view marker = "NONE"
 // A table row as its game button hands it to the launch.
 CurrentGame Clicked(std::string_view title) {
     for (const GameRecord& game : GameTable()) {
-        if (game.title == title) return ReadGameButton(GameButtonHint(game, "ZIP"), game.title);
+        if (game.title == title) return CurrentGameOf(game, RomStorage::kArchives);
     }
     throw std::runtime_error("no such game");
 }

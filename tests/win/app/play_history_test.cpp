@@ -68,7 +68,7 @@ protected:
     // Makes the game current (a first click) without playing it.
     void select(const std::string& title) {
         GameButton& b = button(title);
-        if (main->session.run.selectedGameId != ReadGameButton(b.hint(), b.caption()).gameId)
+        if (main->session.run.selectedGameId != b.current().gameId)
             main->ExecuteButton(b);
     }
     // Plays the game once; the stand-in leaves that many snapshots.
