@@ -45,31 +45,53 @@ DWORD AttributeMask(std::string_view letters) {
 
 DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
-// Adds the entries to list; false when the search stopped before its end,
-// other than for a folder that is there with nothing matching.
-bool ListInto(std::vector<std::string>& list, std::string_view folder, std::string_view mask,
-              std::string_view letters) {
+}  // namespace
+
+FolderLister::FolderLister(std::string_view folder, std::string_view mask,
+                           std::string_view letters)
+    : base_(EndWithBackslash(folder)), pattern_(base_ + std::string(mask)) {
     // Only these attributes hide an entry unless asked for; plain files always show.
     constexpr DWORD kSelective =
         FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x08 | FILE_ATTRIBUTE_DIRECTORY;
-    const DWORD excluded = ~AttributeMask(letters) & kSelective;
-
-    const std::string base = EndWithBackslash(folder);
-    WIN32_FIND_DATAA data;
-    OwnedFind find(FindFirstFileA((base + std::string(mask)).c_str(), &data));
-    if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND;
-    do {
-        if ((data.dwFileAttributes & excluded) == 0) list.push_back(base + data.cFileName);
-    } while (FindNextFileA(find.get(), &data));
-    return GetLastError() == ERROR_NO_MORE_FILES;
+    excluded_ = ~AttributeMask(letters) & kSelective;
 }
 
-}  // namespace
+FolderLister::~FolderLister() {
+    if (find_) FindClose(find_);
+}
+
+bool FolderLister::step(std::vector<std::string>& found, const std::function<bool()>& more) {
+    WIN32_FIND_DATAA data;
+    auto end = [this](bool complete) {
+        if (find_) FindClose(find_);
+        find_ = nullptr;
+        ended_ = true;
+        complete_ = complete;
+        return true;
+    };
+    if (ended_) return true;
+    if (!started_) {
+        started_ = true;
+        find_ = FindFirstFileA(pattern_.c_str(), &data);
+        // Nothing matching in a folder that is there is a complete listing.
+        if (find_ == INVALID_HANDLE_VALUE) {
+            find_ = nullptr;
+            return end(GetLastError() == ERROR_FILE_NOT_FOUND);
+        }
+    } else if (!FindNextFileA(find_, &data)) {
+        return end(GetLastError() == ERROR_NO_MORE_FILES);
+    }
+    for (int entries = 1;; ++entries) {
+        if ((data.dwFileAttributes & excluded_) == 0) found.push_back(base_ + data.cFileName);
+        if (entries % 64 == 0 && !more()) return false;
+        if (!FindNextFileA(find_, &data)) return end(GetLastError() == ERROR_NO_MORE_FILES);
+    }
+}
 
 std::vector<std::string> ListFiles(std::string_view folder, std::string_view mask,
                                    std::string_view letters) {
     std::vector<std::string> list;
-    ListInto(list, folder, mask, letters);
+    FolderLister(folder, mask, letters).step(list, [] { return true; });
     return list;
 }
 
@@ -77,7 +99,9 @@ std::optional<std::vector<std::string>> ListFilesIfReadable(std::string_view fol
                                                             std::string_view mask,
                                                             std::string_view letters) {
     std::vector<std::string> list;
-    if (!ListInto(list, folder, mask, letters)) return std::nullopt;
+    FolderLister lister(folder, mask, letters);
+    lister.step(list, [] { return true; });
+    if (!lister.complete()) return std::nullopt;
     return list;
 }
 

@@ -24,6 +24,30 @@ std::optional<std::vector<std::string>> ListFilesIfReadable(std::string_view fol
                                                             std::string_view mask,
                                                             std::string_view letters);
 
+// A folder listed a few entries at a time, as ListFiles lists it, so that a
+// window can answer its messages between the steps.
+class FolderLister {
+public:
+    FolderLister(std::string_view folder, std::string_view mask, std::string_view letters);
+    ~FolderLister();
+    FolderLister(const FolderLister&) = delete;
+    FolderLister& operator=(const FolderLister&) = delete;
+
+    // Lists on while more() holds (asked every few entries) and the listing
+    // has not ended; the entries found go to found. True once it has ended.
+    bool step(std::vector<std::string>& found, const std::function<bool()>& more);
+    bool ended() const { return ended_; }
+    // The listing ran to its end (a folder with nothing matching included).
+    bool complete() const { return ended_ && complete_; }
+
+private:
+    std::string base_;
+    unsigned long excluded_ = 0;
+    void* find_ = nullptr;  // the search handle between steps
+    bool started_ = false, ended_ = false, complete_ = false;
+    std::string pattern_;
+};
+
 // Deletes folder with every file (read-only, hidden and system ones too) and
 // every sub-folder, telling progress (when given) after each folder, so that
 // the caller can keep its windows alive. Failures are not reported: what

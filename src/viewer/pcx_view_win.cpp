@@ -127,39 +127,42 @@ void TF_PcxView::InitAll() {
     PL4M->setCaption("");
 }
 
+// Lists the folder afresh, in slices like the filling of the list: with
+// thousands of snapshots the listing alone would keep the window from its
+// messages for a noticeable while.
 void TF_PcxView::ActiveX() {
     // One backslash at the end, also for a folder given with one (a drive root).
     viewerFolder_ = WithFinalBackslash(host_.SnapshotFolder());
-    foundFiles_ = listedFiles();
-    std::vector<std::string> names;
-    names.reserve(foundFiles_.size());
-    for (const std::string& file : foundFiles_)
-        names.push_back(file.substr(viewerFolder_.size()));
-    FillList(std::move(names));
+    foundFiles_.clear();
+    listed_.clear();
+    // The game's record as it stands chooses the files while the folder is
+    // listed; what is gone from the folder drops out once the listing ends.
+    game_ = host_.CurrentGameSnapshots(viewerFolder_, std::nullopt);
+    showChoices(game_ ? game_->title : "");
+    lister_.emplace(viewerFolder_, kSnapshotMask, "N");
+    FillList({});
 }
 
 void TF_PcxView::FillList(std::vector<std::string> names) {
     SendMessageA(LB, LB_RESETCONTENT, 0, 0);
-    std::size_t bytes = 0;
-    for (const std::string& name : names)
-        bytes += name.size() + 1;
-    SendMessageA(LB, LB_INITSTORAGE, names.size(), bytes);
     fillNames_ = std::move(names);
     fillNext_ = 0;
     fillSlice();
 }
 
-// Adds items for one slice of time, with the list's drawing and scroll bar
-// held back until its end: redrawn after every item, 5,000 of them took
-// seconds. The rest waits for the fill timer, whose message comes after
-// the input and painting that are waiting.
+// Lists and adds items for one slice of time, with the list's drawing and
+// scroll bar held back until its end: redrawn after every item, 5,000 of
+// them took seconds. The rest waits for the fill timer, whose message comes
+// after the input and painting that are waiting.
 void TF_PcxView::fillSlice() {
     const auto start = std::chrono::steady_clock::now();
+    const auto more = [start] { return std::chrono::steady_clock::now() - start < kFillSlice; };
+    if (lister_) listSome(more);
     SendMessageA(LB, WM_SETREDRAW, FALSE, 0);
-    while (filling()) {
+    while (fillNext_ < fillNames_.size()) {
         SendMessageA(LB, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fillNames_[fillNext_].c_str()));
         ++fillNext_;
-        if (fillNext_ % 64 == 0 && std::chrono::steady_clock::now() - start >= kFillSlice) break;
+        if (fillNext_ % 64 == 0 && !more()) break;
     }
     SendMessageA(LB, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(LB, nullptr, TRUE);
@@ -172,24 +175,39 @@ void TF_PcxView::fillSlice() {
     }
 }
 
-// The files the list shows: the folder's snapshots, or those of them that
-// the current game's runs left. A folder that cannot be listed (missing,
-// access refused, a drive or share that does not answer) lists nothing and
-// says so, and the game keeps its record: it cannot tell what is gone.
-std::vector<std::string> TF_PcxView::listedFiles() {
-    const std::optional<std::vector<std::string>> listing =
-        ListFilesIfReadable(viewerFolder_, kSnapshotMask, "N");
-    if (!listing) {
+// Lists the folder on while the slice lasts; the files the list shows (the
+// folder's snapshots, or those of them that the current game's runs left)
+// wait for their items.
+void TF_PcxView::listSome(const std::function<bool()>& more) {
+    std::vector<std::string> found;
+    const bool ended = lister_->step(found, more);
+    listed_.insert(listed_.end(), found.begin(), found.end());
+    if (game_ && gameOnly_) found = GameSnapshotsOf(found, game_->files);
+    for (std::string& file : found) {
+        fillNames_.push_back(file.substr(viewerFolder_.size()));
+        foundFiles_.push_back(std::move(file));
+    }
+    if (ended) listingEnded();
+}
+
+// A folder that could not be listed to the end (missing, access refused, a
+// drive or share that does not answer) lists nothing and says so, and the
+// game keeps its record: it cannot tell what is gone.
+void TF_PcxView::listingEnded() {
+    const bool complete = lister_->complete();
+    lister_.reset();
+    if (!complete) {
         setStatus(kCannotList);
+        SendMessageA(LB, LB_RESETCONTENT, 0, 0);
+        fillNames_.clear();
+        fillNext_ = 0;
+        foundFiles_.clear();
     } else if (listingFailed_) {
         setStatus(kReady);
     }
-    listingFailed_ = !listing;
-    const std::optional<GameSnapshots> game = host_.CurrentGameSnapshots(viewerFolder_, listing);
-    showChoices(game ? game->title : "");
-    std::vector<std::string> all = listing.value_or(std::vector<std::string>{});
-    if (!game || !gameOnly_) return all;
-    return GameSnapshotsOf(all, game->files);
+    listingFailed_ = !complete;
+    if (complete) host_.CurrentGameSnapshots(viewerFolder_, listed_);
+    listed_.clear();
 }
 
 // The choice's entries for the current game (none: all snapshots only).

@@ -11,6 +11,7 @@
 #include "components/label4move_win.h"
 #include "ui/busy_win.h"
 #include "ui/container_win.h"
+#include "util/files_win.h"
 #include "viewer/picture_box_win.h"
 
 namespace qv {
@@ -65,7 +66,8 @@ public:
     // short slice of work goes in later slices, between which the window
     // answers its messages; the items listed so far can be used meanwhile.
     void FillList(std::vector<std::string> names);
-    bool filling() const { return fillNext_ < fillNames_.size(); }
+    // The folder is still being listed, or items still wait to be added.
+    bool filling() const { return lister_.has_value() || fillNext_ < fillNames_.size(); }
 
     // Asks for the GIF file name, starting from the last one; nothing when
     // cancelled. The common save dialog unless a test puts its own answer.
@@ -102,7 +104,8 @@ private:
     void announce(BusyScope& busy, const char* text);
     std::optional<std::string> runSaveDialog(const std::string& last);
     bool anySelected() const;
-    std::vector<std::string> listedFiles();
+    void listSome(const std::function<bool()>& more);
+    void listingEnded();
     void showChoices(const std::string& gameTitle);
     bool ListKey(UINT key);
     void DeleteKey();
@@ -116,6 +119,9 @@ private:
     std::vector<std::string> foundFiles_;
     std::string lastSaveName_;
     std::vector<std::string> fillNames_;  // the items FillList still adds, from fillNext_
+    std::optional<FolderLister> lister_;  // while the folder is being listed
+    std::vector<std::string> listed_;     // every snapshot the listing found so far
+    std::optional<GameSnapshots> game_;   // the current game's, as the refill began
     bool gameOnly_ = false;   // the choice: the current game's snapshots only
     bool listingFailed_ = false;  // the status line says the folder could not be listed
     std::string choicesFor_;  // the game title the choice's entries name
