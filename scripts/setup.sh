@@ -40,27 +40,6 @@ install_pkgs() {
   apt_said=$($SUDO apt-get install -y -q --no-install-recommends "$@" 2>&1)
 }
 
-# Whether this kernel runs 32-bit x86 programs: a 96-byte static i386
-# program, written here so that it needs no 32-bit library, exits with 42.
-# Nothing else tells it reliably (a kernel may be built with IA-32 emulation
-# and still refuse it).
-runs_32bit_programs() {
-  local probe rc=0
-  probe=$(mktemp "${TMPDIR:-/tmp}/qv-i386-probe.XXXXXX")
-  # ELF header, one loadable segment at 0x08048000, then:
-  # mov eax, 1 (exit); mov ebx, 42; int 0x80
-  local hex="7f454c46010101000000000000000000 0200 0300 01000000 54800408 34000000
-             00000000 00000000 3400 2000 0100 0000 0000 0000
-             01000000 00000000 00800408 00800408 60000000 60000000 05000000 00100000
-             b801000000 bb2a000000 cd80"
-  # shellcheck disable=SC2059  # the format is the program's bytes
-  printf "$(printf '%s' "$hex" | tr -d ' \n' | sed 's/../\\x&/g')" >"$probe"
-  chmod +x "$probe"
-  "$probe" 2>/dev/null || rc=$?
-  rm -f "$probe"
-  [ "$rc" -eq 42 ]
-}
-
 pkgs=(cmake make clang libclang-rt-14-dev libgtest-dev googletest zlib1g-dev binutils
       g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
       wine wine64 fonts-wine
@@ -71,7 +50,7 @@ pkgs=(cmake make clang libclang-rt-14-dev libgtest-dev googletest zlib1g-dev bin
 mapfile -t need < <(missing "${pkgs[@]}")
 
 want32=no
-if runs_32bit_programs; then
+if bash "$(dirname "${BASH_SOURCE[0]}")/runs-32bit.sh"; then
   want32=yes
   if ! have_pkg wine32:i386; then
     dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
