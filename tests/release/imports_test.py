@@ -10,10 +10,9 @@ with a message that names the function, before any of our code runs.
 import argparse
 import sys
 import xml.etree.ElementTree as ET
-import zipfile
 from pathlib import Path
 
-from pe import PortableExecutable
+from pe import PortableExecutable, archived_programs
 
 WINDOWS = ["2000", "XP", "Vista", "7", "8", "8.1", "10"]  # oldest first
 SUPPORTED_OS = {  # the compatibility section's identifiers of each Windows
@@ -55,27 +54,22 @@ def main():
     parser.add_argument("--list", required=True)
     parser.add_argument("--manifest", required=True)
     args = parser.parse_args()
-    if not Path(args.archive).is_file():
-        print(f"{args.archive} is missing: run ./release.sh")
-        return 1
     listed = read_list(args.list)
     oldest = oldest_declared(args.manifest)
     problems = []
-    with zipfile.ZipFile(args.archive) as archive:
-        programs = [n for n in archive.namelist() if n.lower().endswith(".exe")]
-        for name in programs:
-            imports = PortableExecutable(archive.read(name)).imported_functions()
-            for dll, function in imports:
-                key = f"{dll.lower()}!{function}"
-                windows = listed.get(key)
-                if windows is None:
-                    problems.append(f"{name} imports {key}, which {args.list} does not list: "
-                                    "add it with the oldest Windows its documentation names")
-                elif WINDOWS.index(windows) > WINDOWS.index(oldest):
-                    problems.append(f"{name} imports {key}, which needs Windows {windows}, but the "
-                                    f"manifest declares Windows {oldest}: look it up at run time "
-                                    "(GetProcAddress) and do without it where it is missing")
-            print(f"{name}: {len(imports)} imported functions")
+    for name, program in archived_programs(args.archive):
+        imports = PortableExecutable(program).imported_functions()
+        for dll, function in imports:
+            key = f"{dll.lower()}!{function}"
+            windows = listed.get(key)
+            if windows is None:
+                problems.append(f"{name} imports {key}, which {args.list} does not list: "
+                                "add it with the oldest Windows its documentation names")
+            elif WINDOWS.index(windows) > WINDOWS.index(oldest):
+                problems.append(f"{name} imports {key}, which needs Windows {windows}, but the "
+                                f"manifest declares Windows {oldest}: look it up at run time "
+                                "(GetProcAddress) and do without it where it is missing")
+        print(f"{name}: {len(imports)} imported functions")
     for problem in problems:
         print(problem)
     print(f"the oldest Windows the manifest declares: {oldest}; "

@@ -3,11 +3,22 @@ that say what it is, its imports, and, for a 32-bit program, where each of its
 functions starts and ends (from the unwind records in .eh_frame, which a
 stripped program keeps, since exceptions need them)."""
 import struct
+import zipfile
+from pathlib import Path
 
 I386 = 0x14C
 PE32 = 0x10B
 IMPORT_DIRECTORY = 1
 ORDINAL_FLAG = 0x80000000
+
+
+def archived_programs(archive):
+    """(name, bytes) of each program in the release archive."""
+    if not Path(archive).is_file():
+        raise SystemExit(f"{archive} is missing: run ./release.sh")
+    with zipfile.ZipFile(archive) as opened:
+        return [(name, opened.read(name)) for name in opened.namelist()
+                if name.lower().endswith(".exe")]
 
 
 class PortableExecutable:

@@ -18,10 +18,9 @@ import re
 import subprocess
 import sys
 import tempfile
-import zipfile
 from pathlib import Path
 
-from pe import PortableExecutable
+from pe import PortableExecutable, archived_programs
 
 INSTRUCTION = re.compile(r"^\s*([0-9a-f]+):\s+(.*)$")
 PREFIXES = {"lock", "rep", "repz", "repnz", "repe", "repne", "data16", "addr16", "notrack", "bnd"}
@@ -92,22 +91,19 @@ def main():
     parser.add_argument("--archive", required=True)
     parser.add_argument("--objdump", required=True)
     args = parser.parse_args()
-    if not Path(args.archive).is_file():
-        print(f"{args.archive} is missing: run ./release.sh")
-        return 1
     failed = False
-    with tempfile.TemporaryDirectory() as work, zipfile.ZipFile(args.archive) as archive:
-        for name in [n for n in archive.namelist() if n.lower().endswith(".exe")]:
+    with tempfile.TemporaryDirectory() as work:
+        for name, program in archived_programs(args.archive):
             exe = Path(work, name)
-            exe.write_bytes(archive.read(name))
+            exe.write_bytes(program)
             functions = read_functions(exe, args.objdump)
             faults = [(f, at, text) for f in functions for at, text in f.faults()]
             for function, at, text in faults:
                 print(f"{name}: {at:#x} {text}: an aligned access to the stack in the function at "
                       f"{function.start:#x}..{function.end:#x}, which does not realign its stack")
             checked = sum(len(f.accesses) for f in functions)
-            print(f"{name}: {len(functions)} functions, {checked} aligned 16-byte accesses, "
-                  f"{len(faults)} of them to a stack that may be 4-byte aligned")
+            print(f"{name}: {len(functions)} functions, {checked} SSE accesses that need 16-byte "
+                  f"alignment, {len(faults)} of them to a stack that may be 4-byte aligned")
             failed = failed or bool(faults)
     return 1 if failed else 0
 
