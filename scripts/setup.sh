@@ -78,7 +78,10 @@ if [ ${#need[@]} -gt 0 ]; then
     echo "setup: trying again with the packages of $codename first"
     pin=$(mktemp)
     printf 'Package: *\nPin: release n=%s\nPin-Priority: 1001\n' "$codename" >"$pin"
-    if ! install_pkgs -o Dir::Etc::Preferences="$pin" --allow-downgrades --no-remove "${need[@]}"; then
+    pinned=yes
+    install_pkgs -o Dir::Etc::Preferences="$pin" --allow-downgrades --no-remove "${need[@]}" || pinned=no
+    rm -f "$pin"
+    if [ "$pinned" = no ]; then
       reason=$(grep -m1 -E '^ \S+ : [A-Za-z-]+: ' <<<"$apt_said" || grep -m1 '^E: ' <<<"$apt_said" || true)
       reason=$(tr -s ' ' <<<"${reason#"${reason%%[! ]*}"}")
       echo "setup: wine32:i386 not installed, its libraries do not resolve on this mirror today" \
@@ -89,6 +92,5 @@ if [ ${#need[@]} -gt 0 ]; then
         exit 1
       fi
     fi
-    rm -f "$pin"
   fi
 fi
