@@ -22,4 +22,8 @@ qv_start_wine "$PWD/build/test-prefix"
 # Xvfb runs no window manager: unmanaged windows spare every test process
 # Wine's two-second wait for a manager to withdraw its windows at exit.
 "$QV_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-ctest --test-dir build --output-on-failure -j2
+status=0
+ctest --test-dir build --output-on-failure -j2 || status=$?
+# A skipped test says why, but CTest keeps that to its log.
+grep -h '^SKIPPED: ' build/Testing/Temporary/LastTest.log 2>/dev/null || true
+exit "$status"

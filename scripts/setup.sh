@@ -10,7 +10,10 @@
 set -euo pipefail
 
 SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "setup: run this as root, or install sudo" >&2; exit 1; }
+  SUDO="sudo"
+fi
 export DEBIAN_FRONTEND=noninteractive
 
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
@@ -31,42 +34,23 @@ update_lists() {
   echo "setup: some package indexes failed to download; going on with those that did"
 }
 
+# Installs quietly; what apt said is kept in $apt_said and shown where it fails.
+apt_said=""
 install_pkgs() {
-  $SUDO apt-get install -y -qq --no-install-recommends "$@" >/dev/null
-}
-
-# Whether this kernel runs 32-bit x86 programs: a 96-byte static i386
-# program, written here so that it needs no 32-bit library, exits with 42.
-# Nothing else tells it reliably (a kernel may be built with IA-32 emulation
-# and still refuse it).
-runs_32bit_programs() {
-  local probe rc=0
-  probe=$(mktemp "${TMPDIR:-/tmp}/qv-i386-probe.XXXXXX")
-  # ELF header, one loadable segment at 0x08048000, then:
-  # mov eax, 1 (exit); mov ebx, 42; int 0x80
-  local hex="7f454c46010101000000000000000000 0200 0300 01000000 54800408 34000000
-             00000000 00000000 3400 2000 0100 0000 0000 0000
-             01000000 00000000 00800408 00800408 60000000 60000000 05000000 00100000
-             b801000000 bb2a000000 cd80"
-  # shellcheck disable=SC2059  # the format is the program's bytes
-  printf "$(printf '%s' "$hex" | tr -d ' \n' | sed 's/../\\x&/g')" >"$probe"
-  chmod +x "$probe"
-  "$probe" 2>/dev/null || rc=$?
-  rm -f "$probe"
-  [ "$rc" -eq 42 ]
+  apt_said=$($SUDO apt-get install -y -q --no-install-recommends "$@" 2>&1)
 }
 
 pkgs=(cmake make clang libclang-rt-14-dev libgtest-dev googletest zlib1g-dev binutils
       g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
       wine wine64 fonts-wine
       xvfb xauth xdotool imagemagick x11-utils procps psmisc file
-      zip unzip p7zip-full python3
+      zip unzip p7zip-full python3 git ca-certificates
       python3-pil gifsicle libgif-dev libsdl2-image-dev libdeflate-dev pkg-config)
 
 mapfile -t need < <(missing "${pkgs[@]}")
 
 want32=no
-if runs_32bit_programs; then
+if bash "$(dirname "${BASH_SOURCE[0]}")/runs-32bit.sh"; then
   want32=yes
   if ! have_pkg wine32:i386; then
     dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
@@ -83,17 +67,30 @@ if [ ${#need[@]} -gt 0 ]; then
   echo "setup: installing ${need[*]}"
   update_lists
   if ! install_pkgs "${need[@]}"; then
-    [ "$want32" = yes ] || exit 1
-    # With one suite's i386 index out of step, the 64-bit libraries would come
-    # from that suite and their 32-bit twins from another, and multiarch
-    # refuses the pair: the one install then leaves the newer suites aside.
+    [ "$want32" = yes ] || { echo "$apt_said" >&2; exit 1; }
+    # With one suite's i386 index out of step, a 64-bit library comes (or
+    # came, on an up-to-date machine) from that suite while its 32-bit twin
+    # is there only at the release's version, and multiarch refuses the
+    # pair. For this one install the release's own versions go first, even
+    # where that takes a 64-bit library back to its twin's version; a later
+    # upgrade brings both up once the mirror is in step.
     codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
-    echo "setup: trying again with the packages of $codename alone"
-    if ! install_pkgs -t "$codename" "${need[@]}"; then
-      echo "setup: wine32:i386 cannot be installed (its 32-bit libraries do not match the" \
-           "64-bit ones installed, on this mirror today); the tests take the 64-bit Wine path"
+    echo "setup: trying again with the packages of $codename first"
+    pin=$(mktemp)
+    printf 'Package: *\nPin: release n=%s\nPin-Priority: 1001\n' "$codename" >"$pin"
+    pinned=yes
+    install_pkgs -o Dir::Etc::Preferences="$pin" --allow-downgrades --no-remove "${need[@]}" || pinned=no
+    rm -f "$pin"
+    if [ "$pinned" = no ]; then
+      reason=$(grep -m1 -E '^ \S+ : [A-Za-z-]+: ' <<<"$apt_said" || grep -m1 '^E: ' <<<"$apt_said" || true)
+      reason=$(tr -s ' ' <<<"${reason#"${reason%%[! ]*}"}")
+      echo "setup: wine32:i386 not installed, its libraries do not resolve on this mirror today" \
+           "($reason); the tests take the 64-bit Wine path"
       mapfile -t need < <(printf '%s\n' "${need[@]}" | grep -vx 'wine32:i386')
-      [ ${#need[@]} -eq 0 ] || install_pkgs "${need[@]}"
+      if [ ${#need[@]} -gt 0 ] && ! install_pkgs "${need[@]}"; then
+        echo "$apt_said" >&2
+        exit 1
+      fi
     fi
   fi
 fi

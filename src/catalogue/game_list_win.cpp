@@ -55,7 +55,7 @@ void GameList::AddButton(const GameRecord& game, const std::string& emulatorFold
         lastFocused_ = &clicked;
         if (onClick) onClick(clicked);
     };
-    nextButtonTop += button->height();
+    nextButtonTop = static_cast<unsigned short>(nextButtonTop + button->height());
     ++gamesFound;
     buttons_.push_back(std::move(button));
 }

@@ -32,7 +32,7 @@ public:
     TBrowseInfoFlagSet(std::initializer_list<TBrowseInfoFlags> flags);
     bool contains(TBrowseInfoFlags flag) const { return (members_ & bit(flag)) != 0; }
     void include(TBrowseInfoFlags flag) { members_ |= bit(flag); }
-    void exclude(TBrowseInfoFlags flag) { members_ &= ~bit(flag); }
+    void exclude(TBrowseInfoFlags flag) { members_ = std::uint8_t(members_ & ~bit(flag)); }
     // The bitwise or of the flag values of the members.
     UINT flagWord() const;
 

@@ -18,7 +18,7 @@ trap 'e2e_cleanup; unmount; e2e_remove_folders' EXIT
 rm -rf "$temp"
 mkdir -p "$temp"
 if ! mount -t tmpfs -o size=1m qv-full-disk "$temp" 2>/dev/null; then
-  echo "full disk end to end: skipped, no filesystem can be mounted here"
+  echo "SKIPPED: e2e.launch_full_disk: no filesystem can be mounted here"
   exit 77
 fi
 mounted=yes

@@ -13,7 +13,6 @@ import hashlib
 import os
 import re
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
@@ -21,6 +20,8 @@ import unittest
 import xml.etree.ElementTree as ET
 import zipfile
 from pathlib import Path
+
+from pe import I386, PE32, PortableExecutable
 
 ARGS = None
 HERE = Path(__file__).resolve().parent
@@ -31,53 +32,8 @@ SYSTEM_DLLS = {"advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll", "ker
                "msvcrt.dll", "ole32.dll", "shell32.dll", "shlwapi.dll", "user32.dll",
                "version.dll", "winmm.dll"}
 
-I386 = 0x14C
-PE32 = 0x10B
 GUI, CONSOLE = 2, 3
 FILE_32BIT_MACHINE = 0x100
-IMPORT_DIRECTORY = 1
-
-
-class PortableExecutable:
-    """The header fields of a Windows program that say what it is."""
-
-    def __init__(self, data):
-        if data[:2] != b"MZ":
-            raise ValueError("no MZ header")
-        (pe,) = struct.unpack_from("<I", data, 0x3C)
-        if data[pe:pe + 4] != b"PE\0\0":
-            raise ValueError("no PE signature")
-        (self.machine, sections, self.timestamp, self.symbol_table, _, optional_size,
-         self.characteristics) = struct.unpack_from("<HHIIIHH", data, pe + 4)
-        optional = pe + 24
-        (self.magic,) = struct.unpack_from("<H", data, optional)
-        (self.subsystem,) = struct.unpack_from("<H", data, optional + 68)
-        directories = optional + (96 if self.magic == PE32 else 112)
-        self.import_rva, _ = struct.unpack_from("<II", data, directories + 8 * IMPORT_DIRECTORY)
-        self.sections = []
-        for i in range(sections):
-            at = optional + optional_size + 40 * i
-            name = data[at:at + 8].rstrip(b"\0").decode("latin-1")
-            size, rva, raw_size, raw = struct.unpack_from("<IIII", data, at + 8)
-            self.sections.append((name, rva, max(size, raw_size), raw))
-        self.data = data
-
-    def offset(self, rva):
-        for _, start, size, raw in self.sections:
-            if start <= rva < start + size:
-                return raw + rva - start
-        raise ValueError(f"address {rva:#x} lies in no section")
-
-    def imported_dlls(self):
-        names = []
-        at = self.offset(self.import_rva)
-        while True:
-            descriptor = struct.unpack_from("<IIIII", self.data, at)
-            if not any(descriptor):
-                return names
-            name_at = self.offset(descriptor[3])
-            names.append(self.data[name_at:self.data.index(b"\0", name_at)].decode("ascii"))
-            at += 20
 
 
 class ArchiveExists(unittest.TestCase):
