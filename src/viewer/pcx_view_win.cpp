@@ -128,7 +128,7 @@ void TF_PcxView::InitAll() {
 
 void TF_PcxView::ActiveX() {
     // One backslash at the end, also for a folder given with one (a drive root).
-    viewerFolder_ = WithFinalBackslash(host_.SnapshotFolder());
+    viewerFolder_ = JoinedFolder(host_.SnapshotFolder());
     foundFiles_ = listedFiles();
     std::vector<std::string> names;
     names.reserve(foundFiles_.size());
