@@ -17,27 +17,28 @@ void MainStick::update() {
     }
 }
 
-int MainStick::joystickToRead() const {
+const JoystickDevice* MainStick::deviceToRead() const {
+    const JoystickDevice* device = JoystickDeviceOf(main_.settings.CB_P1D);
     StickUse use = main_.PJ.stickUse();
     // Asked afresh: the window may have changed since it last told the panel.
     use.windowActive = main_.activeForInput();
     use.busy = main_.Busy();
     use.listWanted = main_.settings.CB_JoyList;
-    use.listJoystick = JoystickOfDevice(main_.settings.CB_P1D);
-    return StickReaderOf(use) == StickReader::kList ? use.listJoystick : 0;
+    use.listJoystick = device ? device->joystick : 0;
+    return StickReaderOf(use) == StickReader::kList ? device : nullptr;
 }
 
 void MainStick::tick() {
-    const int joystick = joystickToRead();
+    const JoystickDevice* device = deviceToRead();
     // No joystick, or a query that fails: nothing happens, and nothing is said.
     const std::optional<StickReading> reading =
-        joystick ? main_.PJ.stick->query(joystick) : std::nullopt;
+        device ? main_.PJ.stick->query(device->joystick) : std::nullopt;
     if (!reading) {
         stick_.reset();
         return;
     }
-    const std::string& calibration = joystick == 2 ? main_.settings.JoyC2 : main_.settings.JoyC1;
-    const StickPush push = PushOf(reading->y, calibration, main_.settings.SE_AJR);
+    const StickPush push =
+        PushOf(reading->y, main_.settings.*device->calibration, main_.settings.SE_AJR);
     const ListStick::Step step = stick_.take(push, (reading->buttons & 1) != 0);
     GameList& games = main_.games;
     if (step.move) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "input/joystick.h"
 #include "input/list_stick.h"
 
 namespace qv {
@@ -30,9 +31,10 @@ public:
     void tick();
 
 private:
-    // The joystick the list reads now: player 1's, or 0 while the stick is
-    // not the list's (another part reads it, or the window is busy).
-    int joystickToRead() const;
+    // The device whose joystick the list reads now: player 1's, or null while
+    // it has none or the stick is not the list's (another part reads it, or
+    // the window is busy).
+    const JoystickDevice* deviceToRead() const;
 
     TF_Main& main_;
     ListStick stick_;
