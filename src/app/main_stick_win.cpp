@@ -16,26 +16,26 @@ void MainStick::update() {
     }
 }
 
-int MainStick::joystickToRead() const {
+const JoystickDevice* MainStick::deviceToRead() const {
     const Settings& settings = host_.stickSettings();
+    const JoystickDevice* device = JoystickDeviceOf(settings.CB_P1D);
     StickUse use = host_.stickUse();
     use.listWanted = settings.CB_JoyList;
-    use.listJoystick = JoystickOfDevice(settings.CB_P1D);
-    return StickReaderOf(use) == StickReader::kList ? use.listJoystick : 0;
+    use.listJoystick = device ? device->joystick : 0;
+    return StickReaderOf(use) == StickReader::kList ? device : nullptr;
 }
 
 void MainStick::tick() {
-    const int joystick = joystickToRead();
+    const JoystickDevice* device = deviceToRead();
     // No joystick, or a query that fails: nothing happens, and nothing is said.
     const std::optional<StickReading> reading =
-        joystick ? host_.stickSource().query(joystick) : std::nullopt;
+        device ? host_.stickSource().query(device->joystick) : std::nullopt;
     if (!reading) {
         stick_.reset();
         return;
     }
     const Settings& settings = host_.stickSettings();
-    const std::string& calibration = joystick == 2 ? settings.JoyC2 : settings.JoyC1;
-    const StickPush push = PushOf(reading->y, calibration, settings.SE_AJR);
+    const StickPush push = PushOf(reading->y, settings.*device->calibration, settings.SE_AJR);
     const ListStick::Step step = stick_.take(push, (reading->buttons & 1) != 0);
     GameList& games = host_.gameList();
     if (step.move) {

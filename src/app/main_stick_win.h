@@ -46,9 +46,10 @@ public:
     void tick();
 
 private:
-    // The joystick the list reads now: player 1's, or 0 while the stick is
-    // not the list's (another part reads it, or the window is busy).
-    int joystickToRead() const;
+    // The device whose joystick the list reads now: player 1's, or null while
+    // it has none or the stick is not the list's (another part reads it, or
+    // the window is busy).
+    const JoystickDevice* deviceToRead() const;
 
     StickHost& host_;
     ListStick stick_;

@@ -191,7 +191,7 @@ void TF_Main::FilesCounter() {
 }
 
 std::vector<std::string> TF_Main::snapshotFiles() const {
-    return ListFiles(WithFinalBackslash(SnapshotFolder()), kSnapshotMask, "N");
+    return ListFiles(JoinedFolder(SnapshotFolder()), kSnapshotMask, "N");
 }
 
 void TF_Main::RecordPlay() {

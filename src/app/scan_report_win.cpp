@@ -88,11 +88,7 @@ bool TF_ScanReport::create(HWND owner) {
     L_INFO->setFont(UiFont(13, FontStyle::BoldItalic));
     L_INFO->setColor(kBlue);
     L_INFO->setCaption("READY");
-    Img_Exit = &addImage(kClientWidth - 21, 0, 21, 18);
-    Img_Exit->setAutoSize(true);
-    Img_Exit->loadPicture("_B_SCANE");
-    Img_Exit->setVisible(false);
-    Img_Exit->onClick = [this](GraphicControl&) { HideProc(); };
+    addExitPicture(kClientWidth - 21).loadPicture("_B_SCANE");
 
     LB = CreateWindowExA(0, "LISTBOX", "",
                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWVARIABLE |
@@ -102,7 +98,6 @@ bool TF_ScanReport::create(HWND owner) {
                          GetModuleHandleA(nullptr), nullptr);
     B_CHECK = CreatePushButton(hwnd(), "&Check archives", 8, 330, 92, 20, kIdCheck);
     B_COPY = CreatePushButton(hwnd(), "C&opy list", 106, 330, 66, 20, kIdCopy);
-    SetTimer(hwnd(), kTimerId, 100, nullptr);
     return true;
 }
 
@@ -137,8 +132,6 @@ void TF_ScanReport::ShowProc() {
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
 }
-
-void TF_ScanReport::HideProc() { ShowWindow(hwnd(), SW_HIDE); }
 
 void TF_ScanReport::CheckProc() {
     // One check at a time, and none while a scan or a launch runs.
@@ -179,10 +172,6 @@ void TF_ScanReport::CopyProc() {
                                                            : "The clipboard is busy");
 }
 
-void TF_ScanReport::TimeProc() {
-    Img_Exit->setVisible(IsWindowVisible(hwnd()) && PointerStrictlyInside(*Img_Exit));
-}
-
 int TF_ScanReport::measureRow(const ReportRow& row) const {
     const int width = kList.right - kList.left - GetSystemMetrics(SM_CXVSCROLL) - 2 * kPadding;
     ScreenDc screen;
@@ -217,9 +206,6 @@ void TF_ScanReport::drawRow(const DRAWITEMSTRUCT& item) const {
 
 LRESULT TF_ScanReport::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_TIMER:
-        if (wp == kTimerId) TimeProc();
-        return 0;
     case WM_MEASUREITEM: {
         auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
         if (item->CtlID == kIdList && item->itemID < rows_.size())
@@ -235,14 +221,8 @@ LRESULT TF_ScanReport::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kIdCheck) CheckProc();
         if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kIdCopy) CopyProc();
         return 0;
-    case WM_CLOSE:
-        HideProc();
-        return 0;
-    case WM_DESTROY:
-        KillTimer(hwnd(), kTimerId);
-        return 0;
     }
-    return Container::handleMessage(msg, wp, lp);
+    return BorderlessForm::handleMessage(msg, wp, lp);
 }
 
 }  // namespace qv

@@ -9,12 +9,12 @@
 
 #include "app/scan_report.h"
 #include "components/label4move_win.h"
-#include "ui/container_win.h"
+#include "ui/borderless_form_win.h"
 #include "ui/progress_display.h"
 
 namespace qv {
 
-class TF_ScanReport : public Container {
+class TF_ScanReport : public BorderlessForm {
 public:
     static constexpr int kClientWidth = 460;
     static constexpr int kClientHeight = 360;
@@ -31,10 +31,8 @@ public:
 
     // Handlers.
     void ShowProc();   // shows the window in front
-    void HideProc();   // the exit picture
     void CheckProc();  // "Check archives": reads every archive of the list
     void CopyProc();   // "Copy list": the list as plain text on the clipboard
-    void TimeProc();   // the exit picture shows only under the pointer
     // After a run: the found games' play history is read again.
     void HistoryChanged();
 
@@ -47,12 +45,9 @@ public:
     TOstrelLabel4Move* PL4M = nullptr;
     Label* L_HEAD = nullptr;  // the heading: games found and where
     Label* L_INFO = nullptr;  // status line
-    Image* Img_Exit = nullptr;
     HWND LB = nullptr;  // the list, drawn by this window
     HWND B_CHECK = nullptr;
     HWND B_COPY = nullptr;
-
-    static constexpr UINT_PTR kTimerId = 1;
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -4,9 +4,17 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "settings/device_list.h"
 #include "util/text.h"
 
 namespace qv {
+
+const JoystickDevice* JoystickDeviceOf(int deviceIndex) {
+    const std::string code = DeviceCodeAt(deviceIndex);
+    for (const JoystickDevice& device : JoystickDevices)
+        if (code == device.item) return &device;
+    return nullptr;
+}
 
 MapValues MapFields(std::string_view buttonMap) {
     MapValues values{};

@@ -1,5 +1,6 @@
-// Joysticks: the seven devices that have a button map, the maps' texts, the
-// stick reading and the calibration of analog joysticks 1 and 2.
+// Joysticks: the seven devices that have a button map, with the analog
+// joystick and the calibration each one uses, the maps' texts, the stick
+// reading and the calibration of analog joysticks 1 and 2.
 #pragma once
 
 #include <array>
@@ -12,7 +13,8 @@
 
 namespace qv {
 
-// One entry of the joystick device selector CB_JOYS.
+// One entry of the joystick device selector CB_JOYS: the one table of which
+// analog joystick and which calibration a device uses.
 struct JoystickDevice {
     const char* item;                    // "JOY1", "4BUTTON" ...
     std::string Settings::*buttonMap;    // the device's ButtonMap in the settings
@@ -31,6 +33,11 @@ inline constexpr std::array<JoystickDevice, kJoystickDeviceCount> JoystickDevice
     {"GRIP1", &Settings::RB_Grp1, 8, 0, nullptr},
     {"GRIP2", &Settings::RB_Grp2, 8, 0, nullptr},
 }};
+
+// The entry of an input device (an index in the input device list, as the
+// players' selectors store it), found by its code; null for a device without
+// a button map (NONE, the keyboard layouts, the SNES pads) and for no device.
+const JoystickDevice* JoystickDeviceOf(int deviceIndex);
 
 // Slots of a ButtonMap: buttons A to F, Start, Coins.
 inline constexpr int kMapSlots = 8;

@@ -74,13 +74,12 @@ void JoystickPanel::showSettings() {
 }
 
 void JoystickPanel::SetJotOps() {
-    const int index = ListIndex(CB_JOYS);
-    if (index < 0) return;
-    const JoystickDevice& device = JoystickDevices[static_cast<std::size_t>(index)];
-    activeJoystick_ = device.joystick;
-    L_JV->setCaption(device.calibration ? settings_->*device.calibration : "");
-    buttonLimit_ = device.buttonLimit;
-    const MapValues values = MapFields(settings_->*device.buttonMap);
+    const JoystickDevice* device = selectedDevice();
+    if (!device) return;
+    activeJoystick_ = device->joystick;
+    L_JV->setCaption(device->calibration ? settings_->*device->calibration : "");
+    buttonLimit_ = device->buttonLimit;
+    const MapValues values = MapFields(settings_->*device->buttonMap);
     for (int slot = 1; slot <= kMapSlots; ++slot)
         SetWindowTextA(mapFields[slot - 1], IntText(values[slot - 1]).c_str());
     ShowClashes();
@@ -156,12 +155,12 @@ void JoystickPanel::SetJBut() {
 
 void JoystickPanel::SetButtons(HWND field) {
     SetWindowTextA(field, IntText(AcceptButton(TextInt(WindowText(field)), buttonLimit_)).c_str());
-    const int index = ListIndex(CB_JOYS);
-    if (index < 0) return;
+    const JoystickDevice* device = selectedDevice();
+    if (!device) return;
     MapValues values{};
     for (int slot = 1; slot <= kMapSlots; ++slot)
         values[slot - 1] = TextInt(WindowText(mapFields[slot - 1]));
-    settings_->*JoystickDevices[static_cast<std::size_t>(index)].buttonMap = MapText(values);
+    settings_->*device->buttonMap = MapText(values);
 }
 
 void JoystickPanel::CalibProc() {
@@ -184,8 +183,9 @@ void JoystickPanel::calibrationTick() {
         if (L_CA->caption() != kBottomRightPrompt) L_CA->setCaption(kBottomRightPrompt);
         return;
     case Calibration::Phase::Calibrated:
-        // JOY2 calibrates joystick 2; every other device joystick 1.
-        (ListIndex(CB_JOYS) == 1 ? settings_->JoyC2 : settings_->JoyC1) = calibration.thresholds();
+        // Only a device with an analog joystick gives the readings that end here.
+        if (const JoystickDevice* device = selectedDevice(); device && device->calibration)
+            settings_->*device->calibration = calibration.thresholds();
         L_CA->setCaption("JoyStick Calibred");
         break;
     case Calibration::Phase::NotCalibrated:
@@ -195,6 +195,12 @@ void JoystickPanel::calibrationTick() {
     KillTimer(hwnd(), kCalibrationTimer);
     calibration_.reset();
     updateLiveView();
+}
+
+const JoystickDevice* JoystickPanel::selectedDevice() const {
+    const int index = ListIndex(CB_JOYS);
+    if (index < 0 || index >= kJoystickDeviceCount) return nullptr;
+    return &JoystickDevices[static_cast<std::size_t>(index)];
 }
 
 bool JoystickPanel::isMapField(HWND window) const {

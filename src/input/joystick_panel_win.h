@@ -72,6 +72,8 @@ private:
     void updateLiveView();
     void liveTick();
     bool isMapField(HWND window) const;
+    // The device CB_JOYS stands at; null for no selection.
+    const JoystickDevice* selectedDevice() const;
 
     Settings* settings_ = nullptr;
     int activeJoystick_ = 1;

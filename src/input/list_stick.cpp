@@ -7,25 +7,10 @@
 namespace qv {
 namespace {
 
-// Device indexes in the input device list.
-constexpr int kJoy1 = 3, kJoy2 = 4, k4Button = 5, k6Button = 6;
 constexpr int kCentre = 32768;
 constexpr int kThird = 65535 / 3;
 
 }  // namespace
-
-int JoystickOfDevice(int deviceIndex) {
-    switch (deviceIndex) {
-    case kJoy1:
-    case k4Button:
-    case k6Button:
-        return 1;
-    case kJoy2:
-        return 2;
-    default:
-        return 0;
-    }
-}
 
 StickPush PushOf(std::uint16_t rawY, std::string_view calibration, int resolution) {
     const int top = TextInt(WordAt(calibration, ' ', 3));

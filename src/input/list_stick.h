@@ -1,17 +1,11 @@
-// The stick in the game list: which analog joystick player 1's device reads,
-// when a reading counts as pushed up or down, and the moves and presses that
-// a run of readings gives.
+// The stick in the game list: when a reading of player 1's joystick counts as
+// pushed up or down, and the moves and presses that a run of readings gives.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 
 namespace qv {
-
-// The analog joystick that a device (an index in the input device list)
-// reads: JOY1, 4BUTTON and 6BUTTON joystick 1, JOY2 joystick 2; 0 for every
-// other device, which has no stick to read.
-int JoystickOfDevice(int deviceIndex);
 
 enum class StickPush { None, Up, Down };
 

@@ -1,9 +1,8 @@
 // The journal of the renames in a game folder, and what puts them back.
 #include "launch/rename_journal.h"
 
-#include <set>
-
 #include "archive/zip_walk.h"
+#include "util/name_set.h"
 #include "util/text.h"
 
 namespace qv {
@@ -74,14 +73,14 @@ JournalRead ReadJournal(LaunchSystem& system, const std::string& path) {
 
 UndoPlan PlanUndo(const std::vector<Rename>& putBack,
                   const std::function<Presence(const std::string&)>& presence) {
-    std::set<std::string> present, given;  // names in the folder; names a rename gives back
+    NameSet present, given;  // names in the folder; names a rename gives back
     for (const auto& [from, to] : putBack) {
-        given.insert(UpperText(to));
+        given.insert(to);
         for (const std::string& name : {from, to}) {
             const Presence found = presence(name);
             // Taken for missing, a name still off would be left off for good.
             if (found == Presence::kCannotTell) return {{}, std::nullopt, true};
-            if (found == Presence::kThere) present.insert(UpperText(name));
+            if (found == Presence::kThere) present.insert(name);
         }
     }
     // A name that a later rename gives back holds a file of the launch only
@@ -91,22 +90,20 @@ UndoPlan PlanUndo(const std::vector<Rename>& putBack,
     // the variant's file was never there) and stays.
     auto ownerWaits = [&](std::size_t i, const std::string& name) {
         for (std::size_t j = i + 1; j < putBack.size(); ++j)
-            if (UpperText(putBack[j].second) == name)
-                return present.contains(UpperText(putBack[j].first));
+            if (UpperText(putBack[j].second) == UpperText(name))
+                return present.contains(putBack[j].first);
         return true;
     };
     UndoPlan plan;
     for (std::size_t i = 0; i < putBack.size(); ++i) {
-        const Rename& rename = putBack[i];
-        const std::string from = UpperText(rename.first);
-        const std::string to = UpperText(rename.second);
+        const auto& [from, to] = putBack[i];
         if (!present.contains(from) || present.contains(to) || !ownerWaits(i, from)) continue;
         present.erase(from);
         present.insert(to);
-        plan.renames.push_back(rename);
+        plan.renames.push_back(putBack[i]);
     }
     for (const Rename& rename : putBack) {
-        const std::string from = UpperText(rename.first);
+        const std::string& from = rename.first;
         if (present.contains(from) && !given.contains(from)) {
             plan.blocked = rename;
             break;

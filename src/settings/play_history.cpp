@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <limits>
-#include <set>
 
 #include "settings/stored_text.h"
+#include "util/name_set.h"
 #include "util/text.h"
 
 namespace qv {
@@ -26,14 +26,6 @@ std::int32_t SaturatedAdd(std::int32_t total, std::int64_t more) {
     const std::int64_t sum = static_cast<std::int64_t>(total) + more;
     return static_cast<std::int32_t>(
         std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
-}
-
-// Paths as the file system compares them.
-std::set<std::string> Capitals(const std::vector<std::string>& paths) {
-    std::set<std::string> set;
-    for (const std::string& path : paths)
-        set.insert(UpperText(path));
-    return set;
 }
 
 std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + IntText(n); }
@@ -86,10 +78,10 @@ std::optional<PlayedRun> PlayTracker::ran() {
 
 std::vector<std::string> NewSnapshots(const std::vector<std::string>& before,
                                       const std::vector<std::string>& after) {
-    const std::set<std::string> old = Capitals(before);
+    const NameSet old(before);
     std::vector<std::string> added;
     for (const std::string& path : after)
-        if (!old.contains(UpperText(path))) added.push_back(path);
+        if (!old.contains(path)) added.push_back(path);
     return added;
 }
 
@@ -103,31 +95,31 @@ void AddRun(PlayHistory& history, const PlayedRun& run) {
 void AddSnapshots(std::vector<std::string>& kept, const std::vector<std::string>& names) {
     // A name given again moves to the newest end.
     DropSnapshots(kept, names);
-    std::set<std::string> seen;
+    NameSet seen;
     for (const std::string& name : names)
-        if (!name.empty() && seen.insert(UpperText(name)).second) kept.push_back(name);
+        if (!name.empty() && seen.insert(name)) kept.push_back(name);
     if (kept.size() > kMaxGameSnapshots)
         kept.erase(kept.begin(), kept.end() - static_cast<std::ptrdiff_t>(kMaxGameSnapshots));
 }
 
 bool DropSnapshots(std::vector<std::string>& kept, const std::vector<std::string>& files) {
-    const std::set<std::string> gone = Capitals(files);
+    const NameSet gone(files);
     const std::size_t before = kept.size();
-    std::erase_if(kept, [&](const std::string& path) { return gone.contains(UpperText(path)); });
+    std::erase_if(kept, [&](const std::string& path) { return gone.contains(path); });
     return kept.size() != before;
 }
 
 bool ForgetMissingSnapshots(std::vector<std::string>& kept, const std::string& folder,
                             const std::vector<std::string>& listed) {
     const std::string inFolder = UpperText(folder);
-    const std::set<std::string> present = Capitals(listed);
+    const NameSet present(listed);
     const std::size_t before = kept.size();
     std::erase_if(kept, [&](const std::string& path) {
         const std::string upper = UpperText(path);
         // Only files right in the folder: the listing does not look deeper.
         const bool here = upper.size() > inFolder.size() && upper.starts_with(inFolder) &&
                           upper.find('\\', inFolder.size()) == std::string::npos;
-        return here && !present.contains(upper);
+        return here && !present.contains(path);
     });
     return kept.size() != before;
 }

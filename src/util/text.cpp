@@ -105,8 +105,6 @@ std::string JoinPath(std::string_view folder, std::string_view name, bool collap
     return ReplaceText("\\\\", "\\", path, collapseAll);
 }
 
-std::string WithFinalBackslash(std::string_view folder) {
-    return ReplaceFirst("\\\\", "\\", std::string(folder) + "\\");
-}
+std::string JoinedFolder(std::string_view folder) { return JoinPath(folder, "", false); }
 
 }  // namespace qv

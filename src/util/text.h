@@ -29,7 +29,9 @@ std::string ReplaceText(std::string_view searched, std::string_view replacement,
 // The last n characters; n equal to or above the length gives an empty text.
 std::string RightChars(std::string_view text, int n);
 
-// The folder with one backslash at its end: added unless it has one ("" gives "\").
+// The folder with one backslash at its end: added unless it has one ("" gives "\"),
+// and nothing else changed, so a share's "\\server" stays whole. For folders
+// handed to the system as they are (listings, the system folder).
 std::string EndWithBackslash(std::string_view folder);
 
 // a..z to capitals, every other byte unchanged (no locale).
@@ -46,8 +48,10 @@ std::int32_t TextInt(std::string_view text);
 // every one when collapseAll), so folders with or without a final "\" join alike.
 std::string JoinPath(std::string_view folder, std::string_view name, bool collapseAll);
 
-// folder followed by one backslash: one is added and then the first doubled
-// backslash collapsed, so a folder that ends in one (a drive root) keeps one.
-std::string WithFinalBackslash(std::string_view folder);
+// The folder as JoinPath begins a path in it (JoinPath(folder, "", false)): one
+// backslash added and then the first doubled backslash collapsed, so a folder
+// that ends in one (a drive root) keeps one, but a doubled backslash before
+// its end is the one collapsed. The snapshot viewer's folder is made so.
+std::string JoinedFolder(std::string_view folder);
 
 }  // namespace qv

@@ -49,7 +49,6 @@ bool TF_PcxView::create(HWND owner) {
     }
     if (!createControls()) return false;
     InitAll();
-    SetTimer(hwnd(), kTimerId, 100, nullptr);
     return true;
 }
 
@@ -64,10 +63,7 @@ bool TF_PcxView::createControls() {
     L_INFO->setColor(kStatusColour);
     L_INFO->setCaption(kReady);
 
-    Img_Exit = &addImage(500, 0, 21, 18);
-    Img_Exit->setAutoSize(true);
-    Img_Exit->setVisible(false);
-    Img_Exit->onClick = [this](GraphicControl&) { HideProc(); };
+    addExitPicture(500);
 
     if (!SB.create(hwnd(), 128, 32, 384, 224)) return false;
     SB.setRanges(384, 224);
@@ -132,7 +128,7 @@ void TF_PcxView::InitAll() {
 // messages for a noticeable while.
 void TF_PcxView::ActiveX() {
     // One backslash at the end, also for a folder given with one (a drive root).
-    viewerFolder_ = WithFinalBackslash(host_.SnapshotFolder());
+    viewerFolder_ = JoinedFolder(host_.SnapshotFolder());
     foundFiles_.clear();
     listed_.clear();
     // The game's record as it stands chooses the files while the folder is
@@ -349,12 +345,6 @@ void TF_PcxView::DeleteKey() {
     deleteFiles(files);
 }
 
-void TF_PcxView::TimeProc() {
-    Img_Exit->setVisible(IsWindowVisible(hwnd()) && PointerStrictlyInside(*Img_Exit));
-}
-
-void TF_PcxView::HideProc() { ShowWindow(hwnd(), SW_HIDE); }
-
 void TF_PcxView::BrowseProc() {
     ShellExecuteA(host_.HostWindow(), nullptr, host_.SnapshotFolder().c_str(), "", "",
                   SW_SHOWNORMAL);
@@ -368,9 +358,11 @@ LRESULT TF_PcxView::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (LOWORD(wp) != WA_INACTIVE) ActiveX();
         break;
     case WM_TIMER:
-        if (wp == kTimerId) TimeProc();
-        if (wp == kFillTimerId) fillSlice();
-        return 0;
+        if (wp == kFillTimerId) {
+            fillSlice();
+            return 0;
+        }
+        break;
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wp) == LB) {
             POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
@@ -408,16 +400,12 @@ LRESULT TF_PcxView::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
-    case WM_CLOSE:
-        HideProc();
-        return 0;
     case WM_DESTROY:
-        KillTimer(hwnd(), kTimerId);
         KillTimer(hwnd(), kFillTimerId);
         ExitProc();
-        return 0;
+        break;
     }
-    return Container::handleMessage(msg, wp, lp);
+    return BorderlessForm::handleMessage(msg, wp, lp);
 }
 
 }  // namespace qv

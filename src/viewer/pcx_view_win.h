@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "components/label4move_win.h"
+#include "ui/borderless_form_win.h"
 #include "ui/busy_win.h"
-#include "ui/container_win.h"
 #include "util/files_win.h"
 #include "viewer/picture_box_win.h"
 
@@ -40,7 +40,7 @@ protected:
     ~SnapshotHost() = default;
 };
 
-class TF_PcxView : public Container {
+class TF_PcxView : public BorderlessForm {
 public:
     static constexpr int kClientWidth = 521;
     static constexpr int kClientHeight = 285;
@@ -57,8 +57,6 @@ public:
     void C2CProc();
     void SaveGif();
     void DelPic();
-    void TimeProc();
-    void HideProc();
     void BrowseProc();
 
     // Shows names, bare file names in the viewer folder, as the list's items
@@ -82,14 +80,12 @@ public:
     // Controls, under their product names.
     TOstrelLabel4Move* PL4M = nullptr;
     Label* L_INFO = nullptr;
-    Image* Img_Exit = nullptr;
     PictureBox SB;  // with the picture `Img`
     HWND LB = nullptr;
     HWND B_2 = nullptr;
     HWND CB_SHOW = nullptr;  // all snapshots, or the current game's only
     HMENU PopM1 = nullptr;
 
-    static constexpr UINT_PTR kTimerId = 1;
     static constexpr UINT_PTR kFillTimerId = 2;
     enum CommandId { kIdList = 201, kIdBrowse, kIdCopy, kIdSave, kIdDelete };
 

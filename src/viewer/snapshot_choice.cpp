@@ -1,8 +1,7 @@
 // Which snapshots the viewer lists.
 #include "viewer/snapshot_choice.h"
 
-#include <set>
-
+#include "util/name_set.h"
 #include "util/text.h"
 
 namespace qv {
@@ -15,12 +14,10 @@ std::vector<std::string> SnapshotChoices(const std::string& gameTitle) {
 
 std::vector<std::string> GameSnapshotsOf(const std::vector<std::string>& found,
                                          const std::vector<std::string>& kept) {
-    std::set<std::string> game;
-    for (const std::string& path : kept)
-        game.insert(UpperText(path));
+    const NameSet game(kept);
     std::vector<std::string> files;
     for (const std::string& path : found)
-        if (game.contains(UpperText(path))) files.push_back(path);
+        if (game.contains(path)) files.push_back(path);
     return files;
 }
 

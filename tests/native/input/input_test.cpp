@@ -63,16 +63,33 @@ TEST(ButtonMaps, FieldsValuesAndTheLimitOfEachDevice) {
     const char* items[] = {"JOY1", "JOY2", "4BUTTON", "6BUTTON", "SIDEWINDER", "GRIP1", "GRIP2"};
     const int limits[] = {2, 2, 4, 6, 10, 8, 8};
     const int sticks[] = {1, 2, 1, 1, 0, 0, 0};
+    std::string Settings::*const c1 = &Settings::JoyC1;
+    std::string Settings::*const calibrations[] = {c1,      &Settings::JoyC2, c1,     c1,
+                                                   nullptr, nullptr,          nullptr};
     for (int i = 0; i < kJoystickDeviceCount; ++i) {
         const JoystickDevice& device = JoystickDevices[static_cast<std::size_t>(i)];
         EXPECT_STREQ(device.item, items[i]);
         EXPECT_EQ(device.buttonLimit, limits[i]) << items[i];
         EXPECT_EQ(device.joystick, sticks[i]) << items[i];
-        EXPECT_EQ(device.calibration == nullptr, sticks[i] == 0) << items[i];
+        EXPECT_EQ(device.calibration, calibrations[i]) << items[i];
     }
     EXPECT_EQ(defaults.*JoystickDevices[4].buttonMap, "3 4 5 0 1 2 8 9");
     EXPECT_EQ(defaults.*JoystickDevices[5].buttonMap, "2 3 4 5 6 7 0 1");
-    EXPECT_EQ(JoystickDevices[1].calibration, &Settings::JoyC2);
+}
+
+// A player's device finds its entry by its code: JOY1, 4BUTTON and 6BUTTON
+// read joystick 1, JOY2 joystick 2; NONE, the layouts and the pads have none.
+TEST(ButtonMaps, APlayersDeviceFindsItsEntry) {
+    const int sticks[kInputDeviceCount] = {0, 0, 0, 1, 2, 1, 1, 0, 0, 0, 0, 0};
+    for (int index = 0; index < kInputDeviceCount; ++index) {
+        const JoystickDevice* device = JoystickDeviceOf(index);
+        EXPECT_EQ(device != nullptr, index >= 3 && index <= 9) << index;
+        if (device)
+            EXPECT_STREQ(device->item, InputDeviceList[static_cast<std::size_t>(index)].code);
+        EXPECT_EQ(device ? device->joystick : 0, sticks[index]) << index;
+    }
+    EXPECT_EQ(JoystickDeviceOf(-1), nullptr);  // no selection
+    EXPECT_EQ(JoystickDeviceOf(kInputDeviceCount), nullptr);
 }
 
 TEST(ButtonCapture, TakesTheLowestButtonOfTheLowestSixteen) {

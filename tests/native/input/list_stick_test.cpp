@@ -1,4 +1,4 @@
-// Tests of the stick in the game list: devices, pushes and repeats, and who
+// Tests of the stick in the game list: pushes and repeats, and who
 // reads the stick when.
 #include <gtest/gtest.h>
 
@@ -9,13 +9,6 @@
 
 namespace qv {
 namespace {
-
-TEST(ListStick, PlayerOnesDeviceNamesTheJoystickRead) {
-    const int expected[12] = {0, 0, 0, 1, 2, 1, 1, 0, 0, 0, 0, 0};  // NONE ... SNESPAD2
-    for (int device = 0; device < 12; ++device)
-        EXPECT_EQ(JoystickOfDevice(device), expected[device]) << device;
-    EXPECT_EQ(JoystickOfDevice(-1), 0);  // no selection
-}
 
 TEST(ListStick, UncalibratedAPushCountsPastAThirdOfTheRangeFromTheCentre) {
     for (const char* none : {"0 0 0 0", "", "junk"}) {

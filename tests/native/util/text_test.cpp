@@ -84,11 +84,19 @@ TEST(RightCharsTest, CountAtOrAboveLengthGivesEmpty) {
     EXPECT_EQ(RightChars("\\", 1), "");
 }
 
-TEST(CharTexts, EndWithBackslashAddsOneOnlyWhereNoneEnds) {
-    EXPECT_EQ(EndWithBackslash("C:\\EMU"), "C:\\EMU\\");
-    EXPECT_EQ(EndWithBackslash("C:\\EMU\\"), "C:\\EMU\\");
-    EXPECT_EQ(EndWithBackslash("\\"), "\\");
-    EXPECT_EQ(EndWithBackslash(""), "\\");
+// The two final-backslash rules agree but for a doubled backslash before the
+// end, which only the joined folder collapses.
+TEST(CharTexts, FinalBackslashRules) {
+    for (auto* withOne : {&EndWithBackslash, &JoinedFolder}) {
+        EXPECT_EQ(withOne("C:\\EMU"), "C:\\EMU\\");
+        EXPECT_EQ(withOne("C:\\EMU\\"), "C:\\EMU\\");
+        EXPECT_EQ(withOne("C:\\"), "C:\\");
+        EXPECT_EQ(withOne("\\"), "\\");
+        EXPECT_EQ(withOne(""), "\\");
+        EXPECT_EQ(withOne("C:\\EMU\\\\"), "C:\\EMU\\\\");
+    }
+    EXPECT_EQ(EndWithBackslash("\\\\srv\\Pcx"), "\\\\srv\\Pcx\\");
+    EXPECT_EQ(JoinedFolder("\\\\srv\\Pcx"), "\\srv\\Pcx\\");
 }
 
 TEST(CharTexts, UpperTextTouchesOnlyAsciiLetters) {
