@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "poll_win.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -30,17 +32,11 @@ constexpr auto kLimit = std::chrono::minutes(2);  // generous: the machine may b
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-[[noreturn]] void Fail(const std::string& what) {
-    std::fprintf(stderr, "start_bench: %s\n", what.c_str());
-    std::exit(1);
-}
+[[noreturn]] void Fail(const std::string& what) { bench::Fail("start_bench", what); }
 
+// Every millisecond: the times are read off this poll.
 void WaitFor(const char* what, const std::function<bool()>& ready) {
-    const auto start = Clock::now();
-    while (!ready()) {
-        if (Clock::now() - start > kLimit) Fail(std::string("timed out waiting for ") + what);
-        Sleep(1);
-    }
+    bench::WaitFor("start_bench", what, ready, kLimit, 1);
 }
 
 // The process's top-level window of that class. Looked for by class, a round
