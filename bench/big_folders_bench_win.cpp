@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "poll_win.h"
 #include "catalogue/game_table.h"
 #include "util/handles_win.h"
 #include "product/panel_layout.h"
@@ -41,18 +42,10 @@ constexpr char kSettingsKey[] = "Software\\Ostrel\\Quarvel";
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-[[noreturn]] void Fail(const std::string& what) {
-    std::fprintf(stderr, "big_folders_bench: %s\n", what.c_str());
-    std::exit(1);
-}
+[[noreturn]] void Fail(const std::string& what) { bench::Fail("big_folders_bench", what); }
 
-// Polls until ready gives true; fails with what after the limit.
 void WaitFor(const char* what, const std::function<bool()>& ready) {
-    const auto start = Clock::now();
-    while (!ready()) {
-        if (Clock::now() - start > kLimit) Fail(std::string("timed out waiting for ") + what);
-        Sleep(2);
-    }
+    bench::WaitFor("big_folders_bench", what, ready, kLimit, 2);
 }
 
 // The program's windows, found by class among those of its process.

@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "poll_win.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -30,40 +32,25 @@ constexpr auto kLimit = std::chrono::minutes(2);  // generous: the machine may b
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-[[noreturn]] void Fail(const std::string& what) {
-    std::fprintf(stderr, "start_bench: %s\n", what.c_str());
-    std::exit(1);
-}
+[[noreturn]] void Fail(const std::string& what) { bench::Fail("start_bench", what); }
 
+// Every millisecond: the times are read off this poll.
 void WaitFor(const char* what, const std::function<bool()>& ready) {
-    const auto start = Clock::now();
-    while (!ready()) {
-        if (Clock::now() - start > kLimit) Fail(std::string("timed out waiting for ") + what);
-        Sleep(1);
-    }
+    bench::WaitFor("start_bench", what, ready, kLimit, 1);
 }
 
-struct Found {
-    DWORD process;
-    const char* className;
-    HWND hwnd = nullptr;
-};
-
-BOOL CALLBACK FindTopWindow(HWND hwnd, LPARAM param) {
-    auto& found = *reinterpret_cast<Found*>(param);
-    DWORD process = 0;
-    GetWindowThreadProcessId(hwnd, &process);
-    char name[64] = "";
-    GetClassNameA(hwnd, name, sizeof name);
-    if (process != found.process || lstrcmpA(name, found.className) != 0) return TRUE;
-    found.hwnd = hwnd;
-    return FALSE;
-}
-
+// The process's top-level window of that class. Looked for by class, a round
+// trip or two to the Wine server: the poll runs every millisecond while the
+// program starts, and a walk over every window would load the server the
+// program needs, the more the longer the program takes.
 HWND TopWindow(DWORD process, const char* className) {
-    Found found{process, className};
-    EnumWindows(FindTopWindow, reinterpret_cast<LPARAM>(&found));
-    return found.hwnd;
+    for (HWND hwnd = FindWindowExA(nullptr, nullptr, className, nullptr); hwnd;
+         hwnd = FindWindowExA(nullptr, hwnd, className, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == process) return hwnd;
+    }
+    return nullptr;
 }
 
 bool Answers(HWND hwnd) {
@@ -169,13 +156,18 @@ int main(int argc, char** argv) {
         std::printf("%5d %18.1f %18.1f %18.1f %18.1f\n", round, q.shownMs, m.shownMs, q.readyMs,
                     m.readyMs);
     }
+    // Besides the medians' and the bests' ratios, the median of each round's
+    // own ratio: a machine whose load drifts slows a round's two starts alike.
     auto summary = [](const char* what, const std::vector<double>& ours,
                       const std::vector<double>& peer) {
+        std::vector<double> ratios;
+        for (std::size_t i = 0; i < ours.size(); ++i)
+            ratios.push_back(ours[i] / peer[i]);
         std::printf(
             "%-14s median %7.1f ms against %7.1f ms, ratio %.2f; best %7.1f ms against "
-            "%7.1f ms, ratio %.2f\n",
+            "%7.1f ms, ratio %.2f; median of the rounds' ratios %.2f\n",
             what, Median(ours), Median(peer), Median(ours) / Median(peer), Best(ours), Best(peer),
-            Best(ours) / Best(peer));
+            Best(ours) / Best(peer), Median(ratios));
     };
     summary("window shown:", quarvelShown, minimalShown);
     summary("ready:", quarvelReady, minimalReady);

@@ -65,7 +65,6 @@ void JoystickPanel::build(Settings& settings) {
     const ControlPlace view = PlaceOf("Img_Stick");
     stickView = &add<StickView>(view.left, view.top, view.width, view.height);
     stickView->setVisible(false);
-    showSettings();
 }
 
 void JoystickPanel::showSettings() {
@@ -80,8 +79,13 @@ void JoystickPanel::SetJotOps() {
     L_JV->setCaption(device->calibration ? settings_->*device->calibration : "");
     buttonLimit_ = device->buttonLimit;
     const MapValues values = MapFields(settings_->*device->buttonMap);
+    // The marks once, when all eight fields hold the map: each field's own
+    // change would read all eight again, each read a round trip under Wine
+    // (the arrows' subclass of the field keeps its data in a window property).
+    fillingMap_ = true;
     for (int slot = 1; slot <= kMapSlots; ++slot)
         SetWindowTextA(mapFields[slot - 1], IntText(values[slot - 1]).c_str());
+    fillingMap_ = false;
     ShowClashes();
     updateLiveView();
 }
@@ -218,7 +222,7 @@ void JoystickPanel::onCommand(HWND control, WORD code) {
         SetButtons(control);
         updateLiveView();
     }
-    if (isMapField(control) && code == EN_CHANGE) ShowClashes(control);
+    if (isMapField(control) && code == EN_CHANGE && !fillingMap_) ShowClashes(control);
     if (control == SE_AJR && code == EN_CHANGE)
         settings_->SE_AJR = std::clamp(TextInt(WindowText(SE_AJR)), 0, kMaxJoystickResolution);
     if (control == SE_AJR && code == EN_KILLFOCUS)

@@ -16,7 +16,8 @@ namespace qv {
 
 class JoystickPanel : public Panel {
 public:
-    // Places the controls; the device selector starts at JOY1.
+    // Places the controls; the device selector starts at JOY1. They show the
+    // model's values once showSettings fills them.
     void build(Settings& settings);
     // Shows the model's values (after a load).
     void showSettings();
@@ -84,6 +85,7 @@ private:
     bool windowBusy_ = false;
     bool inFront_ = false;
     bool live_ = false;
+    bool fillingMap_ = false;  // SetJotOps is filling the map fields
 };
 
 }  // namespace qv

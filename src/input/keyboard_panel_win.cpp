@@ -42,7 +42,6 @@ void KeyboardPanel::build(Settings& settings) {
         keyFields[slot - 1] = field;
     }
     L_KW = &AddClashLine(*this, "L_KW");
-    SetKeyOps();
 }
 
 std::string& KeyboardPanel::layout() {

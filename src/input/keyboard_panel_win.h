@@ -12,7 +12,8 @@ namespace qv {
 
 class KeyboardPanel : public Panel {
 public:
-    // Places the layout selector (at KEY1) and the sixteen key fields.
+    // Places the layout selector (at KEY1) and the sixteen key fields, empty
+    // until showSettings fills them.
     void build(Settings& settings);
     // Shows the chosen layout from the model (after a load).
     void showSettings() { SetKeyOps(); }

@@ -42,7 +42,6 @@ void PlayersPanel::build(Settings& settings) {
     const ControlPlace joyList = PlaceOf("CB_JoyList");
     CB_JoyList = CreateCheckBox(hwnd(), "CB_JoyList", joyList.left, joyList.top, joyList.width,
                                 joyList.height);
-    showSettings();
 }
 
 void PlayersPanel::PrepareDeviceLists() {

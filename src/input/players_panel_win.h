@@ -14,7 +14,7 @@ namespace qv {
 class PlayersPanel : public Panel {
 public:
     // Places the selectors, filled with the input device list, and their
-    // labels.
+    // labels; showSettings makes them show the model's choices.
     void build(Settings& settings);
     // The start: all three players at KEY1 until a game's settings are loaded.
     void PrepareDeviceLists();

@@ -72,7 +72,6 @@ void OptionsPanel::build(Settings& settings) {
         const ControlPlace at = PlaceOf(name);
         *control = CreateCheckBox(hwnd(), name, at.left, at.top, at.width, at.height);
     }
-    showSettings();
 }
 
 bool* OptionsPanel::flagOf(HWND control) {

@@ -14,7 +14,8 @@ namespace qv {
 
 class OptionsPanel : public Panel {
 public:
-    // Places the panel's controls; they show and edit settings.
+    // Places the panel's controls; they show and edit settings, once
+    // showSettings has filled them.
     void build(Settings& settings);
     // Shows the model's values in the controls (after a load).
     void showSettings();

@@ -33,7 +33,7 @@ bool Container::createForm(const char* className, const char* text, DWORD extraS
 
 void Container::setColor(COLORREF color) {
     color_ = color;
-    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+    if (hwnd() && IsWindowVisible(hwnd())) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 GraphicControl* Container::controlAt(POINT client) const {

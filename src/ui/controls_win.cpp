@@ -22,7 +22,11 @@ void GraphicControl::setVisible(bool visible) {
 }
 
 void GraphicControl::invalidate() const {
-    if (owner_.hwnd()) InvalidateRect(owner_.hwnd(), &bounds_, FALSE);
+    // A window not on show is painted whole once it shows; under Wine each
+    // invalidation is a round trip to the server, and a start sets up
+    // hundreds of controls.
+    if (owner_.hwnd() && IsWindowVisible(owner_.hwnd()))
+        InvalidateRect(owner_.hwnd(), &bounds_, FALSE);
 }
 
 void Image::loadPicture(const std::string& resourceName) {

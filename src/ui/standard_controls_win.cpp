@@ -9,6 +9,9 @@ namespace qv {
 
 namespace {
 
+const char* ItemText(const char* item) { return item; }
+const char* ItemText(const std::string& item) { return item.c_str(); }
+
 HWND CreateControl(const char* className, const char* text, DWORD style, HWND parent, int left,
                    int top, int width, int height, int id) {
     HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, left, top,
@@ -16,6 +19,18 @@ HWND CreateControl(const char* className, const char* text, DWORD style, HWND pa
                                    GetModuleHandleA(nullptr), nullptr);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont(11)), FALSE);
     return control;
+}
+
+// Adds the items to a drop-down list with its drawing held back: otherwise
+// each one sets the open list's scroll bar again, and under Wine moves the
+// list's own top-level window, several round trips to the server apiece.
+template <typename Items>
+void AddListItems(HWND list, const Items& items) {
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    for (const auto& item : items)
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ItemText(item)));
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    if (IsWindowVisible(list)) InvalidateRect(list, nullptr, TRUE);
 }
 
 // Room for the open list of a drop-down below its box.
@@ -42,8 +57,7 @@ HWND CreateDropDownList(HWND parent, int left, int top, int width, int height,
                               left, top, width, kDropDownListHeight, 0);
     // The closed box takes the designed height.
     SendMessageA(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - 6);
-    for (int i = 0; i < count; ++i)
-        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i]));
+    AddListItems(list, std::span<const char* const>(items, static_cast<std::size_t>(count)));
     return list;
 }
 
@@ -59,8 +73,7 @@ HWND CreateOwnerDrawList(HWND parent, int left, int top, int width, int height) 
 
 void SetListItems(HWND list, std::span<const std::string> items) {
     SendMessageA(list, CB_RESETCONTENT, 0, 0);
-    for (const std::string& item : items)
-        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    AddListItems(list, items);
 }
 
 void DrawListItem(const DRAWITEMSTRUCT& item) {
