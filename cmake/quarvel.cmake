@@ -73,29 +73,3 @@ function(qv_add_win_suites target)
                    -DSUITES=${listed} -P ${PROJECT_SOURCE_DIR}/cmake/check_suites.cmake)
   set_tests_properties(win.suites PROPERTIES LABELS windows TIMEOUT 60 RESOURCE_LOCK wine-display)
 endfunction()
-
-# qv_delay_imports(TARGET DLL...): TARGET reaches the named system libraries
-# through delay-import libraries made from cmake/delayload/DLL.def, so that
-# each is loaded at the first call of one of its functions instead of at the
-# start of the program: under Wine every library loaded at the start, with
-# those it needs, costs the start to the main window some milliseconds. The
-# .def files name i686's decorated functions; the x86_64 names drop "@N".
-function(qv_delay_imports target)
-  foreach(dll IN LISTS ARGN)
-    set(def ${PROJECT_SOURCE_DIR}/cmake/delayload/${dll}.def)
-    set(arch_def ${CMAKE_BINARY_DIR}/delayload/${dll}.def)
-    set(lib ${CMAKE_BINARY_DIR}/delayload/lib${dll}_delay.a)
-    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${def})
-    file(READ ${def} text)
-    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-      string(REGEX REPLACE "@[0-9]+" "" text "${text}")
-    endif()
-    file(CONFIGURE OUTPUT ${arch_def} CONTENT "${text}" @ONLY)
-    add_custom_command(OUTPUT ${lib}
-      COMMAND ${CMAKE_DLLTOOL} --kill-at -d ${arch_def} -D ${dll}.dll -y ${lib}
-      DEPENDS ${arch_def} VERBATIM)
-    add_custom_target(qv_delay_${dll} DEPENDS ${lib})
-    add_dependencies(${target} qv_delay_${dll})
-    target_link_libraries(${target} PUBLIC ${lib})
-  endforeach()
-endfunction()
