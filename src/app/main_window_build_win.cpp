@@ -112,13 +112,15 @@ void TF_Main::InitAll() {
         ScreenDc screen;
         OwnedDc source(CreateCompatibleDC(screen.get()));
         OwnedDc target(CreateCompatibleDC(screen.get()));
-        OwnedBitmap pixels(CreateCompatibleBitmap(screen.get(), cut.width(), cut.height()));
+        // At 96 DPI: the cut's pictures are scaled with the rest at other DPIs.
+        const int w = cut.designWidth(), h = cut.designHeight();
+        OwnedBitmap pixels(CreateCompatibleBitmap(screen.get(), w, h));
         {
             SelectScope selectSource(source.get(), background->picture());
             SelectScope selectTarget(target.get(), pixels.get());
-            RECT all{0, 0, cut.width(), cut.height()};
+            RECT all{0, 0, w, h};
             FillRect(target.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-            BitBlt(target.get(), 0, 0, cut.width(), cut.height(), source.get(), 147, 120, SRCCOPY);
+            BitBlt(target.get(), 0, 0, w, h, source.get(), 147, 120, SRCCOPY);
         }
         cut.setPicture(std::move(pixels));
         PA.sendToBack(cut);
