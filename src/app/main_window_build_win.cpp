@@ -152,9 +152,12 @@ void TF_Main::InitAll() {
     }
 
     HINSTANCE instance = GetModuleHandleA(nullptr);
+    // The game cursors grow with the scale (the system stretches the 32-pixel art).
+    const int cursor = dpi() == kDesignDpi ? 0 : ScaleLength(32, dpi());
     games.selectCursor =
-        static_cast<HCURSOR>(LoadImageA(instance, "_GB_SEL", IMAGE_CURSOR, 0, 0, 0));
-    games.runCursor = static_cast<HCURSOR>(LoadImageA(instance, "_GB_RUN", IMAGE_CURSOR, 0, 0, 0));
+        static_cast<HCURSOR>(LoadImageA(instance, "_GB_SEL", IMAGE_CURSOR, cursor, cursor, 0));
+    games.runCursor =
+        static_cast<HCURSOR>(LoadImageA(instance, "_GB_RUN", IMAGE_CURSOR, cursor, cursor, 0));
 
     for (Container* surface : {static_cast<Container*>(this), static_cast<Container*>(&PA),
                                static_cast<Container*>(&PP), static_cast<Container*>(&PK),

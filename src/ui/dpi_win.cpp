@@ -18,18 +18,11 @@ Function SystemFunction(const char* dll, const char* name) {
 
 struct DpiFunctions {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
     using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-    using SetThreadDpiAwarenessContextFn = HANDLE(WINAPI*)(HANDLE);
     GetDpiForWindowFn getDpiForWindow =
         SystemFunction<GetDpiForWindowFn>("user32.dll", "GetDpiForWindow");
-    AdjustWindowRectExForDpiFn adjustWindowRectExForDpi =
-        SystemFunction<AdjustWindowRectExForDpiFn>("user32.dll", "AdjustWindowRectExForDpi");
     GetSystemMetricsForDpiFn getSystemMetricsForDpi =
         SystemFunction<GetSystemMetricsForDpiFn>("user32.dll", "GetSystemMetricsForDpi");
-    SetThreadDpiAwarenessContextFn setThreadDpiAwarenessContext =
-        SystemFunction<SetThreadDpiAwarenessContextFn>("user32.dll",
-                                                       "SetThreadDpiAwarenessContext");
 };
 
 const DpiFunctions& Functions() {
@@ -124,28 +117,11 @@ void RelayoutChildren(HWND window, int dpi) {
     EnumChildWindows(window, &RelayoutOne, static_cast<LPARAM>(dpi));
 }
 
-RECT WindowRectForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi) {
-    RECT r{0, 0, clientWidth, clientHeight};
-    if (const auto adjust = Functions().adjustWindowRectExForDpi) {
-        if (adjust(&r, style, FALSE, exStyle, static_cast<UINT>(dpi))) return r;
-    }
-    AdjustWindowRectEx(&r, style, FALSE, exStyle);
-    return r;
-}
-
 int SystemMetricAt(int index, int dpi) {
     if (const auto get = Functions().getSystemMetricsForDpi)
         return get(index, static_cast<UINT>(dpi));
     const int system = GetSystemMetrics(index);
     return dpi == SystemDpi() ? system : MulDiv(system, dpi, SystemDpi());
-}
-
-void UsePerMonitorDpi() {
-    const auto set = Functions().setThreadDpiAwarenessContext;
-    if (!set) return;
-    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2, then _PER_MONITOR_AWARE.
-    if (!set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4))))
-        set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3)));
 }
 
 }  // namespace qv

@@ -43,18 +43,8 @@ RECT DesignRectOf(HWND child);
 // remembered standard controls and our own windows (Window::dpiChanged).
 void RelayoutChildren(HWND window, int dpi);
 
-// Window sizes of a style for a client size at dpi: AdjustWindowRectExForDpi
-// where the system has it, else AdjustWindowRectEx.
-RECT WindowRectForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi);
-
 // A system metric at dpi: GetSystemMetricsForDpi where the system has it,
 // else the system's value scaled from the system DPI.
 int SystemMetricAt(int index, int dpi);
-
-// Switches the calling thread to per-monitor DPI awareness (version 2 where
-// the system knows it) for windows made from here on; the manifest asks for
-// the same, this is for systems that read only part of it. Does nothing
-// before Windows 10.
-void UsePerMonitorDpi();
 
 }  // namespace qv
