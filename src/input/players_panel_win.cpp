@@ -67,8 +67,9 @@ void PlayersPanel::showSettings() {
 void PlayersPanel::SetDesc(HWND selector) {
     for (const Player& player : players()) {
         if (player.selector != selector) continue;
-        const int index = ListIndex(selector);
-        player.description->setCaption(index < 0 ? "" : DeviceDescription(SelectorItem(index)));
+        const int index = settings_->*player.device;
+        const bool listed = index >= 0 && index < kInputDeviceCount;
+        player.description->setCaption(listed ? DeviceDescription(SelectorItem(index)) : "");
     }
 }
 
