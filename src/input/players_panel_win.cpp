@@ -44,10 +44,9 @@ void PlayersPanel::build(Settings& settings) {
                                 joyList.height);
 }
 
-void PlayersPanel::PrepareDeviceLists() {
-    for (const Player& player : players())
-        settings_->*player.device = kStartDevice;
-    showSettings();
+void PlayersPanel::PrepareDeviceLists(Settings& settings) {
+    for (int Settings::*device : {&Settings::CB_P1D, &Settings::cb_p2d, &Settings::cb_p3d})
+        settings.*device = kStartDevice;
 }
 
 std::array<PlayersPanel::Player, 3> PlayersPanel::players() const {
