@@ -11,7 +11,9 @@
 // written (with or without the window), as a game being played would;
 // RAVLEN_STANDIN_SNAPSHOTS=N writes N snapshots (1 to 9) instead of one;
 // RAVLEN_STANDIN_LOG=FILE appends a line to FILE when a run starts and one
-// when it ends, so that a long series of launches can count its runs.
+// when it ends, so that a long series of launches can count its runs;
+// RAVLEN_STANDIN_STATUS=N (0xC0000142, say) ends the run at once with exit
+// code N, as the system ends a program whose library cannot initialise.
 #include <windows.h>
 
 #include <algorithm>
@@ -259,6 +261,10 @@ void Record(const std::string& line) {
 }  // namespace ravlen
 
 int main(int argc, char** argv) {
+    // Ended by the system as it starts (a library that cannot initialise):
+    // the status is the exit code, and the run records nothing.
+    if (const char* status = std::getenv("RAVLEN_STANDIN_STATUS"); status && *status)
+        ExitProcess(static_cast<UINT>(std::strtoul(status, nullptr, 0)));
     const std::string process = std::to_string(GetCurrentProcessId());
     ravlen::Record("start " + process + " " + (argc > 2 ? argv[2] : "") + " in " +
                    ravlen::CurrentDir());
