@@ -18,6 +18,8 @@
 # shell command, gives them real work to repeat instead. Runs in the
 # session of scripts/wine-session.sh it is started in (DISPLAY, WINEPREFIX,
 # QV_WINE), or in one of its own. Exit code 1 when any launch was SILENT.
+# RAVLEN_STANDIN_STATUS=0xC0000142 in the environment makes every run end as
+# one the system ends as it starts: each launch must then be told.
 #
 # Kept in QV_SOAK_LOG (build/launch-soak by default): summary.txt (one line a
 # launch and the counts), trace.log (every launch step of Quarvel and its
@@ -108,15 +110,23 @@ soak_launch_begun() {
 }
 # Each message box is kept as a picture and answered.
 soak_answer_box() {
-  local w
+  local w try
   w=$(e2e_message_box) || return 1
-  told=$((told + 1))
-  import -window "$w" "$out/box-$n-$told.png" 2>/dev/null || true
-  # Its OK button, at the middle of its foot: a key might go to another
-  # window, as no window manager gives the box the focus.
-  eval "$(xdotool getwindowgeometry --shell "$w")"
-  xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT - 22))" click 1
-  e2e_until 20 eval '! e2e_message_box >/dev/null' || true
+  # A box still up after an answer is the same one, not one more.
+  if [ "$w" != "${answered:-}" ]; then
+    told=$((told + 1))
+    answered=$w
+    import -window "$w" "$out/box-$n-$told.png" 2>/dev/null || true
+  fi
+  # Its OK button, at the middle of its foot (a key might go to another
+  # window, as no window manager gives the box the focus), and the key too:
+  # under load a click can come before the box takes it.
+  for try in 1 2 3; do
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT - 22))" click 1
+    e2e_until 5 eval '! e2e_message_box >/dev/null' && return 0
+    xdotool key Return
+  done
 }
 # The launch is over once the wait window has gone after its run or its
 # message, and no box comes up a second later (a look at the windows can fail
@@ -144,7 +154,7 @@ for i in $(seq 1 "$launches"); do
   trace_from=$(lines "$trace") starts_from=$(lines "$starts")
   started_before=$(runs_started) seen_before=$(runs_seen)
   begun=$(date +%s.%N)
-  told=0 clicks=0
+  told=0 clicks=0 answered=""
   # The launch has begun once Quarvel has traced a step of it (the wait window
   # may come and go between two looks) or shows a message (a refusal).
   until soak_launch_begun; do
