@@ -95,8 +95,7 @@ runs_seen() { grep -Ec 'Quarvel launch: run .* -> (ended|failed)' "$trace" || tr
 soak_select() {
   # shellcheck disable=SC2086
   e2e_shot before-select $E2E_PANELS
-  local try
-  for try in 1 2 3; do
+  for _ in 1 2 3; do
     e2e_pointer 68 "$1"
     xdotool click 1
     # shellcheck disable=SC2086
@@ -110,7 +109,7 @@ soak_launch_begun() {
 }
 # Each message box is kept as a picture and answered.
 soak_answer_box() {
-  local w try
+  local w
   w=$(e2e_message_box) || return 1
   # A box still up after an answer is the same one, not one more.
   if [ "$w" != "${answered:-}" ]; then
@@ -121,7 +120,7 @@ soak_answer_box() {
   # Its OK button, at the middle of its foot (a key might go to another
   # window, as no window manager gives the box the focus), and the key too:
   # under load a click can come before the box takes it.
-  for try in 1 2 3; do
+  for _ in 1 2 3; do
     eval "$(xdotool getwindowgeometry --shell "$w")"
     xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT - 22))" click 1
     e2e_until 5 eval '! e2e_message_box >/dev/null' && return 0
