@@ -155,7 +155,7 @@ bool TF_Main::makeViewer() { return F_PcxView.hwnd() || F_PcxView.create(appWind
 // What the user sees first is made before the window shows; the rest, one
 // piece a tick, once the window has shown and scanned and no input or
 // painting waits (the timer's messages come last), so that the window shows
-// in about half the time and answers all along.
+// in about two thirds of the time and answers all along.
 void TF_Main::makeNextLater() {
     if (Busy()) return;  // nothing is made while a scan, a launch or a check runs
     switch (madeLater_++) {
