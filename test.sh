@@ -10,9 +10,8 @@ source scripts/build.sh
 source scripts/wine-session.sh
 qv_pick_wine
 
-# Work started in the background runs in process groups of its own (set -m),
-# ended as a whole where this script ends before it does.
-set -m
+# Work started in the background runs in a process group of its own (set -m
+# while it starts), ended as a whole where this script ends before it does.
 background=()
 end_background() {
   local pid
@@ -24,6 +23,7 @@ trap end_background EXIT
 # prefix takes a while and mostly waits.
 mkdir -p build
 prefix="$PWD/build/test-prefix-$QV_WIN_ARCH"
+set -m
 qv_prepare_prefix "$prefix" >build/test-prefix.log 2>&1 &
 preparing=$!
 background+=("$preparing")
@@ -33,6 +33,7 @@ background+=("$preparing")
 qv_build_native >build/native-build.log 2>&1 &
 building_native=$!
 background+=("$building_native")
+set +m
 echo "test.sh: the native tree builds meanwhile (build/native-build.log)"
 qv_build_runnable
 qv_build_release  # the archive that the release tests open
