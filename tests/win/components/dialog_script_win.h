@@ -38,10 +38,9 @@ public:
             SendMessageA(d, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
         };
     }
-    // Repeats `step` at each tick until `done` holds, for a minute and a half
-    // at most: under Wine a selection can take long, or be lost while the
-    // tree is still being filled in, and on a loaded machine (test sessions
-    // side by side, other builds) ten seconds were not always enough.
+    // Repeats `step` at each tick until `done` holds, for about ten seconds at
+    // most: under Wine a selection can take long, or be lost while the tree
+    // is still being filled in.
     static Step until(std::function<bool()> done, Step step) {
         auto ticks = std::make_shared<int>(0);
         return [done = std::move(done), step = std::move(step), ticks](HWND d) {
@@ -70,7 +69,7 @@ private:
         }
     }
 
-    static constexpr int kWaitTicks = 300;
+    static constexpr int kWaitTicks = 33;
     std::vector<Step> steps_;
     bool again_ = false;  // the step just run asks to run again
     std::size_t next_ = 0;
