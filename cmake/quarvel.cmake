@@ -39,6 +39,13 @@ macro(qv_add_subsystems)
   endforeach()
 endmacro()
 
+# Every test that runs a Windows program takes one of the test run's Wine
+# sessions (RESOURCE_GROUPS wine:1): a display, a prefix and a Wine server of
+# its own for as long as it runs, so that Windows tests run side by side
+# without seeing each other's windows, files or registry. test.sh starts the
+# sessions and hands ctest their list (--resource-spec-file); the wrappers
+# (cmake/wine-run, tests/e2e/e2e_lib.sh) enter the one CTest gives.
+
 # qv_add_win_suites(TARGET): one test per GoogleTest suite of the Windows test
 # program, each a single Wine process that runs the suite's cases one after
 # another (fixtures still set up and tear down each case). The suites are read
@@ -65,11 +72,11 @@ function(qv_add_win_suites target)
     math(EXPR timeout "60 + 60 * ${cases_${suite}}")
     add_test(NAME win.${suite} COMMAND ${target} --gtest_filter=${suite}.*)
     set_tests_properties(win.${suite} PROPERTIES LABELS windows TIMEOUT ${timeout}
-                         RESOURCE_LOCK wine-display)
+                         RESOURCE_GROUPS wine:1 COST ${cases_${suite}})
   endforeach()
   string(REPLACE ";" "," listed "${suites}")
   add_test(NAME win.suites
            COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${target}> -DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}
                    -DSUITES=${listed} -P ${PROJECT_SOURCE_DIR}/cmake/check_suites.cmake)
-  set_tests_properties(win.suites PROPERTIES LABELS windows TIMEOUT 60 RESOURCE_LOCK wine-display)
+  set_tests_properties(win.suites PROPERTIES LABELS windows TIMEOUT 60 RESOURCE_GROUPS wine:1)
 endfunction()

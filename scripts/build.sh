@@ -10,8 +10,24 @@
 
 qv_jobs() { nproc 2>/dev/null || echo 2; }
 
+# qv_generator TREE: Ninja where it is installed (it compiles a target's files
+# while the libraries it links are still being built, where Make waits for
+# them), unless TREE was already made with another generator.
+qv_generator() {
+  local made
+  made=$(sed -n 's/^CMAKE_GENERATOR:INTERNAL=//p' "$1/CMakeCache.txt" 2>/dev/null || true)
+  if [ -n "$made" ]; then
+    echo "$made"
+  elif command -v ninja >/dev/null; then
+    echo Ninja
+  else
+    echo "Unix Makefiles"
+  fi
+}
+
 qv_build_native() {
-  cmake -S . -B build/native -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+  cmake -S . -B build/native -G "$(qv_generator build/native)" \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
   cmake --build build/native -j"$(qv_jobs)"
 }
 
@@ -21,7 +37,8 @@ qv_build_windows() {
   local arch=$1 tree
   tree=$(qv_windows_tree "$arch")
   shift
-  cmake -S . -B "$tree" -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake -S . -B "$tree" -G "$(qv_generator "$tree")" \
+        -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$tree" -j"$(qv_jobs)" ${1:+--target "$@"}
 }
 

@@ -40,7 +40,7 @@ install_pkgs() {
   apt_said=$($SUDO apt-get install -y -q --no-install-recommends "$@" 2>&1)
 }
 
-pkgs=(cmake make clang libclang-rt-14-dev libgtest-dev googletest zlib1g-dev binutils
+pkgs=(cmake make ninja-build clang lld libclang-rt-14-dev libgtest-dev googletest zlib1g-dev binutils
       g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
       wine wine64 fonts-wine
       xvfb xauth xdotool imagemagick x11-utils procps psmisc file

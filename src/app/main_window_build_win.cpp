@@ -62,22 +62,16 @@ bool TF_Main::createControls() {
         image->onClick = [this](GraphicControl& c) { ShowPanel(c); };
     }
 
-    // Child windows in tab order.
+    // Child windows in tab order; the panels behind the options panel come
+    // later (makePanel).
     B_1 = CreatePushButton(hwnd(), "...", 144, 56, 17, 17, kIdBrowseEmulator);
-    if (!B_1 || !PA.create(hwnd(), 147, 120, 255, 265) || !PK.create(hwnd(), 147, 120, 255, 265) ||
-        !PP.create(hwnd(), 146, 120, 255, 265) || !PI.create(hwnd(), 147, 120, 255, 265) ||
-        !PJ.create(hwnd(), 147, 120, 255, 265)) {
-        return false;
-    }
+    if (!B_1 || !PA.create(hwnd(), 147, 120, 255, 265)) return false;
     B_R = CreatePushButton(hwnd(), "&Re-Scan", 16, 96, 57, 17, kIdReScan);
     if (!B_R) return false;
     PA.build(settings);
     PA.onBrowseSaveFolder = [this] { BrowseSF(); };
     PA.onBrowseSnapshotFolder = [this] { BrowsePF(); };
     PA.onSnapshotFolderClick = [this] { PcxView(); };
-    PK.build(settings);
-    PP.build(settings);
-    PP.onStickListChanged = [this] { stick_.update(); };
     // A launch is work of its own: the messages it lets through are handled
     // by its busy scope, which also tells the handlers that a launch runs.
     launcher_.underWayChanged = [this] {
@@ -91,11 +85,107 @@ bool TF_Main::createControls() {
     launchSystem_.progress = [this] {
         if (launchBusy_) launchBusy_->yield();
     };
-    PJ.build(settings);
     if (!games.create(hwnd())) return false;
     games.onClick = [this](GameButton& button) { ExecuteButton(button); };
-    PI.build();
     return true;
+}
+
+// A panel behind the options panel, made and dressed the first time it is
+// wanted, showing the model's values.
+Panel& TF_Main::makePanel(Panel& panel) {
+    if (panel.hwnd()) return panel;
+    const int left = &panel == &PP ? 146 : 147;
+    // Made behind the panel in front; once a panel has been chosen, the
+    // others are out of reach until they are brought there.
+    if (!panel.create(hwnd(), left, 120, 255, 265)) return panel;
+    if (panelChosen_ && &panel != front_) EnableWindow(panel.hwnd(), FALSE);
+    const char* picture = nullptr;
+    if (&panel == &PP) {
+        PP.build(settings);
+        PP.onStickListChanged = [this] { stick_.update(); };
+        picture = "_M_Pid";
+    } else if (&panel == &PK) {
+        PK.build(settings);
+        picture = "_M_Key";
+    } else if (&panel == &PJ) {
+        PJ.build(settings);
+        picture = "_M_Joy";
+    } else if (&panel == &PI) {
+        PI.build();
+        picture = "_M_Info";
+    }
+    Image& background = panel.addImage(0, 0, 0, 0);
+    background.setAutoSize(true);
+    background.loadPicture(picture);
+    panel.sendToBack(background);
+    panel.setColor(RGB(0, 0, 0));
+    if (&panel == &PI) dressInfoPanel();
+    if (&panel == &PP) PP.showSettings();
+    if (&panel == &PK) PK.showSettings();
+    if (&panel == &PJ) {
+        PJ.showSettings();
+        stickUseChanged();
+    }
+    return panel;
+}
+
+void TF_Main::dressInfoPanel() {
+    const std::tuple<Image*, const char*, const char*> linkImages[] = {
+        {PI.Img_Ostrel, "_G_Ostrel", links::kAuthorMail},
+        {PI.Img_Tev, "_G_Tev", links::kCoAuthorMail},
+        {PI.Img_Int, "_G_Int", links::kWebPage}};
+    for (auto [image, picture, target] : linkImages) {
+        image->loadPicture(picture);
+        image->setHint(target);
+        image->onClick = [this](GraphicControl& c) { RunHint(c); };
+    }
+    PI.L_VER->setAutoSize(true);
+    PI.L_VER->setCaption(kProgramVersion);
+    PI.L_CALVER->setAutoSize(true);
+    PI.L_CALVER->setCaption(kForRavlenVersion);
+}
+
+bool TF_Main::makeReport() {
+    if (F_Report.hwnd()) return true;
+    return F_Report.create(hwnd());
+}
+
+bool TF_Main::makeViewer() { return F_PcxView.hwnd() || F_PcxView.create(appWindow_); }
+
+// What the user sees first is made before the window shows; the rest, one
+// piece a tick, once the window has shown and scanned and no input or
+// painting waits (the timer's messages come last), so that the window shows
+// in about two thirds of the time and answers all along.
+void TF_Main::makeNextLater() {
+    if (Busy()) return;  // nothing is made while a scan, a launch or a check runs
+    switch (madeLater_++) {
+    case 0:
+        makePanel(PP);
+        return;
+    case 1:
+        makePanel(PK);
+        return;
+    case 2:
+        makePanel(PJ);
+        return;
+    case 3:
+        makePanel(PI);
+        return;
+    case 4:
+        makeReport();
+        return;
+    case 5:
+        makeViewer();
+        return;
+    default:
+        KillTimer(hwnd(), kMakeLaterTimerId);
+    }
+}
+
+void TF_Main::makeAllLater() {
+    if (!hwnd() || Busy()) return;
+    while (madeLater_ <= kPiecesMadeLater)
+        makeNextLater();
 }
 
 void TF_Main::InitAll() {
@@ -125,15 +215,6 @@ void TF_Main::InitAll() {
         cut.setPicture(std::move(pixels));
         PA.sendToBack(cut);
     }
-    const std::pair<Panel*, const char*> backgrounds[] = {
-        {&PP, "_M_Pid"}, {&PK, "_M_Key"}, {&PJ, "_M_Joy"}, {&PI, "_M_Info"}};
-    for (auto [panel, picture] : backgrounds) {
-        Image& image = panel->addImage(0, 0, 0, 0);
-        image.setAutoSize(true);
-        image.loadPicture(picture);
-        panel->sendToBack(image);
-    }
-
     const std::pair<Image*, const char*> hoverImages[] = {{Img_Exit, "_Exit"}, {Img_PA, "_PA"},
                                                           {Img_PP, "_Pp"},     {Img_PK, "_Pk"},
                                                           {Img_PJ, "_Pj"},     {Img_PI, "_Pi"}};
@@ -141,16 +222,6 @@ void TF_Main::InitAll() {
         image->loadPicture(std::string("_G") + suffix);
         image->setHint(suffix);
     }
-    const std::tuple<Image*, const char*, const char*> linkImages[] = {
-        {PI.Img_Ostrel, "_G_Ostrel", links::kAuthorMail},
-        {PI.Img_Tev, "_G_Tev", links::kCoAuthorMail},
-        {PI.Img_Int, "_G_Int", links::kWebPage}};
-    for (auto [image, picture, target] : linkImages) {
-        image->loadPicture(picture);
-        image->setHint(target);
-        image->onClick = [this](GraphicControl& c) { RunHint(c); };
-    }
-
     HINSTANCE instance = GetModuleHandleA(nullptr);
     // The game cursors grow with the scale (the system stretches the 32-pixel art).
     const int cursor = dpi() == kDesignDpi ? 0 : ScaleLength(32, dpi());
@@ -159,26 +230,16 @@ void TF_Main::InitAll() {
     games.runCursor =
         static_cast<HCURSOR>(LoadImageA(instance, "_GB_RUN", IMAGE_CURSOR, cursor, cursor, 0));
 
-    for (Container* surface : {static_cast<Container*>(this), static_cast<Container*>(&PA),
-                               static_cast<Container*>(&PP), static_cast<Container*>(&PK),
-                               static_cast<Container*>(&PJ), static_cast<Container*>(&PI)}) {
-        surface->setColor(RGB(0, 0, 0));
-    }
+    setColor(RGB(0, 0, 0));
+    PA.setColor(RGB(0, 0, 0));
     PL4M->setCaption("");
     session.run = RunState{};
-    PI.L_VER->setAutoSize(true);
-    PI.L_VER->setCaption(kProgramVersion);
-    PI.L_CALVER->setAutoSize(true);
-    PI.L_CALVER->setCaption(kForRavlenVersion);
 
     settings = DefaultSettings(ProgramDir(), IsPentium());
-    PP.PrepareDeviceLists();
+    PlayersPanel::PrepareDeviceLists(settings);
     guardSettings([this] { LoadReg(settings, settingsKey); });
     L_CAL->setCaption(settings.L_CAL);
     PA.showSettings();
-    PP.showSettings();
-    PK.showSettings();
-    PJ.showSettings();
     FilesCounter();
     SetWindowPos(PA.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     PutBackLeftRenames(tempNames_, launchSystem_, seams.showMessage);

@@ -3,6 +3,7 @@
 // and the front taken back after a game.
 #include "app/main_window_win.h"
 
+#include "input/stick_source_win.h"
 #include "settings/play_history_store_win.h"
 
 namespace qv {
@@ -39,7 +40,7 @@ void TF_Main::markFocus() {
     for (Container* surface : {static_cast<Container*>(this), static_cast<Container*>(&PA),
                                static_cast<Container*>(&PP), static_cast<Container*>(&PK),
                                static_cast<Container*>(&PJ), static_cast<Container*>(&PI)}) {
-        surface->markFocusedChild(parent == surface->hwnd() ? focus : nullptr);
+        if (surface->hwnd()) surface->markFocusedChild(parent == surface->hwnd() ? focus : nullptr);
     }
 }
 
@@ -69,6 +70,12 @@ StickUse TF_Main::stickUse() const {
     return use;
 }
 
+// The list reads the stick before the joystick panel is made.
+StickSource& TF_Main::stickSource() {
+    if (!PJ.stick) PJ.stick = std::make_unique<SystemStickSource>();
+    return *PJ.stick;
+}
+
 bool TF_Main::activeForInput() const {
     return GetActiveWindow() == hwnd() && IsWindowEnabled(hwnd()) && !IsIconic(hwnd());
 }
@@ -86,8 +93,8 @@ void TF_Main::onActivate(WPARAM wp) {
         return;
     }
     if (HIWORD(wp)) return;  // minimised
-    if (savedFocus_ && !(IsWindow(savedFocus_) && IsWindowVisible(savedFocus_) &&
-                         IsWindowEnabled(savedFocus_))) {
+    if (savedFocus_ &&
+        !(IsWindow(savedFocus_) && IsWindowVisible(savedFocus_) && IsWindowEnabled(savedFocus_))) {
         savedFocus_ = nullptr;  // gone with a scan, or hidden meanwhile
     }
     if (savedFocus_) SetFocus(savedFocus_);

@@ -3,7 +3,6 @@
 
 #include <shellapi.h>
 
-
 #include "app/wait_window_win.h"
 #include "launch/emulator.h"
 #include "launch/launch_win.h"
@@ -97,12 +96,11 @@ bool TF_Main::create() {
     }
     if (!createControls()) return false;
     InitAll();
-    if (!F_Report.create(hwnd())) return false;
     F_Report.readHistory = [this](const std::string& gameId) {
         return ReadPlayHistory(gameId, settingsKey);
     };
     SetTimer(hwnd(), kTimerId, 100, nullptr);
-    return F_PcxView.create(appWindow_);
+    return true;
 }
 
 void TF_Main::GamesCheck() {
@@ -127,17 +125,19 @@ void TF_Main::GamesCheck() {
     if (listHadFocus) games.focusList();  // the old buttons went with the focus
 }
 
-void TF_Main::GamesReport() { F_Report.ShowProc(); }
+void TF_Main::GamesReport() {
+    if (makeReport()) F_Report.ShowProc();
+}
 
 void TF_Main::ExecuteButton(GameButton& sender) {
     // Nothing starts while other work runs; a scan may take the button away.
     if (BusyWith() != Work::kNothing) return;
     // Settings that cannot be saved stay in memory, unchanged by the game clicked.
-    if (!guardSettings([this] { SaveRegGame(settings, session.run.game.gameId, settingsKey); })) return;
+    if (!guardSettings([this] { SaveRegGame(settings, session.run.game.gameId, settingsKey); }))
+        return;
     if (games.lastClicked) games.lastClicked->setCursor(games.selectCursor);
     sender.setCursor(games.runCursor);
-    if (session.clickGame(sender.current()) ==
-        MainSession::Click::kLaunch) {
+    if (session.clickGame(sender.current()) == MainSession::Click::kLaunch) {
         if (launcher_.RunRavlen(*launchSide_, launchSystem_) == LaunchOutcome::kPlayed)
             RecordPlay();
         DropQueuedMouseInput();
@@ -165,9 +165,10 @@ void TF_Main::ExecuteButton(GameButton& sender) {
 // The panels that show a game's settings take them up again.
 void TF_Main::showGameSettings() {
     PA.showSettings();
-    PJ.SetJotOps();
-    PK.SetKeyOps();
-    PP.showSettings();
+    // A panel not made yet shows them when it is.
+    if (PJ.hwnd()) PJ.SetJotOps();
+    if (PK.hwnd()) PK.SetKeyOps();
+    if (PP.hwnd()) PP.showSettings();
 }
 
 bool TF_Main::guardSettings(const std::function<void()>& work) {
@@ -213,6 +214,7 @@ void TF_Main::PcxView() {
         MessageBeep(MB_OK);
         return;
     }
+    if (!makeViewer()) return;
     ShowWindow(F_PcxView.hwnd(), SW_SHOW);
     SetForegroundWindow(F_PcxView.hwnd());
 }
@@ -261,8 +263,9 @@ void TF_Main::ShowPanel(GraphicControl& sender) {
           static_cast<Panel*>(&PJ), static_cast<Panel*>(&PI)}) {
         EnableWindow(panel->hwnd(), FALSE);
     }
+    panelChosen_ = true;
     if (Panel* panel = panelOf(sender)) {
-        front_ = panel;
+        front_ = &makePanel(*panel);
         // The players may have changed the layouts they use since it was shown.
         if (panel == &PK) PK.ShowClashes();
         stickUseChanged();
@@ -284,7 +287,7 @@ void TF_Main::TimeProc() {
     // The link pictures of the information panel light even behind another panel.
     for (Image* image : {Img_PA, Img_PP, Img_PK, Img_PJ, Img_PI, Img_Exit, PI.Img_Ostrel,
                          PI.Img_Tev, PI.Img_Int}) {
-        image->setVisible(PointerStrictlyInside(*image));
+        if (image) image->setVisible(PointerStrictlyInside(*image));
     }
 }
 
@@ -317,6 +320,7 @@ LRESULT TF_Main::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             markFocus();
         }
         if (wp == MainStick::kTimerId) stick_.tick();
+        if (wp == kMakeLaterTimerId) makeNextLater();
         return 0;
     case WM_SHOWWINDOW:
         if (wp && !shownBefore_) {
@@ -326,6 +330,7 @@ LRESULT TF_Main::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case kShownMessage:
         FormShow();
+        SetTimer(hwnd(), kMakeLaterTimerId, USER_TIMER_MINIMUM, nullptr);
         return 0;
     case WM_COMMAND:
         if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kIdReScan) GamesCheck();
@@ -342,6 +347,7 @@ LRESULT TF_Main::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
         KillTimer(hwnd(), kTimerId);
         KillTimer(hwnd(), MainStick::kTimerId);
+        KillTimer(hwnd(), kMakeLaterTimerId);
         ExitProc();
         return 0;
     }

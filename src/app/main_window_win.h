@@ -37,10 +37,7 @@ namespace qv {
 
 class TF_Wait;
 
-class TF_Main : public Container,
-               public SnapshotHost,
-               private KeysHost,
-               private StickHost {
+class TF_Main : public Container, public SnapshotHost, private KeysHost, private StickHost {
 public:
     static constexpr int kClientWidth = 400;
     static constexpr int kClientHeight = 395;
@@ -110,11 +107,13 @@ public:
     std::string commandInterpreter;  // that runs the emulator
 
     static constexpr UINT_PTR kTimerId = 1;
+    static constexpr UINT_PTR kMakeLaterTimerId = 3;
     enum CommandId { kIdBrowseEmulator = 101, kIdReScan };
 
 private:
     // Tests reach the controls through MainWindowInside alone.
     friend struct MainWindowInside;
+    friend struct MadeWhole;
 
     // Controls, under their product names (src/app/README.md says what each is).
     TOstrelLabel4Move* PL4M = nullptr;
@@ -137,7 +136,7 @@ private:
     KeyboardPanel PK;
     JoystickPanel PJ;
     InfoPanel PI;
-    TF_PcxView F_PcxView{*this};  // made hidden right after this window
+    TF_PcxView F_PcxView{*this};  // made hidden, later
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -156,10 +155,22 @@ private:
     std::vector<FocusStop> focusStops() override;
     HWND stickWindow() const override { return hwnd(); }
     StickUse stickUse() const override;
-    StickSource& stickSource() override { return *PJ.stick; }
+    StickSource& stickSource() override;
     const Settings& stickSettings() const override { return settings; }
 
     bool createControls();
+    // Made later, or at once when wanted sooner: the panels behind the
+    // options panel, the games window and the snapshot viewer.
+    Panel& makePanel(Panel& panel);
+    void dressInfoPanel();
+    bool makeReport();
+    bool makeViewer();
+    void makeNextLater();
+    // Everything made later, made now (tests reach it all at once).
+    void makeAllLater();
+    static constexpr int kPiecesMadeLater = 6;
+    int madeLater_ = 0;         // pieces made (or tried) so far
+    bool panelChosen_ = false;  // ShowPanel has run: the panels behind are disabled
     void comeBackAfterRun();
     void InitAll();
     void FormShow();

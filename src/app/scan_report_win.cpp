@@ -101,6 +101,7 @@ bool TF_ScanReport::create(HWND owner) {
     PlaceChild(LB, kList, 0);
     B_CHECK = CreatePushButton(hwnd(), "&Check archives", 8, 330, 92, 20, kIdCheck);
     B_COPY = CreatePushButton(hwnd(), "C&opy list", 106, 330, 66, 20, kIdCopy);
+    if (scans_ > 0) fillList();  // a scan that ended before the window was made
     return true;
 }
 
@@ -111,6 +112,7 @@ void TF_ScanReport::refresh(const std::string& emulatorFolder, const EmulatorVer
     emulator_ = emulator;
     games_ = games;
     checks_.clear();
+    if (!hwnd()) return;  // made later, it shows them then
     L_INFO->setCaption("READY");
     fillList();
 }
@@ -129,7 +131,9 @@ void TF_ScanReport::fillList() {
     InvalidateRect(LB, nullptr, TRUE);
 }
 
-void TF_ScanReport::HistoryChanged() { fillList(); }
+void TF_ScanReport::HistoryChanged() {
+    if (hwnd()) fillList();
+}
 
 void TF_ScanReport::ShowProc() {
     ShowWindow(hwnd(), SW_SHOW);
@@ -149,10 +153,11 @@ void TF_ScanReport::CheckProc() {
     LARGE_INTEGER start{}, end{}, frequency{};
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    ArchiveChecks checks = CheckArchives(archives, CheckArchive, [this, &busy](const std::string& name) {
-        wait_.setInfo("Reading " + name);
-        busy.yield();
-    });
+    ArchiveChecks checks =
+        CheckArchives(archives, CheckArchive, [this, &busy](const std::string& name) {
+            wait_.setInfo("Reading " + name);
+            busy.yield();
+        });
     QueryPerformanceCounter(&end);
     const auto took = static_cast<std::int32_t>((end.QuadPart - start.QuadPart) * 1000 /
                                                 std::max<LONGLONG>(frequency.QuadPart, 1));
@@ -165,8 +170,8 @@ void TF_ScanReport::CheckProc() {
     for (const auto& [path, check] : checks_)
         faulty += ArchiveProblem(check).empty() ? 0 : 1;
     fillList();
-    L_INFO->setCaption(IntText(static_cast<std::int32_t>(archives.size())) +
-                       " archive(s), " + IntText(took) +
+    L_INFO->setCaption(IntText(static_cast<std::int32_t>(archives.size())) + " archive(s), " +
+                       IntText(took) +
                        " ms: " + (faulty ? IntText(faulty) + " at fault" : "all good"));
 }
 

@@ -22,10 +22,12 @@ public:
     // wait shows which archive a check is reading.
     explicit TF_ScanReport(ProgressDisplay& wait) : wait_(wait) {}
 
-    // Creates the window, hidden, owned by owner.
+    // Creates the window, hidden, owned by owner, with the verdicts of the
+    // last scan if one has ended.
     bool create(HWND owner);
 
-    // Takes the verdicts of a scan that has just ended; an earlier check is forgotten.
+    // Takes the verdicts of a scan that has just ended; an earlier check is
+    // forgotten. The window need not be made yet.
     void refresh(const std::string& emulatorFolder, const EmulatorVerdict& emulator,
                  const std::vector<GameVerdict>& games);
 

@@ -73,12 +73,11 @@ void JoystickPanel::showSettings() {
 }
 
 void JoystickPanel::SetJotOps() {
-    const JoystickDevice* device = selectedDevice();
-    if (!device) return;
-    activeJoystick_ = device->joystick;
-    L_JV->setCaption(device->calibration ? settings_->*device->calibration : "");
-    buttonLimit_ = device->buttonLimit;
-    const MapValues values = MapFields(settings_->*device->buttonMap);
+    const JoystickDevice& device = selectedDevice();
+    activeJoystick_ = device.joystick;
+    L_JV->setCaption(device.calibration ? settings_->*device.calibration : "");
+    buttonLimit_ = device.buttonLimit;
+    const MapValues values = MapFields(settings_->*device.buttonMap);
     // The marks once, when all eight fields hold the map: each field's own
     // change would read all eight again, each read a round trip under Wine
     // (the arrows' subclass of the field keeps its data in a window property).
@@ -131,9 +130,11 @@ void JoystickPanel::liveTick() {
 }
 
 void JoystickPanel::ShowClashes(HWND changedField) {
-    MapValues values{};
-    for (int slot = 1; slot <= kMapSlots; ++slot)
-        values[slot - 1] = TextInt(WindowText(mapFields[slot - 1]));
+    // The map as stored, but for the field being changed, which the map takes
+    // only when the field is left.
+    MapValues values = MapFields(settings_->*selectedDevice().buttonMap);
+    if (const int slot = mapSlotOf(changedField))
+        values[slot - 1] = TextInt(WindowText(changedField));
     const std::vector<MappedInput> inputs = MapInputs(values, buttonLimit_);
     const auto clashes = FindClashes(inputs, false);
     std::string line;
@@ -158,13 +159,13 @@ void JoystickPanel::SetJBut() {
 }
 
 void JoystickPanel::SetButtons(HWND field) {
-    SetWindowTextA(field, IntText(AcceptButton(TextInt(WindowText(field)), buttonLimit_)).c_str());
-    const JoystickDevice* device = selectedDevice();
-    if (!device) return;
-    MapValues values{};
-    for (int slot = 1; slot <= kMapSlots; ++slot)
-        values[slot - 1] = TextInt(WindowText(mapFields[slot - 1]));
-    settings_->*device->buttonMap = MapText(values);
+    const int slot = mapSlotOf(field);
+    if (!slot) return;
+    std::string& map = settings_->*selectedDevice().buttonMap;
+    MapValues values = MapFields(map);
+    values[slot - 1] = AcceptButton(TextInt(WindowText(field)), buttonLimit_);
+    map = MapText(values);
+    SetWindowTextA(field, IntText(values[slot - 1]).c_str());
 }
 
 void JoystickPanel::CalibProc() {
@@ -188,8 +189,8 @@ void JoystickPanel::calibrationTick() {
         return;
     case Calibration::Phase::Calibrated:
         // Only a device with an analog joystick gives the readings that end here.
-        if (const JoystickDevice* device = selectedDevice(); device && device->calibration)
-            settings_->*device->calibration = calibration.thresholds();
+        if (const JoystickDevice& device = selectedDevice(); device.calibration)
+            settings_->*device.calibration = calibration.thresholds();
         L_CA->setCaption("JoyStick Calibred");
         break;
     case Calibration::Phase::NotCalibrated:
@@ -201,18 +202,23 @@ void JoystickPanel::calibrationTick() {
     updateLiveView();
 }
 
-const JoystickDevice* JoystickPanel::selectedDevice() const {
-    const int index = ListIndex(CB_JOYS);
-    if (index < 0 || index >= kJoystickDeviceCount) return nullptr;
-    return &JoystickDevices[static_cast<std::size_t>(index)];
+const JoystickDevice& JoystickPanel::selectedDevice() const {
+    return JoystickDevices[static_cast<std::size_t>(shownDevice_)];
 }
 
-bool JoystickPanel::isMapField(HWND window) const {
-    return window && std::find(mapFields.begin(), mapFields.end(), window) != mapFields.end();
+int JoystickPanel::mapSlotOf(HWND window) const {
+    const auto field = std::find(mapFields.begin(), mapFields.end(), window);
+    return window && field != mapFields.end() ? static_cast<int>(field - mapFields.begin()) + 1 : 0;
 }
+
+bool JoystickPanel::isMapField(HWND window) const { return mapSlotOf(window) != 0; }
 
 void JoystickPanel::onCommand(HWND control, WORD code) {
-    if (control == CB_JOYS && code == CBN_SELCHANGE) SetJotOps();
+    if (control == CB_JOYS && code == CBN_SELCHANGE) {
+        const int index = ListIndex(CB_JOYS);
+        if (index >= 0 && index < kJoystickDeviceCount) shownDevice_ = index;
+        SetJotOps();
+    }
     if (control == B_CALIB && code == BN_CLICKED) CalibProc();
     if (isMapField(control) && code == EN_SETFOCUS) {
         SetTimer(hwnd(), kCaptureTimer, kPollMs, nullptr);
@@ -239,9 +245,8 @@ LRESULT JoystickPanel::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     case WM_CTLCOLOREDIT: {
         // A map field on amber while another input holds the same button.
-        const auto field = std::find(mapFields.begin(), mapFields.end(), reinterpret_cast<HWND>(lp));
-        if (field == mapFields.end() || !marked_[static_cast<std::size_t>(field - mapFields.begin())])
-            break;
+        const int slot = mapSlotOf(reinterpret_cast<HWND>(lp));
+        if (!slot || !marked_[static_cast<std::size_t>(slot - 1)]) break;
         SetBkColor(reinterpret_cast<HDC>(wp), kClashColour);
         return reinterpret_cast<LRESULT>(ClashBrush());
     }

@@ -27,7 +27,7 @@ public:
     // Fills the focused map field with the lowest joystick button held.
     void SetJBut();
     // A map field was left: a button the device lacks becomes 255, and the
-    // device's map is rebuilt from the eight fields.
+    // device's map takes the field's button.
     void SetButtons(HWND field);
     // Starts a calibration of the active joystick (a click on B_CALIB).
     void CalibProc();
@@ -73,10 +73,12 @@ private:
     void updateLiveView();
     void liveTick();
     bool isMapField(HWND window) const;
-    // The device CB_JOYS stands at; null for no selection.
-    const JoystickDevice* selectedDevice() const;
+    int mapSlotOf(HWND window) const;  // 1 to 8; 0 for no map field
+    // The device chosen in CB_JOYS.
+    const JoystickDevice& selectedDevice() const;
 
     Settings* settings_ = nullptr;
+    int shownDevice_ = 0;  // JOY1 until CB_JOYS is chosen
     int activeJoystick_ = 1;
     int buttonLimit_ = 2;
     std::optional<Calibration> calibration_;

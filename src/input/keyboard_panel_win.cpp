@@ -48,7 +48,7 @@ void KeyboardPanel::build(Settings& settings) {
 }
 
 std::string& KeyboardPanel::layout() {
-    return ListIndex(CB_KEYS) == 1 ? settings_->Ks_Key2 : settings_->Ks_Key1;
+    return shownLayout_ == 1 ? settings_->Ks_Key2 : settings_->Ks_Key1;
 }
 
 void KeyboardPanel::SetKeyOps() {
@@ -59,25 +59,23 @@ void KeyboardPanel::SetKeyOps() {
 }
 
 void KeyboardPanel::SetKey(int slot, int scanCode) {
-    SetWindowTextA(keyFields[slot - 1], IntText(scanCode).c_str());
-    KeyFields fields;
-    for (int n = 1; n <= kKeySlots; ++n)
-        fields[n - 1] = WindowText(keyFields[n - 1]);
+    KeyFields fields = LayoutFields(layout());
+    fields[slot - 1] = IntText(scanCode);
     layout() = LayoutText(fields);
+    SetWindowTextA(keyFields[slot - 1], fields[slot - 1].c_str());
     ShowClashes(slot);
     // On to the next slot, S_KD included; the last slot keeps the focus.
     if (slot < kKeySlots) SetFocus(keyFields[slot]);
 }
 
 void KeyboardPanel::ShowClashes(int recordedSlot) {
-    const int shown = ListIndex(CB_KEYS) == 1 ? 1 : 0;
     const std::vector<MappedInput> inputs =
         LayoutInputs(LayoutFields(settings_->Ks_Key1), LayoutFields(settings_->Ks_Key2));
     const int devices[] = {settings_->CB_P1D, settings_->cb_p2d, settings_->cb_p3d};
     const auto clashes = FindClashes(inputs, BothLayoutsInUse(devices));
     std::string line;
     for (int slot = 1; slot <= kKeySlots; ++slot) {
-        const std::size_t at = static_cast<std::size_t>(shown * kKeySlots + slot - 1);
+        const std::size_t at = static_cast<std::size_t>(shownLayout_ * kKeySlots + slot - 1);
         const bool marked = clashes[at].has_value();
         if (marked != marked_[slot - 1]) InvalidateRect(keyFields[slot - 1], nullptr, TRUE);
         marked_[slot - 1] = marked;
@@ -117,7 +115,10 @@ LRESULT CALLBACK KeyboardPanel::keyFieldProc(HWND field, UINT msg, WPARAM wp, LP
 LRESULT KeyboardPanel::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND:
-        if (HIWORD(wp) == CBN_SELCHANGE && reinterpret_cast<HWND>(lp) == CB_KEYS) SetKeyOps();
+        if (HIWORD(wp) == CBN_SELCHANGE && reinterpret_cast<HWND>(lp) == CB_KEYS) {
+            shownLayout_ = ListIndex(CB_KEYS) == 1 ? 1 : 0;
+            SetKeyOps();
+        }
         return 0;
     case WM_CTLCOLORSTATIC: {
         // Read-only fields still read as fields: black on white, or on amber

@@ -39,11 +39,12 @@ protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    std::string& layout();  // the text of the layout CB_KEYS shows
+    std::string& layout();  // the text of the layout shown
     static LRESULT CALLBACK keyFieldProc(HWND field, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                          DWORD_PTR panel);
 
     Settings* settings_ = nullptr;
+    int shownLayout_ = 0;  // 0: KEY1, 1: KEY2, as CB_KEYS was last chosen
     std::array<bool, kKeySlots> marked_{};
 };
 

@@ -44,10 +44,9 @@ void PlayersPanel::build(Settings& settings) {
                                 joyList.height);
 }
 
-void PlayersPanel::PrepareDeviceLists() {
-    for (const Player& player : players())
-        settings_->*player.device = kStartDevice;
-    showSettings();
+void PlayersPanel::PrepareDeviceLists(Settings& settings) {
+    for (int Settings::*device : {&Settings::CB_P1D, &Settings::cb_p2d, &Settings::cb_p3d})
+        settings.*device = kStartDevice;
 }
 
 std::array<PlayersPanel::Player, 3> PlayersPanel::players() const {
@@ -67,8 +66,9 @@ void PlayersPanel::showSettings() {
 void PlayersPanel::SetDesc(HWND selector) {
     for (const Player& player : players()) {
         if (player.selector != selector) continue;
-        const int index = ListIndex(selector);
-        player.description->setCaption(index < 0 ? "" : DeviceDescription(SelectorItem(index)));
+        const int index = settings_->*player.device;
+        const bool listed = index >= 0 && index < kInputDeviceCount;
+        player.description->setCaption(listed ? DeviceDescription(SelectorItem(index)) : "");
     }
 }
 

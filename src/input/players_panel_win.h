@@ -17,7 +17,7 @@ public:
     // labels; showSettings makes them show the model's choices.
     void build(Settings& settings);
     // The start: all three players at KEY1 until a game's settings are loaded.
-    void PrepareDeviceLists();
+    static void PrepareDeviceLists(Settings& settings);
     // Shows the model's device choices (after a load).
     void showSettings();
 

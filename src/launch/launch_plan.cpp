@@ -1,6 +1,8 @@
 // What a launch does, apart from doing it.
 #include "launch/launch_plan.h"
 
+#include <cstdio>
+
 #include "product/ravlen_files.h"
 #include "util/text.h"
 
@@ -93,6 +95,20 @@ bool InterpreterCouldNotStart(const std::string& interpreter, std::int32_t exitC
 
 std::string CouldNotStartMessage(const std::string& command) {
     return "I CAN'T START RAVLEN WITH\r\n" + command;
+}
+
+bool EndedBySystem(std::int32_t exitCode) {
+    const auto status = static_cast<std::uint32_t>(exitCode);
+    // Severity "error" without the customer bit: 0xC0000000 to 0xCFFFFFFF,
+    // which no program's own small codes (-1 is 0xFFFFFFFF) reach.
+    constexpr std::uint32_t kControlCExit = 0xC000013A;
+    return (status >> 28) == 0xC && status != kControlCExit;
+}
+
+std::string EndedBySystemMessage(const std::string& command, std::int32_t exitCode) {
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(exitCode));
+    return "I CAN'T RUN RAVLEN WITH\r\n" + command + "\r\nTHE SYSTEM ENDED IT WITH CODE " + code;
 }
 
 std::string CantWriteMessage(const std::string& path) { return "I CAN'T WRITE " + path; }

@@ -57,6 +57,15 @@ std::string LaunchCommand(const std::string& interpreter, const std::string& exe
 bool InterpreterCouldNotStart(const std::string& interpreter, std::int32_t exitCode);
 // Said then, naming the command line.
 std::string CouldNotStartMessage(const std::string& command);
+// True when the interpreter's exit code is a status of the system, not a code
+// of a program: the system ended the interpreter or the emulator it ran (a
+// library that failed to initialise, as under low resources, an access
+// violation), and the interpreter hands that status on as its own exit code.
+// No game was played to its end. The console closed by the user
+// (STATUS_CONTROL_C_EXIT) is an end like any other.
+bool EndedBySystem(std::int32_t exitCode);
+// Said then, naming the command line and the status.
+std::string EndedBySystemMessage(const std::string& command, std::int32_t exitCode);
 // Said when a folder or file the run needs cannot be made.
 std::string CantWriteMessage(const std::string& path);
 

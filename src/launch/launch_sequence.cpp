@@ -185,10 +185,15 @@ LaunchOutcome Launch::play() {
         host_.wait().hide();
         return LaunchOutcome::kNotStarted;
     }
-    // The interpreter ran but found nothing to start: told, then cleaned up
-    // as after any run.
-    const bool played = !InterpreterCouldNotStart(interpreter, result.code);
-    if (!played) host_.showMessage(CouldNotStartMessage(command));
+    // The interpreter ran but found nothing to start, or the system ended it
+    // or the emulator: told, then cleaned up as after any run.
+    bool played = false;
+    if (InterpreterCouldNotStart(interpreter, result.code))
+        host_.showMessage(CouldNotStartMessage(command));
+    else if (EndedBySystem(result.code))
+        host_.showMessage(EndedBySystemMessage(command, result.code));
+    else
+        played = true;
     step("Cleaning...");
     restoreGameFolder();
     deleteTempFiles();

@@ -16,7 +16,8 @@ enum class LaunchOutcome {
     kIgnored,     // another launch was under way
     kRefused,     // too little free space; nothing was touched
     kStopped,     // stopped with a message before the emulator was started
-    kNotStarted,  // the interpreter could not be started, or could not start the emulator
+    kNotStarted,  // the interpreter could not be started or start the emulator, or the
+                  // system ended one of them (no game was played to its end)
     kPlayed,      // the emulator ran to its end
 };
 

@@ -100,14 +100,14 @@ void OptionsPanel::showSettings() {
 
 void OptionsPanel::LinearOrBanked(HWND clicked) {
     // Linear and banked modes exclude each other; both may be off.
-    if (!IsChecked(clicked)) return;
+    if (!*flagOf(clicked)) return;
     HWND other = clicked == CB_linear ? CB_banked : CB_linear;
     SetChecked(other, false);
     *flagOf(other) = false;
 }
 
 void OptionsPanel::ExecCaption() {
-    ShellExecuteA(GetParent(hwnd()), nullptr, L_SF->caption().c_str(), "", "", SW_SHOWNORMAL);
+    ShellExecuteA(GetParent(hwnd()), nullptr, settings_->L_SF.c_str(), "", "", SW_SHOWNORMAL);
 }
 
 void OptionsPanel::onCommand(HWND control, WORD code) {

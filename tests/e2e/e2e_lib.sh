@@ -1,7 +1,10 @@
 # Helpers for the end-to-end tests: they drive the real Quarvel.exe under Wine
 # with real pointer input (xdotool) and look at the screen (ImageMagick).
-# Needs DISPLAY, WINEPREFIX and QV_WINE, as set by scripts/wine-session.sh.
+# Needs DISPLAY, WINEPREFIX and QV_WINE, as set by scripts/wine-session.sh
+# (under ctest, the session CTest gives: scripts/wine-slot.sh).
 set -euo pipefail
+# shellcheck source=../../scripts/wine-slot.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-slot.sh"
 
 E2E_WORK=$(mktemp -d)
 E2E_PID=""

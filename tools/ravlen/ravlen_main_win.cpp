@@ -9,7 +9,11 @@
 // output file could not be written. RAVLEN_STANDIN_NO_WINDOW=1 skips the window;
 // RAVLEN_STANDIN_SECONDS=N keeps a run going for N seconds after its files are
 // written (with or without the window), as a game being played would;
-// RAVLEN_STANDIN_SNAPSHOTS=N writes N snapshots (1 to 9) instead of one.
+// RAVLEN_STANDIN_SNAPSHOTS=N writes N snapshots (1 to 9) instead of one;
+// RAVLEN_STANDIN_LOG=FILE appends a line to FILE when a run starts and one
+// when it ends, so that a long series of launches can count its runs;
+// RAVLEN_STANDIN_STATUS=N (0xC0000142, say) ends the run at once with exit
+// code N, as the system ends a program whose library cannot initialise.
 #include <windows.h>
 
 #include <algorithm>
@@ -241,10 +245,31 @@ int Run::Main(int argc, char** argv) {
     return 0;
 }
 
+// Appends a line to the file named by RAVLEN_STANDIN_LOG, if any; several
+// runs may write to it one after the other.
+void Record(const std::string& line) {
+    const char* log = std::getenv("RAVLEN_STANDIN_LOG");
+    if (!log || !*log) return;
+    qv::OwnedHandle file(CreateFileA(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::string text = line + "\r\n";
+    DWORD put = 0;
+    if (file) WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &put, nullptr);
+}
+
 }  // namespace
 }  // namespace ravlen
 
 int main(int argc, char** argv) {
+    // Ended by the system as it starts (a library that cannot initialise):
+    // the status is the exit code, and the run records nothing.
+    if (const char* status = std::getenv("RAVLEN_STANDIN_STATUS"); status && *status)
+        ExitProcess(static_cast<UINT>(std::strtoul(status, nullptr, 0)));
+    const std::string process = std::to_string(GetCurrentProcessId());
+    ravlen::Record("start " + process + " " + (argc > 2 ? argv[2] : "") + " in " +
+                   ravlen::CurrentDir());
     ravlen::Run run;
-    return run.Main(argc, argv);
+    const int code = run.Main(argc, argv);
+    ravlen::Record("end " + process + " code " + std::to_string(code));
+    return code;
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "../../shared/launch_cases.h"
 #include "launch/emulator.h"
@@ -328,6 +329,46 @@ TEST(LaunchSequence, AnInterpreterThatFindsNoEmulatorIsToldAndTheRunEndsAsAnyRun
     EXPECT_EQ(world.host.events.back(), "run ended");
     EXPECT_EQ(world.host.events[world.host.events.size() - 3], "Cleaning...");
     EXPECT_FALSE(world.brokenAfterStart()) << *world.brokenAfterStart();
+}
+
+// An interpreter or emulator that the system ends as it starts (a library
+// that fails to initialise, as under low resources, or a crash) runs no game:
+// cmd.exe hands the system's status on as its own exit code, as it hands on
+// any other, and so does a cmd.exe that could not initialise itself.
+TEST(LaunchSequence, AnEmulatorEndedByTheSystemIsToldAndCountsNoGame) {
+    for (const char* name : {kSwordZipped, kCeFolder}) {
+        for (const std::uint32_t status : {0xC0000142u, 0xC0000135u, 0xC0000005u}) {
+            LaunchWorld world(Kind(name));
+            world.system.onRun = [status](const std::string&, const std::string&) {
+                return static_cast<std::int32_t>(status);
+            };
+            const std::string what = std::string(name) + ", " + std::to_string(status);
+            EXPECT_EQ(world.launch(), LaunchOutcome::kNotStarted) << what;
+            ASSERT_EQ(world.host.boxes.size(), 1u) << what;
+            const std::string& text = world.host.boxes[0].second;
+            EXPECT_TRUE(
+                text.starts_with("I CAN'T RUN RAVLEN WITH\r\n"
+                                 "C:\\windows\\system32\\cmd.exe /C "))
+                << text;
+            char code[16];
+            std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(status));
+            EXPECT_TRUE(
+                text.ends_with(" > NUL\r\nTHE SYSTEM ENDED IT WITH CODE " + std::string(code)))
+                << text;
+            // Cleaned up as after any run, the options panel in front.
+            EXPECT_EQ(world.host.events.back(), "run ended") << what;
+            EXPECT_FALSE(world.brokenAfterStart()) << what << *world.brokenAfterStart();
+        }
+    }
+    // Whatever codes the emulator gives itself, it ran: nothing is said. So
+    // did it when the user closed its console (STATUS_CONTROL_C_EXIT).
+    for (const std::int32_t code :
+         {1, 3, 255, 9008, 0x7FFFFFFF, -1, -2, static_cast<std::int32_t>(0xC000013Au)}) {
+        LaunchWorld world(Kind(kSwordZipped));
+        world.system.onRun = [code](const std::string&, const std::string&) { return code; };
+        EXPECT_EQ(world.launch(), LaunchOutcome::kPlayed) << code;
+        EXPECT_TRUE(world.host.boxes.empty()) << code;
+    }
 }
 
 TEST(LaunchSequence, ASecondLaunchWhileOneIsUnderWayStartsNothing) {

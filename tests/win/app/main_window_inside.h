@@ -6,9 +6,15 @@
 
 namespace qv {
 
-struct MainWindowInside {
+// Everything the window makes after it shows is made first.
+struct MadeWhole {
+    explicit MadeWhole(TF_Main& main) { main.makeAllLater(); }
+};
+
+struct MainWindowInside : MadeWhole {
     explicit MainWindowInside(TF_Main& main)
-        : PL4M(main.PL4M),
+        : MadeWhole(main),
+          PL4M(main.PL4M),
           L_CAL(main.L_CAL),
           L_G(main.L_G),
           B_1(main.B_1),

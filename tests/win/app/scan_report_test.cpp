@@ -80,6 +80,7 @@ protected:
         createMain();
         main->settings.L_CAL = emu;
         main->GamesCheck();
+        MadeWhole made(*main);  // before any busy scope, which holds the making back
     }
     void TearDown() override {
         ShellTest::TearDown();

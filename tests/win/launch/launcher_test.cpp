@@ -91,6 +91,32 @@ TEST(Launcher, AnEmulatorTheInterpreterCannotFindIsReportedWithTheCommand) {
     EXPECT_FALSE(FolderExists(host.tempNames().tempFolder));
 }
 
+// The system ends the emulator as it starts (a library that cannot
+// initialise): the real cmd.exe hands its status on, and the launch says so.
+TEST(Launcher, AnEmulatorTheSystemEndsAsItStartsIsReportedWithTheStatus) {
+    TestHost host;
+    host.unzippedEmulator();
+    host.write("ffightJ.ZIP", StoredZip({{"ff36.bin", "rom"}}));
+    host.current = {"FFIGHTJ", "NONE", "ZIP", "ff*.*", "Final Fight (JAP)"};
+    SetEnvironmentVariableA("RAVLEN_STANDIN_STATUS", "0xC0000142");
+    Launcher launcher;
+    const LaunchOutcome outcome = launcher.RunRavlen(host, host.system);
+    SetEnvironmentVariableA("RAVLEN_STANDIN_STATUS", nullptr);
+    EXPECT_EQ(outcome, LaunchOutcome::kNotStarted);
+    const std::string command = host.processRunner().ExeName();
+    const std::vector<std::string> end = {"running",
+                                          "ended",
+                                          "message: I CAN'T RUN RAVLEN WITH\r\n" + command +
+                                              "\r\nTHE SYSTEM ENDED IT WITH CODE 0xC0000142",
+                                          "Cleaning...",
+                                          "hidden",
+                                          "run ended"};
+    ASSERT_GE(host.events.size(), end.size());
+    EXPECT_EQ(std::vector<std::string>(host.events.end() - end.size(), host.events.end()), end);
+    EXPECT_EQ(host.runs(), 0u);
+    EXPECT_FALSE(FolderExists(host.tempNames().tempFolder));
+}
+
 // A launch that cannot write what the run needs stops with one message each
 // and never runs the emulator on what is missing or cut short.
 TEST(Launcher, WhatCannotBeWrittenStopsTheLaunch) {

@@ -1,0 +1,19 @@
+# Sourced by cmake/wine-run and tests/e2e/e2e_lib.sh (POSIX sh). Under ctest
+# with the resource spec that test.sh writes, each Windows test is given one of
+# the run's Wine sessions (scripts/wine-session.sh): CTest names it in
+# CTEST_RESOURCE_GROUP_0_WINE ("id:sN,slots:1"), and QV_WINE_SESSION_sN holds
+# its display and prefix. Elsewhere DISPLAY and WINEPREFIX stay as they are.
+if [ -n "${CTEST_RESOURCE_GROUP_0_WINE:-}" ]; then
+  qv_slot=${CTEST_RESOURCE_GROUP_0_WINE#id:}
+  qv_slot=${qv_slot%%,*}
+  case $qv_slot in
+    s[0-9] | s[0-9][0-9]) ;;
+    *) echo "wine-slot: no such session: $CTEST_RESOURCE_GROUP_0_WINE" >&2; exit 1 ;;
+  esac
+  eval "qv_slot=\${QV_WINE_SESSION_$qv_slot:-}"
+  [ -n "$qv_slot" ] || { echo "wine-slot: session $CTEST_RESOURCE_GROUP_0_WINE not set up" >&2; exit 1; }
+  DISPLAY=${qv_slot%% *}
+  WINEPREFIX=${qv_slot#* }
+  export DISPLAY WINEPREFIX
+  unset qv_slot
+fi
