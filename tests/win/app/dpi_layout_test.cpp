@@ -106,6 +106,7 @@ TEST_F(ShellTest, WritesItsLayoutForTheDpiCheck) {
     if (!file) GTEST_SKIP() << "run by DpiLayout at each DPI";
     createMain();
     show();
+    MadeWhole{*main};
     ASSERT_EQ(MonitorDpiOf(main->hwnd()), SystemDpi());
     Layout layout;
     Walk(main->hwnd(), "main", layout);
@@ -198,15 +199,22 @@ TEST(DpiLayout, EveryWindowAndControlIsTheDesignTimesTheScale) {
 }
 
 // A move to a monitor of twice the scale (WM_DPICHANGED): the main window
-// takes the rectangle the system suggests and lays everything out again.
+// takes the rectangle the system suggests and lays everything out again,
+// the panel made before the move as the ones made after it.
 TEST_F(ShellTest, ADpiChangeLaysTheMainWindowOutAgainInTheSuggestedRectangle) {
+    // Hidden, so that nothing is made later by the window's own timer.
     createMain();
-    show();
+    MadeWhole{*main};
     Layout before;
     Walk(main->hwnd(), "main", before);
+    main.reset();
+
+    createMain();
+    MadeWhole::makeNext(*main);
     const RECT suggested{20, 10, 20 + 800, 10 + 790};
     SendMessageA(main->hwnd(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(192, 192),
                  reinterpret_cast<LPARAM>(&suggested));
+    MadeWhole{*main};
     settle();
     RECT window{};
     GetWindowRect(main->hwnd(), &window);
