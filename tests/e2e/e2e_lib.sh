@@ -17,7 +17,8 @@ E2E_DPI_SET=""
 e2e_cleanup() {
   if [ -n "$E2E_PID" ]; then kill "$E2E_PID" 2>/dev/null || true; fi
   if [ -n "$E2E_DPI_SET" ]; then
-    "$QV_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1 || true
+    "$QV_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1 &&
+      rm -f "$WINEPREFIX/qv-dpi-changed"
   fi
   rm -rf "$E2E_WORK"
 }
@@ -29,12 +30,14 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 px() { echo $(( ($1 * E2E_DPI * 2 + 96) / 192 )); }
 
 # e2e_use_dpi: Wine reads the DPI when a program starts; from here on the
-# programs this test starts run at E2E_DPI (put back to 96 at its end).
+# programs this test starts run at E2E_DPI (put back to 96 at its end, or by
+# the next test in the prefix if this one is ended first: wine-slot.sh).
 e2e_use_dpi() {
   [ "$E2E_DPI" = 96 ] && return 0
+  : >"$WINEPREFIX/qv-dpi-changed"
+  E2E_DPI_SET=1
   "$QV_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$E2E_DPI" /f \
     >/dev/null 2>&1 || fail "could not set the DPI"
-  E2E_DPI_SET=1
 }
 
 # How long any one step may take before it counts as failed, in seconds. Under
