@@ -191,7 +191,9 @@ TEST(DpiLayout, EveryWindowAndControlIsTheDesignTimesTheScale) {
             EXPECT_NEAR(r.left, d.left * s, 1.0) << key << " at " << dpi;
             EXPECT_NEAR(r.top, d.top * s, 1.0) << key << " at " << dpi;
             EXPECT_NEAR(r.bottom, d.bottom * s, 1.0) << key << " at " << dpi;
-            if (!fits) EXPECT_NEAR(r.right, d.right * s, 1.0) << key << " at " << dpi;
+            if (!fits) {
+                EXPECT_NEAR(r.right, d.right * s, 1.0) << key << " at " << dpi;
+            }
             ++checked;
         }
         EXPECT_GT(checked, 100);
@@ -232,8 +234,9 @@ TEST_F(ShellTest, ADpiChangeLaysTheMainWindowOutAgainInTheSuggestedRectangle) {
         EXPECT_NEAR(r.left, d.left * 2, 1) << key;
         EXPECT_NEAR(r.top, d.top * 2, 1) << key;
         EXPECT_NEAR(r.bottom, d.bottom * 2, 1) << key;
-        if (after.at(key).designWidth == place.designWidth)
+        if (after.at(key).designWidth == place.designWidth) {
             EXPECT_NEAR(r.right, d.right * 2, 1) << key;
+        }
     }
 }
 
