@@ -28,7 +28,7 @@ QV_XVFB_PID=""
 qv_new_display() {
   local fdfile n="" i
   fdfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
   QV_NEW_XVFB_PID=$!
   # The number is written once the server takes connections.
   for i in $(seq 1 300); do
@@ -164,17 +164,5 @@ qv_stop_sessions() {
     wait "$pid" 2>/dev/null || true
   done
   QV_SESSION_PREFIXES=()
-  # qv_copy_prefix FROM TO: a copy of a prepared prefix in a second or so: Wine's
-# own programs, libraries and fonts (most of its 600 MB), which nothing
-# writes, are hard links to the same files; everything else is a copy of its
-# own (the registry, the .ini files, the folders the tests write into).
-qv_copy_prefix() {
-  cp -al "$1" "$2"
-  find "$2" -type f ! \( -iname '*.dll' -o -iname '*.exe' -o -iname '*.drv' -o -iname '*.sys' \
-         -o -iname '*.vxd' -o -iname '*.ocx' -o -iname '*.cpl' -o -iname '*.nls' -o -iname '*.acm' \
-         -o -iname '*.tlb' -o -iname '*.fon' -o -iname '*.ttf' \) \
-    -exec sh -c 'for f; do cp -p "$f" "$f.qv-copy" && mv -f "$f.qv-copy" "$f"; done' sh {} +
-}
-
-QV_SESSION_XVFB_PIDS=()
+  QV_SESSION_XVFB_PIDS=()
 }

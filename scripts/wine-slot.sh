@@ -17,3 +17,11 @@ if [ -n "${CTEST_RESOURCE_GROUP_0_WINE:-}" ]; then
   export DISPLAY WINEPREFIX
   unset qv_slot
 fi
+
+# A test that sets another DPI (LogPixels) for the programs it starts marks the
+# prefix with qv-dpi-changed until it has set 96 again. Ended before it could,
+# it leaves the mark, and whatever runs next in the prefix sets 96 first.
+if [ -n "${WINEPREFIX:-}" ] && [ -e "$WINEPREFIX/qv-dpi-changed" ]; then
+  WINEDEBUG=-all "${QV_WINE:-wine}" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+    /d 96 /f >/dev/null 2>&1 && rm -f "$WINEPREFIX/qv-dpi-changed"
+fi

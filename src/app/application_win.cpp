@@ -15,7 +15,8 @@ bool AppWindow::create(const char* title) {
                        .text = title,
                        .style = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX,
                        .left = GetSystemMetrics(SM_CXSCREEN) / 2,
-                       .top = GetSystemMetrics(SM_CYSCREEN) / 2})) {
+                       .top = GetSystemMetrics(SM_CYSCREEN) / 2,
+                       .design = false})) {
         return false;
     }
     // Zero-sized but shown, so that the task bar has a button with the title.

@@ -202,13 +202,15 @@ void TF_Main::InitAll() {
         ScreenDc screen;
         OwnedDc source(CreateCompatibleDC(screen.get()));
         OwnedDc target(CreateCompatibleDC(screen.get()));
-        OwnedBitmap pixels(CreateCompatibleBitmap(screen.get(), cut.width(), cut.height()));
+        // At 96 DPI: the cut's pictures are scaled with the rest at other DPIs.
+        const int w = cut.designWidth(), h = cut.designHeight();
+        OwnedBitmap pixels(CreateCompatibleBitmap(screen.get(), w, h));
         {
             SelectScope selectSource(source.get(), background->picture());
             SelectScope selectTarget(target.get(), pixels.get());
-            RECT all{0, 0, cut.width(), cut.height()};
+            RECT all{0, 0, w, h};
             FillRect(target.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-            BitBlt(target.get(), 0, 0, cut.width(), cut.height(), source.get(), 147, 120, SRCCOPY);
+            BitBlt(target.get(), 0, 0, w, h, source.get(), 147, 120, SRCCOPY);
         }
         cut.setPicture(std::move(pixels));
         PA.sendToBack(cut);
@@ -221,9 +223,12 @@ void TF_Main::InitAll() {
         image->setHint(suffix);
     }
     HINSTANCE instance = GetModuleHandleA(nullptr);
+    // The game cursors grow with the scale (the system stretches the 32-pixel art).
+    const int cursor = dpi() == kDesignDpi ? 0 : ScaleLength(32, dpi());
     games.selectCursor =
-        static_cast<HCURSOR>(LoadImageA(instance, "_GB_SEL", IMAGE_CURSOR, 0, 0, 0));
-    games.runCursor = static_cast<HCURSOR>(LoadImageA(instance, "_GB_RUN", IMAGE_CURSOR, 0, 0, 0));
+        static_cast<HCURSOR>(LoadImageA(instance, "_GB_SEL", IMAGE_CURSOR, cursor, cursor, 0));
+    games.runCursor =
+        static_cast<HCURSOR>(LoadImageA(instance, "_GB_RUN", IMAGE_CURSOR, cursor, cursor, 0));
 
     setColor(RGB(0, 0, 0));
     PA.setColor(RGB(0, 0, 0));

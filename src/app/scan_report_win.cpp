@@ -6,6 +6,7 @@
 
 #include "archive/extract_win.h"
 #include "ui/busy_win.h"
+#include "ui/dpi_win.h"
 #include "ui/graphics_win.h"
 #include "ui/standard_controls_win.h"
 #include "util/system_win.h"
@@ -30,8 +31,8 @@ constexpr COLORREF kFaultColour = RGB(255, 90, 80);
 constexpr COLORREF kVerdictColour = RGB(200, 204, 212);
 constexpr COLORREF kHistoryColour = RGB(120, 178, 255);
 
-HFONT TitleFont() { return UiFont(13, FontStyle::Bold); }
-HFONT TextFont() { return UiFont(13); }
+HFONT TitleFont(int dpi) { return UiFontAt(13, dpi, FontStyle::Bold); }
+HFONT TextFont(int dpi) { return UiFontAt(13, dpi); }
 
 // Height of text wrapped to width (long paths break inside, as in an edit box).
 int WrappedHeight(HDC dc, HFONT font, const std::string& text, int width) {
@@ -90,12 +91,14 @@ bool TF_ScanReport::create(HWND owner) {
     L_INFO->setCaption("READY");
     addExitPicture(kClientWidth - 21).loadPicture("_B_SCANE");
 
+    const RECT list = ScaledRect(kList, dpi());
     LB = CreateWindowExA(0, "LISTBOX", "",
                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWVARIABLE |
                              LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_NOSEL,
-                         kList.left, kList.top, kList.right - kList.left, kList.bottom - kList.top,
+                         list.left, list.top, list.right - list.left, list.bottom - list.top,
                          hwnd(), reinterpret_cast<HMENU>(INT_PTR{kIdList}),
                          GetModuleHandleA(nullptr), nullptr);
+    PlaceChild(LB, kList, 0);
     B_CHECK = CreatePushButton(hwnd(), "&Check archives", 8, 330, 92, 20, kIdCheck);
     B_COPY = CreatePushButton(hwnd(), "C&opy list", 106, 330, 66, 20, kIdCopy);
     if (scans_ > 0) fillList();  // a scan that ended before the window was made
@@ -177,13 +180,21 @@ void TF_ScanReport::CopyProc() {
                                                            : "The clipboard is busy");
 }
 
+void TF_ScanReport::dpiChanged(int dpi) {
+    BorderlessForm::dpiChanged(dpi);
+    if (LB) fillList();
+}
+
 int TF_ScanReport::measureRow(const ReportRow& row) const {
-    const int width = kList.right - kList.left - GetSystemMetrics(SM_CXVSCROLL) - 2 * kPadding;
+    const int at = dpi();
+    const RECT list = ScaledRect(kList, at);
+    const int padding = ScaleLength(kPadding, at);
+    const int width = list.right - list.left - SystemMetricAt(SM_CXVSCROLL, at) - 2 * padding;
     ScreenDc screen;
-    int height = 2 * kPadding + WrappedHeight(screen.get(), TitleFont(), row.title, width) +
-                 WrappedHeight(screen.get(), TextFont(), row.verdict, width);
+    int height = 2 * padding + WrappedHeight(screen.get(), TitleFont(at), row.title, width) +
+                 WrappedHeight(screen.get(), TextFont(at), row.verdict, width);
     for (const std::string* line : {&row.check, &row.history})
-        if (!line->empty()) height += WrappedHeight(screen.get(), TextFont(), *line, width);
+        if (!line->empty()) height += WrappedHeight(screen.get(), TextFont(at), *line, width);
     return std::min(height, 255);  // the most a list box item can be
 }
 
@@ -198,15 +209,17 @@ void TF_ScanReport::drawRow(const DRAWITEMSTRUCT& item) const {
     FillRect(dc, &line, rule.get());
 
     SetBkMode(dc, TRANSPARENT);
-    RECT text{box.left + kPadding, box.top + kPadding, box.right - kPadding, box.bottom};
+    const int at = dpi();
+    const int padding = ScaleLength(kPadding, at);
+    RECT text{box.left + padding, box.top + padding, box.right - padding, box.bottom};
     const COLORREF titleColour =
         row.faulty ? kFaultColour : (row.found ? kFoundColour : kMissingColour);
-    text.top += DrawWrapped(dc, TitleFont(), titleColour, row.title, text);
-    text.top += DrawWrapped(dc, TextFont(), kVerdictColour, row.verdict, text);
+    text.top += DrawWrapped(dc, TitleFont(at), titleColour, row.title, text);
+    text.top += DrawWrapped(dc, TextFont(at), kVerdictColour, row.verdict, text);
     if (!row.check.empty())
         text.top +=
-            DrawWrapped(dc, TextFont(), row.faulty ? kFaultColour : kFoundColour, row.check, text);
-    if (!row.history.empty()) DrawWrapped(dc, TextFont(), kHistoryColour, row.history, text);
+            DrawWrapped(dc, TextFont(at), row.faulty ? kFaultColour : kFoundColour, row.check, text);
+    if (!row.history.empty()) DrawWrapped(dc, TextFont(at), kHistoryColour, row.history, text);
 }
 
 LRESULT TF_ScanReport::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -53,6 +53,8 @@ public:
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    // The rows are measured again in the fonts of the new DPI.
+    void dpiChanged(int dpi) override;
 
 private:
     void fillList();

@@ -41,9 +41,9 @@ void TF_Wait::InitAll() {
     background->setAutoSize(true);
     background->loadPicture("_F_WAIT");
     sendToBack(*background);
-    L_T->setBounds(4, L_T->bounds().top, kClientWidth - 8, L_T->height());
-    L_I->setBounds(8, L_I->bounds().top, kClientWidth - 16, L_I->height());
-    L_W->setBounds(4, L_W->bounds().top, kClientWidth - 8, L_W->height());
+    L_T->setBounds(4, L_T->design().top, kClientWidth - 8, L_T->designHeight());
+    L_I->setBounds(8, L_I->design().top, kClientWidth - 16, L_I->designHeight());
+    L_W->setBounds(4, L_W->design().top, kClientWidth - 8, L_W->designHeight());
 }
 
 void TF_Wait::showNow() {

@@ -2,6 +2,7 @@
 #include "catalogue/game_button_win.h"
 
 #include "catalogue/scan.h"
+#include "ui/dpi_win.h"
 #include "ui/graphics_win.h"
 #include "util/picture_win.h"
 
@@ -39,22 +40,43 @@ OwnedBitmap MakeGameGlyph(const std::string& picture, bool japanese, bool zipped
     return glyph;
 }
 
-int GameButtonWidth(int boxWidth) {
-    return boxWidth - GetSystemMetrics(SM_CXHSCROLL) - 2 * GetSystemMetrics(SM_CXBORDER) - 2;
+int GameButtonWidth(int boxWidth, int dpi) {
+    return boxWidth - SystemMetricAt(SM_CXHSCROLL, dpi) - 2 * SystemMetricAt(SM_CXBORDER, dpi) -
+           ScaleLength(2, dpi);
 }
 
-GameButton::GameButton(HWND box, int top, int width, const GameRecord& game,
-                       RomStorage storage)
-    : game_(game), storage_(storage), hint_(GameButtonHint(game, storage)), caption_(game.title) {
+GameButton::GameButton(HWND box, int top, int scrolled, int width, const GameRecord& game,
+                       RomStorage storage, int dpi)
+    : game_(game),
+      storage_(storage),
+      hint_(GameButtonHint(game, storage)),
+      caption_(game.title),
+      dpi_(dpi) {
     if (!game.picture.empty()) {
         glyph_ = MakeGameGlyph(std::string(game.picture), IsJapanese(game),
                                storage == RomStorage::kArchives);
         height_ = kHeightWithPicture;
     }
+    const RECT r = ScaledRect(0, top, 0, height_, dpi);
     hwnd_ = CreateWindowExA(0, "BUTTON", caption_.c_str(),
-                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, top, width,
-                            height_, box, nullptr, GetModuleHandleA(nullptr), nullptr);
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0,
+                            r.top - scrolled, width, r.bottom - r.top, box, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
     attach(hwnd_);
+}
+
+int GameButton::pixelHeight() const {
+    RECT r{};
+    if (hwnd_) GetWindowRect(hwnd_, &r);
+    return r.bottom - r.top;
+}
+
+void GameButton::place(int top, int scrolled, int width, int dpi) {
+    if (dpi != dpi_) scaledGlyph_.reset();
+    dpi_ = dpi;
+    const RECT r = ScaledRect(0, top, 0, height_, dpi);
+    SetWindowPos(hwnd_, nullptr, 0, r.top - scrolled, width, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 GameButton::~GameButton() {
@@ -79,16 +101,25 @@ void GameButton::draw(const DRAWITEMSTRUCT& item) {
     DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
 
     // The picture above the caption, the pair centred in the button.
-    const SIZE glyph = BitmapSize(glyph_.get());
-    SelectScope font(dc, UiFont(11));
+    HBITMAP shown = glyph_.get();
+    if (glyph_ && dpi_ != kDesignDpi) {
+        if (!scaledGlyph_) {
+            const SIZE designSize = BitmapSize(glyph_.get());
+            scaledGlyph_ = ScaledPicture(glyph_.get(), ScaleLength(designSize.cx, dpi_),
+                                         ScaleLength(designSize.cy, dpi_));
+        }
+        shown = scaledGlyph_.get();
+    }
+    const SIZE glyph = BitmapSize(shown);
+    SelectScope font(dc, UiFontAt(11, dpi_));
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
-    const int spacing = glyph_ ? kGlyphSpacing : 0;
-    const int shift = pushed ? 1 : 0;
+    const int spacing = glyph_ ? ScaleLength(kGlyphSpacing, dpi_) : 0;
+    const int shift = pushed ? ScaleLength(1, dpi_) : 0;
     int top = (r.bottom - r.top - glyph.cy - spacing - metrics.tmHeight) / 2 + shift;
     if (glyph_) {
         OwnedDc source(CreateCompatibleDC(dc));
-        SelectScope select(source.get(), glyph_.get());
+        SelectScope select(source.get(), shown);
         BitBlt(dc, (r.right - r.left - glyph.cx) / 2 + shift, top, glyph.cx, glyph.cy, source.get(),
                0, 0, SRCCOPY);
         top += glyph.cy + spacing;
@@ -101,8 +132,8 @@ void GameButton::draw(const DRAWITEMSTRUCT& item) {
     // Marked whenever it has the focus, keyboard or not: the list is played from the keys.
     if (item.itemState & ODS_FOCUS) {
         RECT focus = r;
-        InflateRect(&focus, -2, -2);
-        DrawFocusFrame(dc, focus);
+        InflateRect(&focus, -ScaleLength(2, dpi_), -ScaleLength(2, dpi_));
+        DrawFocusFrame(dc, focus, dpi_);
     }
 }
 

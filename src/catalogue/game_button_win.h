@@ -21,7 +21,10 @@ public:
 
     // The button for a table row found with the given ROM storage, made
     // inside box at the given top.
-    GameButton(HWND box, int top, int width, const GameRecord& game, RomStorage storage);
+    // top is the button's place in the list's content at 96 DPI, scrolled the
+    // list's position in pixels; width is in pixels; dpi the list's.
+    GameButton(HWND box, int top, int scrolled, int width, const GameRecord& game,
+               RomStorage storage, int dpi);
     ~GameButton() override;
     GameButton(const GameButton&) = delete;
     GameButton& operator=(const GameButton&) = delete;
@@ -32,7 +35,10 @@ public:
     const std::string& hint() const { return hint_; }
     const std::string& caption() const { return caption_; }
     HBITMAP glyph() const { return glyph_.get(); }
-    int height() const { return height_; }
+    int height() const { return height_; }  // at 96 DPI
+    int pixelHeight() const;
+    // Places the button again at the list's DPI (width in pixels).
+    void place(int top, int scrolled, int width, int dpi);
     void setCursor(HCURSOR cursor) { cursor_ = cursor; }
     HCURSOR cursor() const { return cursor_; }
 
@@ -55,6 +61,8 @@ private:
     std::string caption_;
     HCURSOR cursor_ = nullptr;
     int height_ = kHeightWithoutPicture;
+    int dpi_ = 96;
+    mutable OwnedBitmap scaledGlyph_;  // the glyph at the DPI, made when first drawn
 };
 
 // The game picture with its marks: the flag in the bottom right corner for a
@@ -64,6 +72,6 @@ OwnedBitmap MakeGameGlyph(const std::string& picture, bool japanese, bool zipped
 
 // Width of a game button in a scroll box of the given width: room is left for
 // the vertical scroll bar and the box's borders.
-int GameButtonWidth(int boxWidth);
+int GameButtonWidth(int boxWidth, int dpi = 96);
 
 }  // namespace qv

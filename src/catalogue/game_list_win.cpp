@@ -3,12 +3,29 @@
 
 #include "catalogue/disk_folder_view_win.h"
 #include "catalogue/scan.h"
+#include <algorithm>
+
 #include "product/ravlen_files.h"
+#include "ui/dpi_scale.h"
 
 namespace qv {
 
 bool GameList::create(HWND mainWindow) {
+    sb.onDpiChanged = [this](int dpi) { placeButtons(dpi); };
     return sb.create(mainWindow, 8, 120, 137, 265, RGB(0, 0, 255));
+}
+
+void GameList::placeButtons(int dpi) {
+    RECT box{};
+    GetWindowRect(sb.hwnd(), &box);
+    const int width = GameButtonWidth(box.right - box.left, dpi);
+    sb.scrollTo(0);
+    int top = 0;
+    for (const auto& button : buttons_) {
+        button->place(top, 0, width, dpi);
+        top += button->height();
+    }
+    sb.setContentHeight(ScaleCoord(top, dpi));
 }
 
 void GameList::scan(const std::string& emulatorFolder, ProgressDisplay& wait,
@@ -29,7 +46,7 @@ void GameList::scan(const std::string& emulatorFolder, ProgressDisplay& wait,
     wait.showNow();
     for (const GameRecord& game : GameTable())
         AddButton(game, emulatorFolder, wait, busy);
-    sb.setContentHeight(nextButtonTop);
+    sb.setContentHeight(ScaleCoord(nextButtonTop, sb.dpi()));
     wait.hide();
 }
 
@@ -46,10 +63,10 @@ void GameList::AddButton(const GameRecord& game, const std::string& emulatorFold
 
     RECT box{};
     GetWindowRect(sb.hwnd(), &box);
-    auto button =
-        std::make_unique<GameButton>(sb.hwnd(), nextButtonTop - sb.position(),
-                                     GameButtonWidth(box.right - box.left), game,
-                                     storage == "ZIP" ? RomStorage::kArchives : RomStorage::kFolder);
+    const int dpi = sb.dpi();
+    auto button = std::make_unique<GameButton>(
+        sb.hwnd(), nextButtonTop, sb.position(), GameButtonWidth(box.right - box.left, dpi), game,
+        storage == "ZIP" ? RomStorage::kArchives : RomStorage::kFolder, dpi);
     button->setCursor(selectCursor);
     button->onClick = [this](GameButton& clicked) {
         lastFocused_ = &clicked;
@@ -83,7 +100,7 @@ bool GameList::moveFocus(ListKey key) {
     RECT client{};
     GetClientRect(sb.hwnd(), &client);
     const std::size_t perPage = static_cast<std::size_t>(client.bottom) /
-                                static_cast<std::size_t>(focused->height());
+                                static_cast<std::size_t>(std::max(1, focused->pixelHeight()));
     focusButton(*buttons_[ListTarget(key, current, buttons_.size(), perPage)]);
     return true;
 }
@@ -98,7 +115,7 @@ void GameList::scrollIntoView(const GameButton& button) {
     RECT client{};
     GetClientRect(sb.hwnd(), &client);
     const int top = ChildRect(button.hwnd()).top + sb.position();  // in the content
-    const int bottom = top + button.height();
+    const int bottom = top + button.pixelHeight();
     if (top < sb.position()) {
         sb.scrollTo(top);
     } else if (bottom > sb.position() + client.bottom) {

@@ -55,6 +55,8 @@ private:
                    ProgressDisplay& wait, BusyScope& busy);
 
     void focusButton(GameButton& button);
+    // Places the buttons again at the list's new DPI.
+    void placeButtons(int dpi);
     // Scrolls the list so that the button is wholly in view.
     void scrollIntoView(const GameButton& button);
 

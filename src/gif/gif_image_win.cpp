@@ -1,7 +1,10 @@
 // TGIFImage: reading through the model, the timer, and painting.
 #include "gif/gif_image_win.h"
 
+#include <algorithm>
+
 #include "ui/container_win.h"
+#include "ui/dpi_scale.h"
 #include "util/files_win.h"
 #include "util/handles_win.h"
 #include "util/pixmap_win.h"
@@ -59,7 +62,7 @@ void TGIFImage::setAutoSize(bool on) {
 void TGIFImage::fitToPicture() {
     if (!animation_.loaded()) return;
     const gif::Picture& picture = animation_.picture();
-    setBounds(bounds().left, bounds().top, picture.width, picture.height);
+    setBounds(design().left, design().top, picture.width, picture.height);
 }
 
 void TGIFImage::setLook(bool& flag, bool on) {
@@ -77,7 +80,12 @@ bool TGIFImage::repaintPending() const {
 std::vector<RECT> TGIFImage::placements() const {
     const gif::Composition& c = animation_.composition();
     const RECT& box = bounds();
-    const int w = c.width(), h = c.height();
+    // Above twice 96 DPI the picture is enlarged by the largest whole number
+    // up to the scale that fits the control, so its pixels stay square.
+    int zoom = 1;
+    if (const int most = dpi() / kDesignDpi; most > 1)
+        zoom = std::min(most, WholeZoom(c.width(), c.height(), width(), height()));
+    const int w = c.width() * zoom, h = c.height() * zoom;
     if (stretch_ && (width() != w || height() != h)) return {box};
     if (tile_) {
         std::vector<RECT> tiles;

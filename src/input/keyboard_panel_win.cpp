@@ -6,6 +6,7 @@
 #include "input/input_clash.h"
 #include "input/panel_label_win.h"
 #include "product/panel_layout.h"
+#include "ui/dpi_win.h"
 #include "ui/standard_controls_win.h"
 #include "util/text.h"
 
@@ -32,11 +33,13 @@ void KeyboardPanel::build(Settings& settings) {
     for (int slot = 1; slot <= kKeySlots; ++slot) {
         const ControlPlace at = PlaceOf(kKeyFieldNames[slot - 1]);
         const DWORD tabStop = slot == kDownSlot ? 0 : WS_TABSTOP;
+        const RECT place = ScaledRect(at.left, at.top, at.width, at.height, dpi());
         HWND field = CreateWindowExA(
             0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_READONLY | ES_CENTER | tabStop,
-            at.left, at.top, at.width, at.height, hwnd(), reinterpret_cast<HMENU>(INT_PTR(slot)),
-            GetModuleHandleA(nullptr), nullptr);
+            place.left, place.top, place.right - place.left, place.bottom - place.top, hwnd(),
+            reinterpret_cast<HMENU>(INT_PTR(slot)), GetModuleHandleA(nullptr), nullptr);
         SendMessageA(field, WM_SETFONT, SendMessageA(CB_KEYS, WM_GETFONT, 0, 0), FALSE);
+        PlaceChild(field, RECT{at.left, at.top, at.left + at.width, at.top + at.height}, 11);
         // The field is the system's: subclassed, its own user data untouched.
         SetWindowSubclass(field, &keyFieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
         keyFields[slot - 1] = field;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "ui/dpi_scale.h"
 #include "util/handles_win.h"
 
 namespace qv {
@@ -34,27 +35,34 @@ void StickView::show(const std::optional<StickReading>& reading, int buttonCount
 
 void StickView::paint(HDC dc) const {
     const RECT& b = bounds();
-    const int side = std::min(width(), height() - kLampHeight - 2);
+    // Lines, dot and lamps in pixels of the 96-DPI design, scaled.
+    const int at = dpi();
+    const int line = ScaleLength(1, at), dot = ScaleLength(4, at);
+    const int lampHeight = ScaleLength(kLampHeight, at), lampGap = ScaleLength(kLampGap, at);
+    const int side = std::min(width(), height() - lampHeight - ScaleLength(2, at));
     const RECT square{b.left, b.top, b.left + side, b.top + side};
     Fill(dc, square, kEdge);
-    const RECT well{square.left + 1, square.top + 1, square.right - 1, square.bottom - 1};
+    const RECT well{square.left + line, square.top + line, square.right - line,
+                    square.bottom - line};
     Fill(dc, well, kWell);
     const int midX = (well.left + well.right) / 2, midY = (well.top + well.bottom) / 2;
-    Fill(dc, RECT{well.left, midY, well.right, midY + 1}, kCross);
-    Fill(dc, RECT{midX, well.top, midX + 1, well.bottom}, kCross);
+    Fill(dc, RECT{well.left, midY, well.right, midY + line}, kCross);
+    Fill(dc, RECT{midX, well.top, midX + line, well.bottom}, kCross);
     if (reading_) {
         // The raw position over the square; the panel shows it in numbers, scaled.
-        const int room = well.right - well.left - 4;
-        const int x = well.left + static_cast<int>(reading_->x * static_cast<long long>(room) / 65535);
-        const int y = well.top + static_cast<int>(reading_->y * static_cast<long long>(room) / 65535);
-        Fill(dc, RECT{x, y, x + 4, y + 4}, kLit);
+        const int room = well.right - well.left - dot;
+        const int x =
+            well.left + static_cast<int>(reading_->x * static_cast<long long>(room) / 65535);
+        const int y =
+            well.top + static_cast<int>(reading_->y * static_cast<long long>(room) / 65535);
+        Fill(dc, RECT{x, y, x + dot, y + dot}, kLit);
     }
     // The lamps share the square's width.
     if (buttonCount_ <= 0) return;
-    const int lampWidth = std::max(1, (side + kLampGap) / buttonCount_ - kLampGap);
-    const int top = b.bottom - kLampHeight;
+    const int lampWidth = std::max(1, (side + lampGap) / buttonCount_ - lampGap);
+    const int top = b.bottom - lampHeight;
     for (int button = 0; button < buttonCount_; ++button) {
-        const int left = b.left + button * (lampWidth + kLampGap);
+        const int left = b.left + button * (lampWidth + lampGap);
         const bool held = reading_ && (reading_->buttons & (1u << button));
         Fill(dc, RECT{left, top, left + lampWidth, b.bottom}, held ? kLit : kUnlit);
     }

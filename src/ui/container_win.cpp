@@ -5,9 +5,23 @@
 
 #include <algorithm>
 
+#include "ui/dpi_win.h"
 #include "ui/graphics_win.h"
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 namespace qv {
+
+int Container::layoutDpi() const { return dpi() > 0 ? dpi() : SystemDpi(); }
+
+void Container::dpiChanged(int dpi) {
+    Window::dpiChanged(dpi);
+    for (const auto& control : controls_)
+        control->rescale();
+    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+}
 
 void Container::sendToBack(GraphicControl& control) {
     auto it = std::find_if(controls_.begin(), controls_.end(),
@@ -26,6 +40,14 @@ bool Container::createForm(const char* className, const char* text, DWORD extraS
                        .height = height,
                        .parent = owner})) {
         return false;
+    }
+    // Made at its owner's DPI, the form may stand on a monitor of another.
+    if (const int monitorDpi = MonitorDpiOf(hwnd()); monitorDpi != dpi()) {
+        dpiChanged(monitorDpi);
+        RelayoutChildren(hwnd(), monitorDpi);
+        const RECT r = ScaledRect(0, 0, width, height, monitorDpi);
+        SetWindowPos(hwnd(), nullptr, 0, 0, r.right, r.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     CentreOnScreen(hwnd());
     return true;
@@ -54,12 +76,12 @@ void Container::paintSurface(HDC dc, const RECT& area) const {
     }
     if (markedChild_ && IsWindow(markedChild_) && IsWindowVisible(markedChild_)) {
         RECT frame = ChildRect(markedChild_);
-        InflateRect(&frame, 2, 2);
-        DrawFocusFrame(dc, frame);
+        InflateRect(&frame, ScaleLength(2, layoutDpi()), ScaleLength(2, layoutDpi()));
+        DrawFocusFrame(dc, frame, layoutDpi());
     }
     if (focusedPicture_ && GetFocus() == hwnd()) {
         focusedPicture_->paint(dc);
-        DrawFocusFrame(dc, focusedPicture_->markArea());
+        DrawFocusFrame(dc, focusedPicture_->markArea(), layoutDpi());
     }
 }
 
@@ -76,7 +98,7 @@ void Container::markFocusedChild(HWND child) {
     for (HWND changed : {markedChild_, child}) {
         if (!changed || !IsWindow(changed)) continue;
         RECT frame = ChildRect(changed);
-        InflateRect(&frame, 2, 2);
+        InflateRect(&frame, ScaleLength(2, layoutDpi()), ScaleLength(2, layoutDpi()));
         InvalidateRect(hwnd(), &frame, FALSE);
     }
     markedChild_ = child;
@@ -215,6 +237,20 @@ LRESULT Container::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         invalidateFocusedPicture();
         releaseKeyPress();  // the focus went elsewhere with the key down: no click
         break;
+    case WM_DPICHANGED: {
+        // A move to a monitor of another scale: everything again at its DPI,
+        // in the rectangle the system suggests.
+        const int newDpi = LOWORD(wp);
+        if (newDpi <= 0) return 0;
+        dpiChanged(newDpi);
+        RelayoutChildren(hwnd(), newDpi);
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lp);
+        SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top,
+                     suggested.right - suggested.left, suggested.bottom - suggested.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(hwnd(), nullptr, TRUE);
+        return 0;
+    }
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lp) != hwnd()) pressed_ = nullptr;
         return 0;

@@ -31,6 +31,15 @@ public:
         return add<Label>(left, top, width, height);
     }
 
+    // The DPI the controls are laid out at: the window's, or before it
+    // exists, the system's.
+    int layoutDpi() const;
+    // Lays the window's controls out again at dpi.
+    void dpiChanged(int dpi) override;
+
+    // The controls in paint order.
+    const std::vector<std::unique_ptr<GraphicControl>>& controls() const { return controls_; }
+
     // Paint order: the first control is at the back.
     void sendToBack(GraphicControl& control);
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "ui/container_win.h"
+#include "ui/dpi_win.h"
 #include "ui/graphics_win.h"
 #include "ui/hover.h"
 
@@ -11,7 +12,24 @@ namespace qv {
 
 void GraphicControl::setBounds(int left, int top, int width, int height) {
     invalidate();
+    design_ = RECT{left, top, left + width, top + height};
+    bounds_ = ScaledRect(design_, dpi());
+    invalidate();
+}
+
+void GraphicControl::setPixelBounds(int left, int top, int width, int height) {
+    invalidate();
     bounds_ = RECT{left, top, left + width, top + height};
+    const int at = dpi();
+    design_ = RECT{UnscaleCoord(left, at), UnscaleCoord(top, at), UnscaleCoord(left + width, at),
+                   UnscaleCoord(top + height, at)};
+    invalidate();
+}
+
+int GraphicControl::dpi() const { return owner_.layoutDpi(); }
+
+void GraphicControl::rescale() {
+    bounds_ = ScaledRect(design_, dpi());
     invalidate();
 }
 
@@ -35,19 +53,37 @@ void Image::loadPicture(const std::string& resourceName) {
 
 void Image::setPicture(OwnedBitmap picture) {
     picture_ = std::move(picture);
+    scaled_.reset();
     if (autoSize_ && picture_) {
         const SIZE size = BitmapSize(picture_.get());
-        setBounds(bounds().left, bounds().top, size.cx, size.cy);
+        setBounds(design().left, design().top, size.cx, size.cy);
     }
     invalidate();
+}
+
+RECT Image::picturePlace() const {
+    const SIZE size = BitmapSize(picture_.get());
+    return ScaledRect(design().left, design().top, size.cx, size.cy, dpi());
+}
+
+void Image::rescale() {
+    scaled_.reset();
+    GraphicControl::rescale();
 }
 
 void Image::paint(HDC dc) const {
     if (!picture_) return;
     // The picture sits at the control's top left, clipped to the control.
-    const SIZE size = BitmapSize(picture_.get());
+    HBITMAP shown = picture_.get();
+    if (dpi() != kDesignDpi) {
+        const RECT place = picturePlace();
+        if (!scaled_)
+            scaled_ = ScaledPicture(picture_.get(), place.right - place.left, place.bottom - place.top);
+        shown = scaled_.get();
+    }
+    const SIZE size = BitmapSize(shown);
     OwnedDc source(CreateCompatibleDC(dc));
-    SelectScope select(source.get(), picture_.get());
+    SelectScope select(source.get(), shown);
     BitBlt(dc, bounds().left, bounds().top, std::min<int>(size.cx, width()),
            std::min<int>(size.cy, height()), source.get(), 0, 0, SRCCOPY);
 }
@@ -55,8 +91,9 @@ void Image::paint(HDC dc) const {
 RECT Image::markArea() const {
     const SIZE size = BitmapSize(picture_.get());
     if (size.cx <= 0 || size.cy <= 0) return bounds();
-    return RECT{bounds().left, bounds().top, bounds().left + std::min<int>(size.cx, width()),
-                bounds().top + std::min<int>(size.cy, height())};
+    const RECT place = picturePlace();
+    return RECT{bounds().left, bounds().top, std::min(place.right, bounds().right),
+                std::min(place.bottom, bounds().bottom)};
 }
 
 void Label::setCaption(std::string caption) {
@@ -68,12 +105,20 @@ void Label::setCaption(std::string caption) {
 
 void Label::fitToCaption() {
     if (!autoSize_ || wordWrap_) return;
+    const int at = dpi();
     ScreenDc screen;
-    SelectScope select(screen.get(), font_ ? font_ : UiFont(11));
+    SelectScope select(screen.get(), FontAt(font_ ? font_ : UiFont(11), at));
     SIZE extent{};
     GetTextExtentPoint32A(screen.get(), caption_.c_str(), static_cast<int>(caption_.size()),
                           &extent);
-    setBounds(bounds().left, bounds().top, extent.cx, height());
+    // The design width whose scaled width holds the caption's at this DPI.
+    const int width = at == kDesignDpi ? extent.cx : (extent.cx * kDesignDpi + at - 1) / at + 1;
+    setBounds(design().left, design().top, width, designHeight());
+}
+
+void Label::rescale() {
+    GraphicControl::rescale();
+    fitToCaption();
 }
 
 void Label::paint(HDC dc) const {
@@ -83,7 +128,7 @@ void Label::paint(HDC dc) const {
         OwnedBrush fill(CreateSolidBrush(fill_));
         FillRect(dc, &r, fill.get());
     }
-    SelectScope select(dc, font_ ? font_ : UiFont(11));
+    SelectScope select(dc, FontAt(font_ ? font_ : UiFont(11), dpi()));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color_);
     UINT format = DT_NOPREFIX | (centred_ ? DT_CENTER : DT_LEFT);

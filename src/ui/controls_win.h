@@ -23,11 +23,22 @@ public:
     GraphicControl(const GraphicControl&) = delete;
     GraphicControl& operator=(const GraphicControl&) = delete;
 
-    // Place in the container's client coordinates.
+    // Place in the container's client coordinates, in pixels.
     const RECT& bounds() const { return bounds_; }
     int width() const { return bounds_.right - bounds_.left; }
     int height() const { return bounds_.bottom - bounds_.top; }
+    // The place as designed, at 96 DPI (ui/dpi_scale.h); bounds() is this
+    // scaled to the container's DPI, edge by edge.
+    const RECT& design() const { return design_; }
+    int designWidth() const { return design_.right - design_.left; }
+    int designHeight() const { return design_.bottom - design_.top; }
     void setBounds(int left, int top, int width, int height);
+    // A place in pixels, for a control that fills what the window has.
+    void setPixelBounds(int left, int top, int width, int height);
+    // The DPI the control is laid out at: its container's.
+    int dpi() const;
+    // Lays the control out again at its container's DPI, which has changed.
+    virtual void rescale();
 
     bool visible() const { return visible_; }
     void setVisible(bool visible);
@@ -61,6 +72,7 @@ public:
 private:
     Container& owner_;
     RECT bounds_{};
+    RECT design_{};
     bool visible_ = true;
     std::string hint_;
     HCURSOR cursor_ = nullptr;
@@ -80,9 +92,14 @@ public:
     void paint(HDC dc) const override;
     // The picture itself, which may be smaller than the control.
     RECT markArea() const override;
+    void rescale() override;
 
 private:
-    OwnedBitmap picture_;
+    // The picture's place in pixels, unclipped.
+    RECT picturePlace() const;
+
+    OwnedBitmap picture_;  // at 96 DPI
+    mutable OwnedBitmap scaled_;  // the picture at the control's DPI, made when first painted
     bool autoSize_ = false;
 };
 
@@ -123,6 +140,7 @@ public:
     }
 
     void paint(HDC dc) const override;
+    void rescale() override;
 
 private:
     void fitToCaption();

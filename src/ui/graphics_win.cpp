@@ -1,24 +1,112 @@
 // Fonts and bitmap resources shared by every window.
 #include "ui/graphics_win.h"
 
+#include <algorithm>
 #include <map>
+#include <optional>
+#include <tuple>
 
 namespace qv {
 
-HFONT UiFont(int pixelHeight, FontStyle style) {
-    static std::map<std::pair<int, FontStyle>, OwnedFont> fonts;
-    OwnedFont& font = fonts[{pixelHeight, style}];
+namespace {
+
+struct FontKey {
+    int pixelHeight;
+    FontStyle style;
+};
+
+std::map<HFONT, FontKey>& DesignFonts() {
+    static std::map<HFONT, FontKey> fonts;
+    return fonts;
+}
+
+HFONT MakeFont(const char* face, int pixelHeight, FontStyle style) {
+    LOGFONTA lf{};
+    lf.lfHeight = -pixelHeight;
+    lf.lfWeight = style == FontStyle::Regular ? FW_NORMAL : FW_BOLD;
+    lf.lfItalic = style == FontStyle::BoldItalic;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
+    return CreateFontIndirectA(&lf);
+}
+
+// MS Sans Serif is a bitmap font on Windows, drawn at a few sizes and
+// enlarged blocky beyond them; its scalable twin draws every size sharp.
+// Where the system has no such face (Wine's MS Sans Serif is scalable itself),
+// MS Sans Serif stays.
+const char* ScalableFace() {
+    static const char* face = [] {
+        constexpr const char* kScalable = "Microsoft Sans Serif";
+        OwnedFont probe(MakeFont(kScalable, 22, FontStyle::Regular));
+        ScreenDc screen;
+        SelectScope select(screen.get(), probe.get());
+        char got[LF_FACESIZE] = {};
+        GetTextFaceA(screen.get(), LF_FACESIZE, got);
+        return lstrcmpiA(got, kScalable) == 0 ? kScalable : kFontFace;
+    }();
+    return face;
+}
+
+}  // namespace
+
+HFONT UiFontAt(int pixelHeight, int dpi, FontStyle style) {
+    static std::map<std::tuple<int, FontStyle, int>, OwnedFont> fonts;
+    OwnedFont& font = fonts[{pixelHeight, style, dpi}];
     if (!font) {
-        LOGFONTA lf{};
-        lf.lfHeight = -pixelHeight;
-        lf.lfWeight = style == FontStyle::Regular ? FW_NORMAL : FW_BOLD;
-        lf.lfItalic = style == FontStyle::BoldItalic;
-        lf.lfCharSet = DEFAULT_CHARSET;
-        lf.lfQuality = DEFAULT_QUALITY;
-        lstrcpynA(lf.lfFaceName, kFontFace, LF_FACESIZE);
-        font.reset(CreateFontIndirectA(&lf));
+        if (dpi == kDesignDpi) {
+            font.reset(MakeFont(kFontFace, pixelHeight, style));
+            DesignFonts()[font.get()] = FontKey{pixelHeight, style};
+        } else {
+            font.reset(MakeFont(ScalableFace(), ScaleLength(pixelHeight, dpi), style));
+        }
     }
     return font.get();
+}
+
+HFONT UiFont(int pixelHeight, FontStyle style) { return UiFontAt(pixelHeight, kDesignDpi, style); }
+
+HFONT FontAt(HFONT designFont, int dpi) {
+    if (dpi == kDesignDpi) return designFont;
+    const auto it = DesignFonts().find(designFont);
+    if (it == DesignFonts().end()) return designFont;
+    return UiFontAt(it->second.pixelHeight, dpi, it->second.style);
+}
+
+OwnedBitmap ScaledPicture(HBITMAP picture, int width, int height) {
+    const SIZE size = BitmapSize(picture);
+    if (size.cx <= 0 || size.cy <= 0 || width <= 0 || height <= 0) return OwnedBitmap();
+    ScreenDc screen;
+    OwnedDc source(CreateCompatibleDC(screen.get()));
+    SelectScope selectSource(source.get(), picture);
+    // The next whole multiple of the picture that reaches the size.
+    const int sw = static_cast<int>(size.cx), sh = static_cast<int>(size.cy);
+    const int zoom = std::max({1, (width + sw - 1) / sw, (height + sh - 1) / sh});
+    OwnedBitmap whole;
+    HDC from = source.get();
+    OwnedDc wholeDc;
+    std::optional<SelectScope> selectWhole;
+    if (zoom > 1) {
+        whole.reset(CreateCompatibleBitmap(screen.get(), size.cx * zoom, size.cy * zoom));
+        wholeDc.reset(CreateCompatibleDC(screen.get()));
+        selectWhole.emplace(wholeDc.get(), whole.get());
+        SetStretchBltMode(wholeDc.get(), COLORONCOLOR);
+        StretchBlt(wholeDc.get(), 0, 0, size.cx * zoom, size.cy * zoom, source.get(), 0, 0,
+                   size.cx, size.cy, SRCCOPY);
+        from = wholeDc.get();
+    }
+    OwnedBitmap result(CreateCompatibleBitmap(screen.get(), width, height));
+    OwnedDc target(CreateCompatibleDC(screen.get()));
+    SelectScope selectTarget(target.get(), result.get());
+    if (width == size.cx * zoom && height == size.cy * zoom) {
+        BitBlt(target.get(), 0, 0, width, height, from, 0, 0, SRCCOPY);
+    } else {
+        SetStretchBltMode(target.get(), HALFTONE);
+        SetBrushOrgEx(target.get(), 0, 0, nullptr);
+        StretchBlt(target.get(), 0, 0, width, height, from, 0, 0, size.cx * zoom, size.cy * zoom,
+                   SRCCOPY);
+    }
+    return result;
 }
 
 OwnedBitmap LoadBitmapResource(const std::string& name) {
@@ -32,10 +120,10 @@ SIZE BitmapSize(HBITMAP bitmap) {
     return SIZE{bm.bmWidth, bm.bmHeight};
 }
 
-void DrawFocusFrame(HDC dc, const RECT& area) {
+void DrawFocusFrame(HDC dc, const RECT& area, int dpi) {
     OwnedBrush amber(CreateSolidBrush(RGB(255, 186, 72)));
     RECT ring = area;
-    for (int width = 0; width < 2; ++width) {
+    for (int width = 0; width < ScaleLength(2, dpi); ++width) {
         FrameRect(dc, &ring, amber.get());
         InflateRect(&ring, -1, -1);
     }

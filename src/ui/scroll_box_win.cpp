@@ -55,6 +55,11 @@ bool ScrollBox::create(HWND parent, int left, int top, int width, int height, CO
          .parent = parent});
 }
 
+void ScrollBox::dpiChanged(int dpi) {
+    Window::dpiChanged(dpi);
+    if (onDpiChanged) onDpiChanged(dpi);
+}
+
 void ScrollBox::setContentHeight(int height) {
     contentHeight_ = height;
     RECT client{};

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "ui/window_win.h"
 
 namespace qv {
@@ -47,6 +49,9 @@ public:
     void scrollTo(int position);
     int position() const { return position_; }
     bool scrollBarShown() const;
+    // Told after the box has taken a new DPI (its own place is done).
+    std::function<void(int dpi)> onDpiChanged;
+    void dpiChanged(int dpi) override;
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

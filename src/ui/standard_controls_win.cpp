@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "ui/dpi_win.h"
 #include "ui/graphics_win.h"
 
 namespace qv {
@@ -12,13 +13,29 @@ namespace {
 const char* ItemText(const char* item) { return item; }
 const char* ItemText(const std::string& item) { return item.c_str(); }
 
+// The font every standard control of ours wears, at 96 DPI.
+constexpr int kControlFontHeight = 11;
+
 HWND CreateControl(const char* className, const char* text, DWORD style, HWND parent, int left,
                    int top, int width, int height, int id) {
-    HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, left, top,
-                                   width, height, parent, reinterpret_cast<HMENU>(INT_PTR(id)),
+    const int dpi = DpiOf(parent);
+    const RECT place = ScaledRect(left, top, width, height, dpi);
+    HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, place.left,
+                                   place.top, place.right - place.left, place.bottom - place.top,
+                                   parent, reinterpret_cast<HMENU>(INT_PTR(id)),
                                    GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont(11)), FALSE);
+    SendMessageA(control, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(UiFontAt(kControlFontHeight, dpi)), FALSE);
+    PlaceChild(control, RECT{left, top, left + width, top + height}, kControlFontHeight);
     return control;
+}
+
+// The item height that gives a closed drop-down list the designed height at
+// its DPI: the box's frame takes 6 pixels at any DPI.
+int ClosedItemHeight(HWND list, int designHeight, int inset) {
+    const RECT design = DesignRectOf(list);
+    const RECT place = ScaledRect(design.left, design.top, 0, designHeight, DpiOf(GetParent(list)));
+    return place.bottom - place.top - inset;
 }
 
 // Adds the items to a drop-down list with its drawing held back: otherwise
@@ -37,6 +54,12 @@ void AddListItems(HWND list, const Items& items) {
 constexpr int kDropDownListHeight = 200;
 // Width of a number field's arrows, taken from the field's right end.
 constexpr int kSpinArrowsWidth = 14;
+// Where the system puts the arrows at 96 DPI: this wide, this far inside
+// the field's designed right end, reaching this far over the field's right
+// border (what Wine's up-down control does, measured).
+constexpr int kSpinArrowsPlacedWidth = 16;
+constexpr int kSpinArrowsInset = 2;
+constexpr int kSpinArrowsOverlap = 2;
 
 }  // namespace
 
@@ -56,7 +79,12 @@ HWND CreateDropDownList(HWND parent, int left, int top, int width, int height,
     HWND list = CreateControl("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, parent,
                               left, top, width, kDropDownListHeight, 0);
     // The closed box takes the designed height.
-    SendMessageA(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - 6);
+    SendMessageA(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), ClosedItemHeight(list, height, 6));
+    PlaceChild(list, RECT{left, top, left + width, top + kDropDownListHeight}, kControlFontHeight,
+               [height](HWND placed) {
+                   SendMessageA(placed, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                                ClosedItemHeight(placed, height, 6));
+               });
     AddListItems(list, std::span<const char* const>(items, static_cast<std::size_t>(count)));
     return list;
 }
@@ -66,8 +94,14 @@ HWND CreateOwnerDrawList(HWND parent, int left, int top, int width, int height) 
         "COMBOBOX", "",
         WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, parent,
         left, top, width, kDropDownListHeight, 0);
-    SendMessageA(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - 6);
-    SendMessageA(list, CB_SETITEMHEIGHT, 0, height - 8);
+    auto itemHeights = [height](HWND placed) {
+        SendMessageA(placed, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                     ClosedItemHeight(placed, height, 6));
+        SendMessageA(placed, CB_SETITEMHEIGHT, 0, ClosedItemHeight(placed, height, 8));
+    };
+    PlaceChild(list, RECT{left, top, left + width, top + kDropDownListHeight}, kControlFontHeight,
+               itemHeights);
+    itemHeights(list);
     return list;
 }
 
@@ -88,7 +122,7 @@ void DrawListItem(const DRAWITEMSTRUCT& item) {
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     RECT area = item.rcItem;
-    area.left += 2;
+    area.left += ScaleLength(2, DpiOf(item.hwndItem));
     DrawTextA(item.hDC, text.c_str(), static_cast<int>(text.size()), &area,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
@@ -104,11 +138,28 @@ HWND CreateSpinField(HWND parent, int left, int top, int width, int height, int 
     HWND field = CreateControl("EDIT", "", WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL,
                                parent, left, top, width, height, 0);
     SendMessageA(field, EM_SETLIMITTEXT, digits, 0);
+    const int dpi = DpiOf(parent);
     HWND arrows = CreateWindowExA(
         0, UPDOWN_CLASSA, "",
         WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
         0, 0, kSpinArrowsWidth, height, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
     SendMessageA(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(field), 0);
+    // The system puts the arrows inside the field at their width for 96 DPI;
+    // at another DPI (and after a change of DPI) they go there scaled.
+    const RECT design{left, top, left + width, top + height};
+    auto placeArrows = [arrows, design](HWND placed) {
+        const int at = DpiOf(GetParent(placed));
+        const RECT r = ScaledRect(design, at);
+        const int arrowsRight = r.right - ScaleLength(kSpinArrowsInset, at);
+        const int arrowsLeft = arrowsRight - ScaleLength(kSpinArrowsPlacedWidth, at);
+        SetWindowPos(placed, nullptr, r.left, r.top,
+                     arrowsLeft + ScaleLength(kSpinArrowsOverlap, at) - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(arrows, nullptr, arrowsLeft, r.top, arrowsRight - arrowsLeft,
+                     r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    if (dpi != kDesignDpi) placeArrows(field);
+    PlaceChild(field, design, kControlFontHeight, placeArrows);
     SendMessageA(arrows, UDM_SETRANGE32, 0, highest);
     return field;
 }

@@ -16,6 +16,13 @@ public:
     Window& operator=(const Window&) = delete;
 
     HWND hwnd() const { return hwnd_; }
+    // The DPI the window is laid out at (ui/dpi_win.h); 0 before it exists.
+    int dpi() const { return dpi_; }
+    // Our window of a handle, or null.
+    static Window* FromHandle(HWND hwnd);
+    // The DPI has changed (a move to a monitor of another scale): the window
+    // lays itself out again at dpi. Its children follow by themselves.
+    virtual void dpiChanged(int dpi) { dpi_ = dpi; }
 
 protected:
     struct CreateArgs {
@@ -26,6 +33,9 @@ protected:
         int left = 0, top = 0, width = 0, height = 0;
         HWND parent = nullptr;
         HCURSOR cursor = nullptr;  // class cursor; the arrow when null
+        // The place is the 96-DPI design, scaled to the DPI of the parent (of
+        // the system for a top-level window); false: pixels as given.
+        bool design = true;
     };
     // Registers the class on first use and creates the window.
     bool createWindow(const CreateArgs& args);
@@ -35,6 +45,7 @@ protected:
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     HWND hwnd_ = nullptr;
+    int dpi_ = 0;
 };
 
 // Client rectangle of a child window in its parent's client coordinates.

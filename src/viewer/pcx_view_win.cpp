@@ -8,6 +8,7 @@
 #include <chrono>
 
 #include "ui/busy_win.h"
+#include "ui/dpi_win.h"
 #include "ui/graphics_win.h"
 #include "ui/standard_controls_win.h"
 #include "util/files_win.h"
@@ -69,14 +70,18 @@ bool TF_PcxView::createControls() {
     SB.setRanges(384, 224);
 
     // The list's keys reach this window first (WM_VKEYTOITEM): the shortcuts.
+    const RECT list = ScaledRect(kListLeft, 32, kListWidth, 225, dpi());
     LB = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY |
                              LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT,
-                         kListLeft, 32, kListWidth, 225, hwnd(),
-                         reinterpret_cast<HMENU>(INT_PTR(kIdList)), GetModuleHandleA(nullptr),
-                         nullptr);
-    SendMessageA(LB, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont(11)), FALSE);
-    SendMessageA(LB, LB_SETITEMHEIGHT, 0, 13);
+                         list.left, list.top, list.right - list.left, list.bottom - list.top,
+                         hwnd(), reinterpret_cast<HMENU>(INT_PTR(kIdList)),
+                         GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(LB, WM_SETFONT, reinterpret_cast<WPARAM>(UiFontAt(11, dpi())), FALSE);
+    SendMessageA(LB, LB_SETITEMHEIGHT, 0, ScaleLength(13, dpi()));
+    PlaceChild(LB, RECT{kListLeft, 32, kListLeft + kListWidth, 32 + 225}, 11, [](HWND placed) {
+        SendMessageA(placed, LB_SETITEMHEIGHT, 0, ScaleLength(13, DpiOf(GetParent(placed))));
+    });
 
     B_2 = CreatePushButton(hwnd(), "...", 13, 262, 17, 17, kIdBrowse);
     // On its seat on the title strip (named SHOW in the picture): the wells, the list,
@@ -108,15 +113,16 @@ void TF_PcxView::InitAll() {
         return image;
     };
     Image& top = bar("_TBARPCX");
-    const int below = top.height();
+    const int below = top.designHeight();
     Image& left = bar("_LBARPCX");
-    left.setBounds(0, below, left.width(), left.height());
+    left.setBounds(0, below, left.designWidth(), left.designHeight());
     Image& right = bar("_RBARPCX");
-    right.setBounds(kClientWidth - right.width(), below, right.width(), right.height());
+    right.setBounds(kClientWidth - right.designWidth(), below, right.designWidth(),
+                    right.designHeight());
     Image& centre = bar("_CBARPCX");
-    centre.setBounds(kListLeft + kListWidth - 2, below, centre.width(), centre.height());
+    centre.setBounds(kListLeft + kListWidth - 2, below, centre.designWidth(), centre.designHeight());
     Image& bottom = bar("_BBARPCX");
-    bottom.setBounds(0, centre.bounds().top + centre.height(), bottom.width(), bottom.height());
+    bottom.setBounds(0, centre.design().bottom, bottom.designWidth(), bottom.designHeight());
 
     Img_Exit->loadPicture("_B_PCXE");
     foundFiles_.clear();

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "ui/dpi_scale.h"
 #include "ui/graphics_win.h"
 
 namespace qv {
@@ -22,13 +23,29 @@ bool PictureBox::create(HWND parent, int left, int top, int width, int height) {
 
 SIZE PictureBox::pictureSize() const { return picture_ ? BitmapSize(picture_.get()) : SIZE{}; }
 
+int PictureBox::zoom() const {
+    const int most = dpi() / kDesignDpi;
+    if (most <= 1 || ranges_.cx <= 0 || ranges_.cy <= 0) return 1;
+    RECT box{};
+    GetWindowRect(hwnd(), &box);
+    return std::min(most, WholeZoom(ranges_.cx, ranges_.cy, box.right - box.left,
+                                    box.bottom - box.top));
+}
+
+void PictureBox::dpiChanged(int dpi) {
+    Window::dpiChanged(dpi);
+    setRanges(ranges_.cx, ranges_.cy);
+}
+
 void PictureBox::setRanges(int horizontal, int vertical) {
+    ranges_ = SIZE{horizontal, vertical};
+    const int by = zoom();
     // Each bar takes room from the other's page; settle both twice.
     for (int pass = 0; pass < 2; ++pass) {
         RECT client{};
         GetClientRect(hwnd(), &client);
-        setRange(SB_HORZ, horizontal, client.right);
-        setRange(SB_VERT, vertical, client.bottom);
+        setRange(SB_HORZ, horizontal * by, client.right);
+        setRange(SB_VERT, vertical * by, client.bottom);
     }
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
@@ -90,8 +107,14 @@ void PictureBox::onPaint() {
         OwnedDc source(CreateCompatibleDC(paint.dc()));
         SelectScope selectPicture(source.get(), picture_.get());
         const SIZE size = pictureSize();
-        BitBlt(buffer.get(), -position_.x, -position_.y, size.cx, size.cy, source.get(), 0, 0,
-               SRCCOPY);
+        if (const int by = zoom(); by > 1) {
+            SetStretchBltMode(buffer.get(), COLORONCOLOR);
+            StretchBlt(buffer.get(), -position_.x, -position_.y, size.cx * by, size.cy * by,
+                       source.get(), 0, 0, size.cx, size.cy, SRCCOPY);
+        } else {
+            BitBlt(buffer.get(), -position_.x, -position_.y, size.cx, size.cy, source.get(), 0,
+                   0, SRCCOPY);
+        }
     }
     BitBlt(paint.dc(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
 }

@@ -18,8 +18,14 @@ public:
     OwnedBitmap& pictureSlot() { return picture_; }
     SIZE pictureSize() const;
 
-    // Scroll ranges; a bar shows only while its range exceeds the box.
+    // Scroll ranges from the picture's size; a bar shows only while its
+    // range exceeds the box.
     void setRanges(int horizontal, int vertical);
+    // The whole number the picture is shown enlarged by: at a DPI of twice
+    // 96 or more, the largest one up to the scale at which the picture fits
+    // the box, so that its pixels stay square and sharp; else 1.
+    int zoom() const;
+    void dpiChanged(int dpi) override;
     POINT position() const { return position_; }
 
 protected:
@@ -32,6 +38,7 @@ private:
 
     OwnedBitmap picture_;
     POINT position_{};
+    SIZE ranges_{};
 };
 
 }  // namespace qv

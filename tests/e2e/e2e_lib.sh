@@ -9,13 +9,36 @@ set -euo pipefail
 E2E_WORK=$(mktemp -d)
 E2E_PID=""
 E2E_CODE=""
+# The display's DPI the test runs Quarvel at (QV_E2E_DPI, 96 by default: 100 %
+# scaling). Coordinates in the tests are the 96-DPI design's; the helpers
+# below scale them as the program does (ui/dpi_scale.h), edge by edge.
+E2E_DPI=${QV_E2E_DPI:-96}
+E2E_DPI_SET=""
 e2e_cleanup() {
   if [ -n "$E2E_PID" ]; then kill "$E2E_PID" 2>/dev/null || true; fi
+  if [ -n "$E2E_DPI_SET" ]; then
+    "$QV_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1 &&
+      rm -f "$WINEPREFIX/qv-dpi-changed"
+  fi
   rm -rf "$E2E_WORK"
 }
 trap e2e_cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# px N: a 96-DPI coordinate at the test's DPI, rounded to the nearest pixel.
+px() { echo $(( ($1 * E2E_DPI * 2 + 96) / 192 )); }
+
+# e2e_use_dpi: Wine reads the DPI when a program starts; from here on the
+# programs this test starts run at E2E_DPI (put back to 96 at its end, or by
+# the next test in the prefix if this one is ended first: wine-slot.sh).
+e2e_use_dpi() {
+  [ "$E2E_DPI" = 96 ] && return 0
+  : >"$WINEPREFIX/qv-dpi-changed"
+  E2E_DPI_SET=1
+  "$QV_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$E2E_DPI" /f \
+    >/dev/null 2>&1 || fail "could not set the DPI"
+}
 
 # How long any one step may take before it counts as failed, in seconds. Under
 # load (two cores shared by several test runs) Wine can take half a minute to
@@ -57,6 +80,7 @@ e2e_start() {
   # So that the scan finds an emulator.
   [ -e "$emu/ravlen.exe" ] || [ -e "$emu/Rvl023.zip" ] || : > "$emu/ravlen.exe"
   "$QV_WINE" reg delete 'HKCU\Software\Ostrel\Quarvel' /f >/dev/null 2>&1 || true
+  e2e_use_dpi
   (cd "$emu" && exec "$QV_WINE" Quarvel.exe) &
   E2E_PID=$!
   MAIN_WID=$(e2e_wait_window '^Ravlen Front/End$') || fail "the main window did not appear"
@@ -86,9 +110,12 @@ e2e_locate() {
   MAIN_X=$X MAIN_Y=$Y
 }
 
-# e2e_shot NAME X Y W H: a picture of a region of the main window (client pixels).
+# e2e_shot NAME X Y W H: a picture of a region of the main window (client
+# coordinates of the 96-DPI design).
 e2e_shot() {
-  import -window root -crop "$4x$5+$((MAIN_X + $2))+$((MAIN_Y + $3))" +repage "$E2E_WORK/$1.png"
+  local x y w h
+  x=$(px "$2") y=$(px "$3") w=$(( $(px $(($2 + $4))) - $(px "$2") )) h=$(( $(px $(($3 + $5))) - $(px "$3") ))
+  import -window root -crop "${w}x${h}+$((MAIN_X + x))+$((MAIN_Y + y))" +repage "$E2E_WORK/$1.png"
 }
 
 # e2e_differ A B: true when two shots differ in more than a few pixels.
@@ -130,7 +157,7 @@ e2e_settled() {
 
 # e2e_pointer X Y: moves the pointer to a client point of the main window,
 # giving the 100 ms hover timer time to light what is under it.
-e2e_pointer() { xdotool mousemove "$((MAIN_X + $1))" "$((MAIN_Y + $2))"; sleep 0.4; }
+e2e_pointer() { xdotool mousemove "$((MAIN_X + $(px "$1")))" "$((MAIN_Y + $(px "$2")))"; sleep 0.4; }
 
 # e2e_exit: clicks the exit image and checks that Quarvel ends with code 0. An
 # image takes a click only once the hover timer has lit it, so under load a
@@ -253,4 +280,4 @@ e2e_open_viewer() {
   eval "$(xdotool getwindowgeometry --shell "$VIEWER_WID")"
   VX=$X VY=$Y
 }
-viewer_at() { xdotool mousemove "$((VX + $1))" "$((VY + $2))"; sleep 0.3; }
+viewer_at() { xdotool mousemove "$((VX + $(px "$1")))" "$((VY + $(px "$2")))"; sleep 0.3; }

@@ -3,6 +3,7 @@
 # click on the snapshot folder opens the viewer, a click on the file shows
 # it, and "&Save to Gif" from the list's popup menu writes it through the
 # save dialog; the GIF holds the snapshot's pixels (ImageMagick reads both).
+# QV_E2E_DPI=192 runs it all at 200 % display scaling (e2e.viewer_192).
 #   viewer_e2e.sh QUARVEL_EXE STAND_IN_EXE [SHOTS_FOLDER]
 source "$(dirname "$0")/e2e_lib.sh"
 
@@ -22,15 +23,17 @@ at 30 38                # the first file of the list
 xdotool click 1
 at 300 8                # off the picture and the exit image
 # The picture area shows the test card, not black.
+viewer_crop="$(px 521)x$(px 285)+$VX+$VY"
 picture_colours() {
-  import -window root -crop "521x285+$VX+$VY" +repage "$shots/viewer.png"
-  colours=$(convert "$shots/viewer.png" -crop 384x224+128+32 +repage -unique-colors -format %w info:)
+  import -window root -crop "$viewer_crop" +repage "$shots/viewer.png"
+  colours=$(convert "$shots/viewer.png" -crop "$(px 384)x$(px 224)+$(px 128)+$(px 32)" +repage \
+    -unique-colors -format %w info:)
   [ "$colours" -gt 8 ]
 }
 e2e_until "$E2E_LIMIT" picture_colours || fail "the viewer shows no picture ($colours colours)"
 
 at 30 38
-viewer_shot() { import -window root -crop "521x285+$VX+$VY" +repage "$E2E_WORK/$1.png"; }
+viewer_shot() { import -window root -crop "$viewer_crop" +repage "$E2E_WORK/$1.png"; }
 viewer_shot before-menu
 xdotool click 3
 menu_open() { viewer_shot viewer-menu && e2e_differ before-menu viewer-menu; }

@@ -187,6 +187,15 @@ class VersionAndManifest(unittest.TestCase):
                  if e.tag.endswith("}assemblyIdentity")]
         self.assertNotIn("Microsoft.Windows.Common-Controls", names)
 
+    def test_manifest_declares_per_monitor_dpi_awareness_with_fallbacks(self):
+        settings = {e.tag: (e.text or "").strip() for e in self.manifest_xml().iter()
+                    if e.tag.endswith("}dpiAware") or e.tag.endswith("}dpiAwareness")}
+        self.assertEqual(settings, {
+            "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}dpiAware": "true/pm",
+            "{http://schemas.microsoft.com/SMI/2016/WindowsSettings}dpiAwareness":
+                "PerMonitorV2, PerMonitor",
+        })
+
     def test_manifest_identity_matches_the_version_resource(self):
         identity = self.manifest_xml().find("{urn:schemas-microsoft-com:asm.v1}assemblyIdentity")
         self.assertEqual(identity.get("name"), "Ostrel.Quarvel")

@@ -19,7 +19,8 @@ bool GifViewWindow::create(const std::string& file) {
     setColor(RGB(96, 104, 112));
     RECT client{};
     GetClientRect(hwnd(), &client);
-    image_ = &add<TGIFImage>(0, 0, client.right, client.bottom);
+    image_ = &add<TGIFImage>(0, 0, 0, 0);
+    image_->setPixelBounds(0, 0, client.right, client.bottom);
     image_->OnChange = [this](TGIFImage&) { showState(); };
     const size_t slash = file.find_last_of("\\/");
     name_ = slash == std::string::npos ? file : file.substr(slash + 1);
@@ -88,7 +89,7 @@ LRESULT GifViewWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         onKey(wp);
         return 0;
     case WM_SIZE:
-        if (image_) image_->setBounds(0, 0, LOWORD(lp), HIWORD(lp));
+        if (image_) image_->setPixelBounds(0, 0, LOWORD(lp), HIWORD(lp));
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);

@@ -9,6 +9,8 @@ namespace qv {
 // Everything the window makes after it shows is made first.
 struct MadeWhole {
     explicit MadeWhole(TF_Main& main) { main.makeAllLater(); }
+    // Only the next piece of it (the first is the players panel).
+    static void makeNext(TF_Main& main) { main.makeNextLater(); }
 };
 
 struct MainWindowInside : MadeWhole {
