@@ -18,8 +18,11 @@ void TF_Main::comeBackAfterRun() {
             return ComeBack::Front::kThisWindow;
         // A window already destroyed can still be named the foreground one:
         // it has no owner any more, and holds the front no more than none.
+        // Nor does the desktop window, which the system can name when the
+        // game's console closes and leaves nothing in front.
         DWORD owner = 0;
-        if (HWND shown = GetForegroundWindow()) GetWindowThreadProcessId(shown, &owner);
+        if (HWND shown = GetForegroundWindow(); shown && shown != GetDesktopWindow())
+            GetWindowThreadProcessId(shown, &owner);
         return owner != 0 ? ComeBack::Front::kOther : ComeBack::Front::kNone;
     };
     const std::int64_t now = SteadyMilliseconds();
