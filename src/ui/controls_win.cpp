@@ -49,10 +49,13 @@ void GraphicControl::invalidate() const {
 
 void Image::loadPicture(const std::string& resourceName) {
     setPicture(LoadBitmapResource(resourceName));
+    resourceName_ = resourceName;
 }
 
-void Image::setPicture(OwnedBitmap picture) {
+void Image::setPicture(OwnedBitmap picture, OwnedBitmap twice) {
     picture_ = std::move(picture);
+    twice_ = std::move(twice);
+    resourceName_.clear();
     scaled_.reset();
     if (autoSize_ && picture_) {
         const SIZE size = BitmapSize(picture_.get());
@@ -77,8 +80,12 @@ void Image::paint(HDC dc) const {
     HBITMAP shown = picture_.get();
     if (dpi() != kDesignDpi) {
         const RECT place = picturePlace();
-        if (!scaled_)
-            scaled_ = ScaledPicture(picture_.get(), place.right - place.left, place.bottom - place.top);
+        if (!scaled_) {
+            OwnedBitmap loaded;
+            if (!twice_ && !resourceName_.empty()) loaded = LoadTwiceBitmapResource(resourceName_);
+            scaled_ = ScaledPicture(picture_.get(), twice_ ? twice_.get() : loaded.get(),
+                                    place.right - place.left, place.bottom - place.top);
+        }
         shown = scaled_.get();
     }
     const SIZE size = BitmapSize(shown);

@@ -84,8 +84,11 @@ public:
 
     // Shows the bitmap resource of that name (none when there is no such
     // resource); with auto size on, the control takes the picture's size.
+    // Its drawing at twice the size is loaded when a scale first needs it.
     void loadPicture(const std::string& resourceName);
-    void setPicture(OwnedBitmap picture);
+    // Shows picture, drawn at 96 DPI, and at other scales twice (the same
+    // picture drawn at twice the size) where it is given.
+    void setPicture(OwnedBitmap picture, OwnedBitmap twice = OwnedBitmap());
     HBITMAP picture() const { return picture_.get(); }
     void setAutoSize(bool autoSize) { autoSize_ = autoSize; }
 
@@ -99,6 +102,8 @@ private:
     RECT picturePlace() const;
 
     OwnedBitmap picture_;  // at 96 DPI
+    OwnedBitmap twice_;
+    std::string resourceName_;  // where a picture loaded by name came from
     mutable OwnedBitmap scaled_;  // the picture at the control's DPI, made when first painted
     bool autoSize_ = false;
 };
