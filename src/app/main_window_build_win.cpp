@@ -213,9 +213,10 @@ void TF_Main::InitAll() {
             BitBlt(target.get(), 0, 0, w, h, source.get(), 147 * drawn, 120 * drawn, SRCCOPY);
             return pixels;
         };
-        OwnedBitmap twice = LoadTwiceBitmapResource("_M_MAIN");
-        cut.setPicture(cutOut(background->picture(), 1),
-                       twice ? cutOut(twice.get(), 2) : OwnedBitmap());
+        cut.setPicture(cutOut(background->picture(), 1), [cutOut] {
+            const OwnedBitmap twice = LoadTwiceBitmapResource("_M_MAIN");
+            return twice ? cutOut(twice.get(), 2) : OwnedBitmap();
+        });
         PA.sendToBack(cut);
     }
     const std::pair<Image*, const char*> hoverImages[] = {{Img_Exit, "_Exit"}, {Img_PA, "_PA"},

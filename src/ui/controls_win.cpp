@@ -48,14 +48,13 @@ void GraphicControl::invalidate() const {
 }
 
 void Image::loadPicture(const std::string& resourceName) {
-    setPicture(LoadBitmapResource(resourceName));
-    resourceName_ = resourceName;
+    setPicture(LoadBitmapResource(resourceName),
+               [resourceName] { return LoadTwiceBitmapResource(resourceName); });
 }
 
-void Image::setPicture(OwnedBitmap picture, OwnedBitmap twice) {
+void Image::setPicture(OwnedBitmap picture, TwiceMaker makeTwice) {
     picture_ = std::move(picture);
-    twice_ = std::move(twice);
-    resourceName_.clear();
+    makeTwice_ = std::move(makeTwice);
     scaled_.reset();
     if (autoSize_ && picture_) {
         const SIZE size = BitmapSize(picture_.get());
@@ -81,9 +80,8 @@ void Image::paint(HDC dc) const {
     if (dpi() != kDesignDpi) {
         const RECT place = picturePlace();
         if (!scaled_) {
-            OwnedBitmap loaded;
-            if (!twice_ && !resourceName_.empty()) loaded = LoadTwiceBitmapResource(resourceName_);
-            scaled_ = ScaledPicture(picture_.get(), twice_ ? twice_.get() : loaded.get(),
+            const OwnedBitmap twice = makeTwice_ ? makeTwice_() : OwnedBitmap();
+            scaled_ = ScaledPicture(picture_.get(), twice.get(),
                                     place.right - place.left, place.bottom - place.top);
         }
         shown = scaled_.get();
