@@ -196,23 +196,27 @@ void TF_Main::InitAll() {
     background->loadPicture("_M_MAIN");
     sendToBack(*background);
 
-    // The options panel looks cut out of the console picture.
+    // The options panel looks cut out of the console picture, from both its
+    // drawings: the cut is scaled with the rest at other DPIs.
     {
         Image& cut = PA.addImage(0, 0, 255, 265);
-        ScreenDc screen;
-        OwnedDc source(CreateCompatibleDC(screen.get()));
-        OwnedDc target(CreateCompatibleDC(screen.get()));
-        // At 96 DPI: the cut's pictures are scaled with the rest at other DPIs.
-        const int w = cut.designWidth(), h = cut.designHeight();
-        OwnedBitmap pixels(CreateCompatibleBitmap(screen.get(), w, h));
-        {
-            SelectScope selectSource(source.get(), background->picture());
+        const auto cutOut = [&cut](HBITMAP console, int drawn) {
+            ScreenDc screen;
+            OwnedDc source(CreateCompatibleDC(screen.get()));
+            OwnedDc target(CreateCompatibleDC(screen.get()));
+            const int w = cut.designWidth() * drawn, h = cut.designHeight() * drawn;
+            OwnedBitmap pixels(CreateCompatibleBitmap(screen.get(), w, h));
+            SelectScope selectSource(source.get(), console);
             SelectScope selectTarget(target.get(), pixels.get());
             RECT all{0, 0, w, h};
             FillRect(target.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-            BitBlt(target.get(), 0, 0, w, h, source.get(), 147, 120, SRCCOPY);
-        }
-        cut.setPicture(std::move(pixels));
+            BitBlt(target.get(), 0, 0, w, h, source.get(), 147 * drawn, 120 * drawn, SRCCOPY);
+            return pixels;
+        };
+        cut.setPicture(cutOut(background->picture(), 1), [cutOut] {
+            const OwnedBitmap twice = LoadTwiceBitmapResource("_M_MAIN");
+            return twice ? cutOut(twice.get(), 2) : OwnedBitmap();
+        });
         PA.sendToBack(cut);
     }
     const std::pair<Image*, const char*> hoverImages[] = {{Img_Exit, "_Exit"}, {Img_PA, "_PA"},

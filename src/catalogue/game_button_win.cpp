@@ -14,8 +14,7 @@ constexpr int kGlyphSpacing = 4;
 
 // Stamps a mark into the glyph (selected into glyphDc) with its bottom right
 // corner at right, bottom; gives the mark's size.
-SIZE StampMark(HDC glyphDc, const char* markName, int right, int bottom) {
-    OwnedBitmap mark = LoadBitmapResource(markName);
+SIZE StampMark(HDC glyphDc, OwnedBitmap mark, int right, int bottom) {
     const SIZE size = BitmapSize(mark.get());
     if (!mark) return size;
     OwnedDc markDc(CreateCompatibleDC(glyphDc));
@@ -27,16 +26,19 @@ SIZE StampMark(HDC glyphDc, const char* markName, int right, int bottom) {
 
 }  // namespace
 
-OwnedBitmap MakeGameGlyph(const std::string& picture, bool japanese, bool zipped) {
-    OwnedBitmap glyph = LoadBitmapResource(picture);
+OwnedBitmap MakeGameGlyph(const std::string& picture, bool japanese, bool zipped, bool twice) {
+    // The marks are stamped on the drawing of the same size before any
+    // scaling, so that their transparent key colour never blends into an edge.
+    const auto load = twice ? LoadTwiceBitmapResource : LoadBitmapResource;
+    OwnedBitmap glyph = load(picture);
     if (!glyph) return glyph;
     const SIZE size = BitmapSize(glyph.get());
     ScreenDc screen;
     OwnedDc glyphDc(CreateCompatibleDC(screen.get()));
     SelectScope select(glyphDc.get(), glyph.get());
     int flagHeight = 0;
-    if (japanese) flagHeight = StampMark(glyphDc.get(), kJapanMark, size.cx, size.cy).cy;
-    if (zipped) StampMark(glyphDc.get(), kZipMark, size.cx, size.cy - flagHeight);
+    if (japanese) flagHeight = StampMark(glyphDc.get(), load(kJapanMark), size.cx, size.cy).cy;
+    if (zipped) StampMark(glyphDc.get(), load(kZipMark), size.cx, size.cy - flagHeight);
     return glyph;
 }
 
@@ -53,8 +55,7 @@ GameButton::GameButton(HWND box, int top, int scrolled, int width, const GameRec
       caption_(game.title),
       dpi_(dpi) {
     if (!game.picture.empty()) {
-        glyph_ = MakeGameGlyph(std::string(game.picture), IsJapanese(game),
-                               storage == RomStorage::kArchives);
+        glyph_ = makeGlyph(false);
         height_ = kHeightWithPicture;
     }
     const RECT r = ScaledRect(0, top, 0, height_, dpi);
@@ -63,6 +64,11 @@ GameButton::GameButton(HWND box, int top, int scrolled, int width, const GameRec
                             r.top - scrolled, width, r.bottom - r.top, box, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
     attach(hwnd_);
+}
+
+OwnedBitmap GameButton::makeGlyph(bool twice) const {
+    return MakeGameGlyph(std::string(game_.picture), IsJapanese(game_),
+                         storage_ == RomStorage::kArchives, twice);
 }
 
 int GameButton::pixelHeight() const {
@@ -105,7 +111,8 @@ void GameButton::draw(const DRAWITEMSTRUCT& item) {
     if (glyph_ && dpi_ != kDesignDpi) {
         if (!scaledGlyph_) {
             const SIZE designSize = BitmapSize(glyph_.get());
-            scaledGlyph_ = ScaledPicture(glyph_.get(), ScaleLength(designSize.cx, dpi_),
+            scaledGlyph_ = ScaledPicture(glyph_.get(), makeGlyph(true).get(),
+                                         ScaleLength(designSize.cx, dpi_),
                                          ScaleLength(designSize.cy, dpi_));
         }
         shown = scaledGlyph_.get();

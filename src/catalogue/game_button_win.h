@@ -52,6 +52,7 @@ public:
 private:
     bool takeMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void windowGone() override { hwnd_ = nullptr; }
+    OwnedBitmap makeGlyph(bool twice) const;
 
     HWND hwnd_ = nullptr;
     const GameRecord& game_;
@@ -67,8 +68,10 @@ private:
 
 // The game picture with its marks: the flag in the bottom right corner for a
 // Japanese version, the archive mark there (or just above the flag) for a
-// zipped game. Empty when there is no such picture.
-OwnedBitmap MakeGameGlyph(const std::string& picture, bool japanese, bool zipped);
+// zipped game; from the art drawn at twice the size when twice is set.
+// Empty when there is no such picture.
+OwnedBitmap MakeGameGlyph(const std::string& picture, bool japanese, bool zipped,
+                          bool twice = false);
 
 // Width of a game button in a scroll box of the given width: room is left for
 // the vertical scroll bar and the box's borders.

@@ -48,11 +48,13 @@ void GraphicControl::invalidate() const {
 }
 
 void Image::loadPicture(const std::string& resourceName) {
-    setPicture(LoadBitmapResource(resourceName));
+    setPicture(LoadBitmapResource(resourceName),
+               [resourceName] { return LoadTwiceBitmapResource(resourceName); });
 }
 
-void Image::setPicture(OwnedBitmap picture) {
+void Image::setPicture(OwnedBitmap picture, TwiceMaker makeTwice) {
     picture_ = std::move(picture);
+    makeTwice_ = std::move(makeTwice);
     scaled_.reset();
     if (autoSize_ && picture_) {
         const SIZE size = BitmapSize(picture_.get());
@@ -77,8 +79,11 @@ void Image::paint(HDC dc) const {
     HBITMAP shown = picture_.get();
     if (dpi() != kDesignDpi) {
         const RECT place = picturePlace();
-        if (!scaled_)
-            scaled_ = ScaledPicture(picture_.get(), place.right - place.left, place.bottom - place.top);
+        if (!scaled_) {
+            const OwnedBitmap twice = makeTwice_ ? makeTwice_() : OwnedBitmap();
+            scaled_ = ScaledPicture(picture_.get(), twice.get(),
+                                    place.right - place.left, place.bottom - place.top);
+        }
         shown = scaled_.get();
     }
     const SIZE size = BitmapSize(shown);

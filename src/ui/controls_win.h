@@ -84,8 +84,13 @@ public:
 
     // Shows the bitmap resource of that name (none when there is no such
     // resource); with auto size on, the control takes the picture's size.
+    // Its drawing at twice the size is loaded when a scale first needs it.
     void loadPicture(const std::string& resourceName);
-    void setPicture(OwnedBitmap picture);
+    // Makes the picture's drawing at twice the size, or none.
+    using TwiceMaker = std::function<OwnedBitmap()>;
+    // Shows picture, drawn at 96 DPI, and at other scales the drawing at twice
+    // the size that makeTwice gives, asked for only when a scale needs it.
+    void setPicture(OwnedBitmap picture, TwiceMaker makeTwice = nullptr);
     HBITMAP picture() const { return picture_.get(); }
     void setAutoSize(bool autoSize) { autoSize_ = autoSize; }
 
@@ -99,6 +104,7 @@ private:
     RECT picturePlace() const;
 
     OwnedBitmap picture_;  // at 96 DPI
+    TwiceMaker makeTwice_;
     mutable OwnedBitmap scaled_;  // the picture at the control's DPI, made when first painted
     bool autoSize_ = false;
 };

@@ -1,10 +1,11 @@
 // Fonts and bitmap resources shared by every window.
 #include "ui/graphics_win.h"
 
-#include <algorithm>
 #include <map>
 #include <optional>
 #include <tuple>
+
+#include "ui/art_scale.h"
 
 namespace qv {
 
@@ -73,15 +74,17 @@ HFONT FontAt(HFONT designFont, int dpi) {
     return UiFontAt(it->second.pixelHeight, dpi, it->second.style);
 }
 
-OwnedBitmap ScaledPicture(HBITMAP picture, int width, int height) {
-    const SIZE size = BitmapSize(picture);
-    if (size.cx <= 0 || size.cy <= 0 || width <= 0 || height <= 0) return OwnedBitmap();
+OwnedBitmap ScaledPicture(HBITMAP picture, HBITMAP twice, int width, int height) {
+    const SIZE design = BitmapSize(picture);
+    if (design.cx <= 0 || design.cy <= 0 || width <= 0 || height <= 0) return OwnedBitmap();
+    const SIZE twiceSize = BitmapSize(twice);
+    const bool hasTwice = twiceSize.cx == 2 * design.cx && twiceSize.cy == 2 * design.cy;
+    const PictureSteps steps = PlanPicture(design.cx, design.cy, width, height, hasTwice);
+    const SIZE size = steps.drawing == 2 ? twiceSize : design;
+    const int zoom = steps.zoom;
     ScreenDc screen;
     OwnedDc source(CreateCompatibleDC(screen.get()));
-    SelectScope selectSource(source.get(), picture);
-    // The next whole multiple of the picture that reaches the size.
-    const int sw = static_cast<int>(size.cx), sh = static_cast<int>(size.cy);
-    const int zoom = std::max({1, (width + sw - 1) / sw, (height + sh - 1) / sh});
+    SelectScope selectSource(source.get(), steps.drawing == 2 ? twice : picture);
     OwnedBitmap whole;
     HDC from = source.get();
     OwnedDc wholeDc;
@@ -98,7 +101,7 @@ OwnedBitmap ScaledPicture(HBITMAP picture, int width, int height) {
     OwnedBitmap result(CreateCompatibleBitmap(screen.get(), width, height));
     OwnedDc target(CreateCompatibleDC(screen.get()));
     SelectScope selectTarget(target.get(), result.get());
-    if (width == size.cx * zoom && height == size.cy * zoom) {
+    if (!steps.filter) {
         BitBlt(target.get(), 0, 0, width, height, from, 0, 0, SRCCOPY);
     } else {
         SetStretchBltMode(target.get(), HALFTONE);
@@ -112,6 +115,10 @@ OwnedBitmap ScaledPicture(HBITMAP picture, int width, int height) {
 OwnedBitmap LoadBitmapResource(const std::string& name) {
     return OwnedBitmap(static_cast<HBITMAP>(
         LoadImageA(GetModuleHandleA(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, 0)));
+}
+
+OwnedBitmap LoadTwiceBitmapResource(const std::string& name) {
+    return LoadBitmapResource(name + kTwiceArtSuffix);
 }
 
 SIZE BitmapSize(HBITMAP bitmap) {

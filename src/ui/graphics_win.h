@@ -27,15 +27,17 @@ HFONT FontAt(HFONT designFont, int dpi);
 // Loads a bitmap resource by name (names match without regard to case);
 // empty when there is none.
 OwnedBitmap LoadBitmapResource(const std::string& name);
+// The same picture drawn at twice the size (ui/art_scale.h); empty when the
+// art has no such drawing of it.
+OwnedBitmap LoadTwiceBitmapResource(const std::string& name);
 
 SIZE BitmapSize(HBITMAP bitmap);
 
-// A picture drawn at another size for another DPI: by whole numbers with
-// nearest neighbours where the size is a whole multiple of the picture's,
-// else first to the next whole multiple that way and then down to the size
-// with the system's averaging filter (HALFTONE), so that the art stays sharp
-// and never blurs more than a pixel's width.
-OwnedBitmap ScaledPicture(HBITMAP picture, int width, int height);
+// A picture shown at another size for another DPI, from its 96-DPI drawing
+// or from twice (its drawing at twice the size, when given) as PlanPicture
+// picks: enlarged by a whole number with nearest neighbours, then where
+// needed brought down to the size with the system's averaging filter (HALFTONE).
+OwnedBitmap ScaledPicture(HBITMAP picture, HBITMAP twice, int width, int height);
 
 // The mark of the control that has the keyboard focus: a two-pixel amber
 // frame (scaled with dpi), the colour of the console's lit parts, just inside area.

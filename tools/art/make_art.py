@@ -21,6 +21,11 @@ ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 LAYOUT_DEF = os.path.join(ROOT, "src", "product", "panel_layout.def")
 RES_DIR = os.path.join(ROOT, "src", "resources")
 BMP_DIR = os.path.join(RES_DIR, "bitmaps")
+BMP_TWICE_DIR = os.path.join(BMP_DIR, "2x")  # the same bitmaps drawn at twice the size
+# Pictures the program shows only from their 96-DPI drawing at every scale:
+# the wait window's frame is whole pixels that enlarge exactly, and the scan
+# report's frame would add two thirds of a megabyte to the program for one title.
+ONLY_ONCE = {"_F_WAIT", "_F_SCAN", "_B_SCANE"}
 CUR_DIR = os.path.join(RES_DIR, "cursors")
 PREVIEW_DIR = os.path.join(ROOT, "build", "art-preview")
 FONT_DIR = "/usr/share/fonts/truetype/dejavu"
@@ -83,6 +88,18 @@ SERIF_B = "DejaVuSerifCondensed-Bold"
 SANS_BI = "DejaVuSans-BoldOblique"
 
 
+def at_scale(fnt, s):
+    """The same face s times as large."""
+    if s == 1:
+        return fnt
+    return font(os.path.splitext(os.path.basename(fnt.path))[0], fnt.size * s)
+
+
+def unscale(value, s):
+    """A pixel position on a picture drawn s times as large, in design pixels."""
+    return value if s == 1 else value / s
+
+
 def text_width(text, fnt, spacing=0):
     return fnt.getlength(text) + spacing * max(0, len(text) - 1)
 
@@ -93,23 +110,28 @@ def cap_height(fnt):
     return -box[1]
 
 
-def draw_text(draw, x, y_mid, text, fnt, fill, spacing=0, align="left", shadow=None):
+def draw_text(pen, x, y_mid, text, fnt, fill, spacing=0, align="left", shadow=None):
     """Draws text whose capitals are centred on y_mid; x is its left, centre or
-    right end depending on align. Returns the left and right ends."""
+    right end depending on align. Returns the left and right ends. Positions
+    and fnt are at the design size; the text is set in the pen's size."""
+    s = pen.s
+    fnt = at_scale(fnt, s)
+    spacing *= s
     width = text_width(text, fnt, spacing)
+    x *= s
     if align == "right":
         x -= width
     elif align == "center":
         x -= width / 2
     x = round(x)
-    base = round(y_mid + cap_height(fnt) / 2)
+    base = round(y_mid * s + cap_height(fnt) / 2)
     pos = x
     for ch in (text if spacing else [text]):
         if shadow:
-            draw.text((pos + 1, base + 1), ch, font=fnt, fill=shadow, anchor="ls")
-        draw.text((pos, base), ch, font=fnt, fill=fill, anchor="ls")
+            pen.raw.text((pos + s, base + s), ch, font=fnt, fill=shadow, anchor="ls")
+        pen.raw.text((pos, base), ch, font=fnt, fill=fill, anchor="ls")
         pos += fnt.getlength(ch) + spacing
-    return x, x + width
+    return unscale(x, s), unscale(x + width, s)
 
 
 def text_mask(size, xy, text, fnt, stroke=0, anchor="ls"):
@@ -119,9 +141,10 @@ def text_mask(size, xy, text, fnt, stroke=0, anchor="ls"):
     return mask
 
 
-def vertical_gradient(size, stops):
-    """An RGB image filled top to bottom through the colour stops [(t, rgb), ...]."""
-    w, h = size
+def vertical_gradient(size, stops, s=1):
+    """An RGB image of s times size filled top to bottom through the colour
+    stops [(t, rgb), ...]."""
+    w, h = size[0] * s, size[1] * s
     img = Image.new("RGB", (1, h))
     for y in range(h):
         t = y / max(1, h - 1)
@@ -141,11 +164,89 @@ def mix(a, b, t):
     return tuple(round(x + (y - x) * t) for x, y in zip(a, b))
 
 
+# ------------------------------------------------------------------ canvas
+
+class Canvas:
+    """A picture drawn in design pixels (its size at 96 DPI) onto an image s
+    times as large. Positions and boxes are given at the design size; images
+    pasted in and masks are at the drawn size."""
+
+    def __init__(self, im, s):
+        self.im, self.s = im, s
+
+    @classmethod
+    def new(cls, size, colour, s):
+        return cls(Image.new("RGB", (size[0] * s, size[1] * s), colour), s)
+
+    def at(self, *values):
+        """Design positions as pixels of the drawn image."""
+        return tuple(v if self.s == 1 else round(v * self.s) for v in values)
+
+    def paste(self, source, pos, mask=None):
+        source = source.im if isinstance(source, Canvas) else source
+        self.im.paste(source, self.at(*pos), mask)
+
+    def crop(self, box):
+        return Canvas(self.im.crop(self.at(*box)), self.s)
+
+    def copy(self):
+        return Canvas(self.im.copy(), self.s)
+
+    def draw(self):
+        return Pen(self)
+
+
+class Pen:
+    """ImageDraw's shapes in design pixels. Lines are one design pixel wide and
+    boxes include their last row and column, so at s times the size each
+    design pixel they cover becomes an s by s block; at the design size the
+    calls pass straight through."""
+
+    def __init__(self, canvas):
+        self.s = canvas.s
+        self.raw = ImageDraw.Draw(canvas.im)
+
+    def box(self, box):
+        s = self.s
+        x0, y0, x1, y1 = box
+        return round(x0 * s), round(y0 * s), round(x1 * s) + s - 1, round(y1 * s) + s - 1
+
+    def line(self, pts, fill):
+        if self.s == 1:
+            return self.raw.line(pts, fill=fill)
+        for (x0, y0), (x1, y1) in zip(pts, pts[1:]):
+            if x0 != x1 and y0 != y1:
+                raise ValueError("only straight lines scale: %r" % (pts,))
+            self.raw.rectangle(self.box((min(x0, x1), min(y0, y1), max(x0, x1), max(y0, y1))), fill=fill)
+
+    def point(self, pts, fill):
+        if self.s == 1:
+            return self.raw.point(pts, fill=fill)
+        for x, y in (pts if isinstance(pts, list) else [pts]):
+            self.raw.rectangle(self.box((x, y, x, y)), fill=fill)
+
+    def rectangle(self, box, fill=None, outline=None):
+        if self.s == 1:
+            return self.raw.rectangle(box, fill=fill, outline=outline)
+        self.raw.rectangle(self.box(box), fill=fill, outline=outline, width=self.s)
+
+    def rounded_rectangle(self, box, radius, fill=None, outline=None):
+        if self.s == 1:
+            return self.raw.rounded_rectangle(box, radius=radius, fill=fill, outline=outline)
+        self.raw.rounded_rectangle(self.box(box), radius=radius * self.s, fill=fill, outline=outline,
+                                   width=self.s)
+
+    def ellipse(self, box, fill):
+        if self.s == 1:
+            return self.raw.ellipse(box, fill=fill)
+        self.raw.ellipse(self.box(box), fill=fill)
+
+
 # ------------------------------------------------------------ surfaces, bevels
 
-def brushed_metal(size, base, seed, streak=7, grain=4):
-    """Dark brushed metal: long horizontal streaks plus a fine grain."""
-    w, h = size
+def brushed_metal(size, base, seed, streak=7, grain=4, s=1):
+    """Dark brushed metal of s times size: long horizontal streaks plus a fine grain."""
+    w, h = size = (size[0] * s, size[1] * s)
     rnd = random.Random(seed)
     coarse = Image.new("L", (max(2, w // 24), h))
     coarse.putdata([max(0, min(255, round(128 + rnd.gauss(0, streak)))) for _ in range(coarse.width * h)])
@@ -180,7 +281,7 @@ def bevel(draw, box, light, dark, width=1):
 
 def inset_well(img, box, fill, depth=2):
     """A recessed area: dark rim at top-left, a lighter lip at bottom-right."""
-    d = ImageDraw.Draw(img)
+    d = img.draw()
     x0, y0, x1, y1 = box
     d.rectangle(box, fill=fill)
     bevel(d, (x0 - depth, y0 - depth, x1 + depth, y1 + depth), EDGE_DARK, EDGE_LIGHT, 1)
@@ -191,9 +292,10 @@ def inset_well(img, box, fill, depth=2):
 
 def lcd_strip(img, box):
     """A light display strip that keeps pure blue text legible."""
-    d = ImageDraw.Draw(img)
+    d = img.draw()
     x0, y0, x1, y1 = box
-    grad = vertical_gradient((x1 - x0 + 1, y1 - y0 + 1), [(0, (168, 186, 172)), (0.35, LCD), (1, (204, 218, 204))])
+    grad = vertical_gradient((x1 - x0 + 1, y1 - y0 + 1), [(0, (168, 186, 172)), (0.35, LCD), (1, (204, 218, 204))],
+                             img.s)
     img.paste(grad, (x0, y0))
     bevel(d, (x0 - 1, y0 - 1, x1 + 1, y1 + 1), LCD_EDGE, (228, 236, 228))
     bevel(d, (x0 - 2, y0 - 2, x1 + 2, y1 + 2), EDGE_DARK, EDGE_LIGHT)
@@ -205,11 +307,12 @@ def dark_strip(img, box):
 
 
 class Supersampled:
-    """A transparent layer drawn 4x larger and shrunk, for smooth round shapes."""
-    S = 4
+    """A transparent layer drawn 4x larger and shrunk, for smooth round shapes;
+    size and coordinates at the design size of a picture drawn s times as large."""
 
-    def __init__(self, size):
-        self.size = size
+    def __init__(self, size, s=1):
+        self.S = 4 * s
+        self.size = (size[0] * s, size[1] * s)
         self.img = Image.new("RGBA", (size[0] * self.S, size[1] * self.S), (0, 0, 0, 0))
         self.draw = ImageDraw.Draw(self.img)
 
@@ -235,15 +338,16 @@ class Supersampled:
     def line(self, pts, fill, width):
         self.draw.line([(x * self.S, y * self.S) for x, y in pts], fill=fill, width=round(width * self.S))
 
-    def composite_onto(self, img, pos=(0, 0)):
+    def composite_onto(self, canvas, pos=(0, 0)):
         small = self.img.resize(self.size, Image.LANCZOS)
+        img, pos = canvas.im, canvas.at(*pos)
         base = img.crop((pos[0], pos[1], pos[0] + self.size[0], pos[1] + self.size[1])).convert("RGBA")
         img.paste(Image.alpha_composite(base, small).convert("RGB"), pos)
 
 
-def radial_cap(size, centre, radius, inner, outer, highlight_at):
+def radial_cap(size, centre, radius, inner, outer, highlight_at, s=1):
     """A convex cap: a radial gradient from a highlight point, clipped to a circle."""
-    ss = Supersampled(size)
+    ss = Supersampled(size, s)
     steps = 24
     hx, hy = highlight_at
     cx, cy = centre
@@ -253,7 +357,7 @@ def radial_cap(size, centre, radius, inner, outer, highlight_at):
         x = hx + (cx - hx) * t
         y = hy + (cy - hy) * t
         ss.ellipse(x, y, r, fill=mix(inner, outer, t) + (255,))
-    mask = Supersampled(size)
+    mask = Supersampled(size, s)
     mask.ellipse(cx, cy, radius, fill=(255, 255, 255, 255))
     ss.img.putalpha(ImageChops.multiply(ss.img.split()[3], mask.img.split()[3]))
     ss.draw = ImageDraw.Draw(ss.img)
@@ -287,16 +391,17 @@ def nav_button(img, left, colour, pictogram, state):
     """One round arcade push-button in its 46x40 cell; state: off, lit, pressed."""
     cell = (NAV_W, NAV_H)
     cx, cy = NAV_W / 2, NAV_H / 2
-    ss = Supersampled(cell)
+    s = img.s
+    ss = Supersampled(cell, s)
     # Chrome bezel ring with a dark seat.
     ss.ellipse(cx, cy + 0.6, 19.2, fill=(6, 7, 9, 200))
-    ring = radial_cap(cell, (cx, cy), 18.5, (200, 206, 216), (60, 64, 72), (cx - 8, cy - 9))
+    ring = radial_cap(cell, (cx, cy), 18.5, (200, 206, 216), (60, 64, 72), (cx - 8, cy - 9), s)
     ss.stack(ring.img)
     ss.ellipse(cx, cy, 15.2, fill=(10, 11, 14, 255))
     if state == "lit":
-        glow = Supersampled(cell)
+        glow = Supersampled(cell, s)
         glow.ellipse(cx, cy, 15.2, fill=shade(colour, 1.1) + (255,))
-        ss.stack(glow.img.filter(ImageFilter.GaussianBlur(6)))
+        ss.stack(glow.img.filter(ImageFilter.GaussianBlur(6 * s)))
     press = 1.2 if state == "pressed" else 0
     cap_r = 13.4 if state == "pressed" else 14
     if state == "off":
@@ -305,7 +410,7 @@ def nav_button(img, left, colour, pictogram, state):
         inner, outer = mix(colour, (255, 255, 255), 0.55), shade(colour, 1.05)
     else:
         inner, outer = shade(colour, 0.75), shade(colour, 0.32)
-    cap = radial_cap(cell, (cx, cy + press), cap_r, inner, outer, (cx - 5, cy - 6 + press))
+    cap = radial_cap(cell, (cx, cy + press), cap_r, inner, outer, (cx - 5, cy - 6 + press), s)
     ss.stack(cap.img)
     if state == "pressed":  # the rim's shadow falls on the sunk cap
         ss.draw.arc(ss.s(cx - 14, cy - 14 + press, cx + 14, cy + 14 + press), 200, 340,
@@ -357,7 +462,7 @@ PICTOGRAMS = {"sliders": picto_sliders, "players": picto_players, "key": picto_k
 
 def exit_button(img, state, box=EXIT_RECT, label="EXIT"):
     x, y, w, h = box
-    ss = Supersampled((w, h))
+    ss = Supersampled((w, h), img.s)
     base = {"off": (176, 30, 30), "lit": (240, 60, 50), "pressed": (128, 20, 20)}[state]
     ss.rounded((0.5, 0.5, w - 0.5, h - 0.5), 4, fill=(8, 8, 10, 255))
     top = 2.5 if state == "pressed" else 1.5
@@ -369,7 +474,7 @@ def exit_button(img, state, box=EXIT_RECT, label="EXIT"):
     if state == "lit":
         ss.rounded((1.5, top, w - 1.5, h - 1.5), 3, outline=(255, 190, 150, 255), width=1)
     ss.composite_onto(img, (x, y))
-    d = ImageDraw.Draw(img)
+    d = img.draw()
     fnt = font(SANS_B, 10)
     off = 1 if state == "pressed" else 0
     ink = (255, 255, 255) if state == "lit" else (246, 226, 222)
@@ -379,10 +484,12 @@ def exit_button(img, state, box=EXIT_RECT, label="EXIT"):
 
 def chrome_title(img, box, text, size):
     """Large chrome capitals with a cool neon underglow."""
+    s = img.s
+    box = img.at(*box)
     x0, y0, x1, y1 = box
     w, h = x1 - x0, y1 - y0
-    fnt = font(SANS_B, size)
-    spacing = 3
+    fnt = font(SANS_B, size * s)
+    spacing = 3 * s
     tw = text_width(text, fnt, spacing)
     base = round(h / 2 + cap_height(fnt) / 2)
     left = round((w - tw) / 2)
@@ -396,10 +503,10 @@ def chrome_title(img, box, text, size):
             pos += fnt.getlength(ch) + spacing
         return m
 
-    region = img.crop(box)
-    glow = mask_for(2).filter(ImageFilter.GaussianBlur(4))
+    region = img.im.crop(box)
+    glow = mask_for(2 * s).filter(ImageFilter.GaussianBlur(4 * s))
     region.paste(Image.new("RGB", (w, h), (40, 150, 255)), (0, 0), glow.point(lambda v: v * 0.55))
-    region.paste(Image.new("RGB", (w, h), (4, 6, 10)), (0, 0), mask_for(1))
+    region.paste(Image.new("RGB", (w, h), (4, 6, 10)), (0, 0), mask_for(s))
     top = base - cap_height(fnt)
     c = cap_height(fnt)
     grad = vertical_gradient((w, h), [(0, (250, 252, 255)), (max(0, top) / h, (250, 252, 255)),
@@ -408,21 +515,20 @@ def chrome_title(img, box, text, size):
                                      ((top + c * 0.80) / h, (190, 200, 222)),
                                      (min(1, base / h), (235, 240, 250)), (1, (235, 240, 250))])
     region.paste(grad, (0, 0), mask_for(0))
-    img.paste(region, box[:2])
+    img.im.paste(region, box[:2])
 
 
-def draw_console(nav_states, exit_state):
+def draw_console(nav_states, exit_state, s):
     """The whole main console at 400x395 without any panel's contents."""
-    img = brushed_metal((MAIN_W, MAIN_H), METAL, seed=1)
-    img = vignette(img, 0.38)
-    d = ImageDraw.Draw(img)
+    img = Canvas(vignette(brushed_metal((MAIN_W, MAIN_H), METAL, seed=1, s=s), 0.38), s)
+    d = img.draw()
     # Outer frame: a black outline and a two-pixel bevel.
     d.rectangle((0, 0, MAIN_W - 1, MAIN_H - 1), outline=BLACK)
     bevel(d, (1, 1, MAIN_W - 2, MAIN_H - 2), (150, 156, 168), (16, 17, 20), 2)
 
     # Title window.
     inset_well(img, (8, 8, 392, 48), (6, 8, 12), depth=2)
-    glass = vertical_gradient((385, 41), [(0, (26, 32, 44)), (0.5, (8, 10, 16)), (1, (14, 18, 28))])
+    glass = vertical_gradient((385, 41), [(0, (26, 32, 44)), (0.5, (8, 10, 16)), (1, (14, 18, 28))], s)
     img.paste(glass, (8, 8))
     chrome_title(img, (8, 8, 393, 49), "QUARVEL", 34)
     d.line([(9, 9), (391, 9)], fill=(60, 70, 90))
@@ -451,7 +557,7 @@ def draw_console(nav_states, exit_state):
 
     # Game list well (the scroll box covers its inside) and the panel plate.
     inset_well(img, (8, 120, 144, 384), (8, 10, 40), depth=2)
-    plate = brushed_metal((253, 265), PLATE, seed=2, streak=3, grain=2)
+    plate = brushed_metal((253, 265), PLATE, seed=2, streak=3, grain=2, s=s)
     img.paste(plate, (147, 120))
     d.line([(147, 120), (399, 120)], fill=EDGE_DARK)
     d.line([(147, 120), (147, 384)], fill=EDGE_DARK)
@@ -471,9 +577,9 @@ def draw_console(nav_states, exit_state):
 def panel_title(img, offset, title):
     """The title band along the top of a panel plate (main coordinates)."""
     ox, oy = offset
-    d = ImageDraw.Draw(img)
+    d = img.draw()
     x0, x1 = 150, 395
-    band = vertical_gradient((x1 - x0 + 1, 17), [(0, (44, 48, 58)), (1, (22, 24, 30))])
+    band = vertical_gradient((x1 - x0 + 1, 17), [(0, (44, 48, 58)), (1, (22, 24, 30))], img.s)
     img.paste(band, (x0, oy + 3))
     d.line([(x0, oy + 20), (x1, oy + 20)], fill=(70, 76, 88))
     d.line([(x0, oy + 3), (x1, oy + 3)], fill=(12, 13, 16))
@@ -495,19 +601,20 @@ def section_heading(d, x, y_mid, text, x_end):
 def control_seat(img, box):
     """A faint recess slightly larger than a control, so it looks mounted."""
     x, y, w, h = box
-    d = ImageDraw.Draw(img)
+    d = img.draw()
     d.rectangle((x - 2, y - 2, x + w + 1, y + h + 1), outline=(12, 13, 16))
     d.line([(x - 1, y + h + 2), (x + w + 2, y + h + 2), (x + w + 2, y - 1)], fill=(62, 66, 76))
 
 
 def letter_badge(img, cx, cy, letter, colour):
     """A small arcade button with its letter, beside button fields."""
-    ss = Supersampled((20, 20))
+    ss = Supersampled((20, 20), img.s)
     ss.ellipse(10, 10.4, 8.2, fill=(0, 0, 0, 200))
-    cap = radial_cap((20, 20), (10, 10), 7.2, mix(colour, (255, 255, 255), 0.45), shade(colour, 0.55), (8, 7))
+    cap = radial_cap((20, 20), (10, 10), 7.2, mix(colour, (255, 255, 255), 0.45), shade(colour, 0.55), (8, 7),
+                     img.s)
     ss.stack(cap.img)
     ss.composite_onto(img, (round(cx) - 10, round(cy) - 10))
-    d = ImageDraw.Draw(img)
+    d = img.draw()
     draw_text(d, round(cx), cy, letter, font(SANS_B, 9), (20, 14, 10), align="center")
 
 
@@ -520,7 +627,7 @@ def print_names(img, controls, offset):
     """Prints each control's name beside it: right of check boxes, a letter
     badge left of button fields, otherwise right-aligned to its left."""
     ox, oy = offset
-    d = ImageDraw.Draw(img)
+    d = img.draw()
     name_font = font(SANS, 11)
     for control, (x, y, w, h, name) in controls.items():
         if not name or control.startswith("S_K"):  # the arrow rose names its own
@@ -553,7 +660,7 @@ def seat_controls(img, controls, offset):
 def draw_options(img, controls):
     off = PANEL_AT["PA"]
     ox, oy = off
-    d = ImageDraw.Draw(img)
+    d = img.draw()
     panel_title(img, off, PANEL_TITLE["PA"])
 
     def c(name):
@@ -582,7 +689,7 @@ def draw_players(img, controls):
         dark_strip(img, (x + ox - 3, y + oy - 1, x + ox + w + 1, y + oy + h))
     seat_controls(img, controls, off)
     print_names(img, controls, off)
-    d = ImageDraw.Draw(img)
+    d = img.draw()
     # Thin separators between the three players.
     tops = sorted(controls[c][1] for c in ("CB_P1D", "cb_p2d", "cb_p3d"))
     for t in tops[1:]:
@@ -603,7 +710,7 @@ def arrow(ss, start, end, ink, width=3.2, head=6.5):
 def draw_keyboard(img, controls):
     off = PANEL_AT["PK"]
     ox, oy = off
-    d = ImageDraw.Draw(img)
+    d = img.draw()
     panel_title(img, off, PANEL_TITLE["PK"])
 
     def centre(name):
@@ -615,7 +722,7 @@ def draw_keyboard(img, controls):
     hy = (centre("S_KU")[1] + centre("S_KD")[1]) / 2
     size = (240, 120)
     sx, sy = round(hx - size[0] / 2), round(hy - size[1] / 2)
-    ss = Supersampled(size)
+    ss = Supersampled(size, img.s)
     lx, ly = hx - sx, hy - sy
     ss.ellipse(lx, ly, 13, fill=(14, 15, 19, 255), outline=(90, 96, 108, 255), width=1)
     ss.ellipse(lx, ly, 8, fill=(70, 60, 40, 255))
@@ -664,7 +771,7 @@ def draw_keyboard(img, controls):
 def draw_joystick(img, controls):
     off = PANEL_AT["PJ"]
     ox, oy = off
-    d = ImageDraw.Draw(img)
+    d = img.draw()
     panel_title(img, off, PANEL_TITLE["PJ"])
     x, y, w, h, _ = controls["E_JA"]
     section_heading(d, ox + 8, y + oy - 11, "BUTTON MAP", ox + 244)
@@ -682,12 +789,12 @@ def draw_joystick(img, controls):
 def link_picture(img, box, text, icon, lit):
     """An e-mail or web link: an icon and the address, glowing when lit."""
     x, y, w, h = box
-    d = ImageDraw.Draw(img)
+    d = img.draw()
     if lit:
-        grad = vertical_gradient((w, h), [(0, (40, 70, 110)), (1, (18, 34, 60))])
+        grad = vertical_gradient((w, h), [(0, (40, 70, 110)), (1, (18, 34, 60))], img.s)
         img.paste(grad, (x, y))
-        ImageDraw.Draw(img).rounded_rectangle((x, y, x + w - 1, y + h - 1), radius=3, outline=(110, 190, 255))
-    ss = Supersampled((18, 18))
+        img.draw().rounded_rectangle((x, y, x + w - 1, y + h - 1), radius=3, outline=(110, 190, 255))
+    ss = Supersampled((18, 18), img.s)
     ink = (255, 230, 110, 255) if lit else (120, 186, 232, 255)
     if icon == "mail":
         ss.rounded((2, 4, 16, 14), 1, fill=None, outline=ink, width=1.3)
@@ -702,14 +809,14 @@ def link_picture(img, box, text, icon, lit):
     fnt = fit_font(COND, 11, text, w - 28)
     colour = (255, 236, 140) if lit else (130, 196, 240)
     left, right = draw_text(d, x + 24, y + h / 2, text, fnt, colour, shadow=(0, 0, 0))
-    base = round(y + h / 2 + cap_height(fnt) / 2) + 2
+    base = unscale(round((y + h / 2) * img.s + cap_height(at_scale(fnt, img.s)) / 2), img.s) + 2
     d.line([(left, base), (right, base)], fill=shade(colour, 0.75))
 
 
 def draw_information(img, controls, lit_links=False):
     off = PANEL_AT["PI"]
     ox, oy = off
-    d = ImageDraw.Draw(img)
+    d = img.draw()
     panel_title(img, off, PANEL_TITLE["PI"])
     chrome_title(img, (ox + 2, oy + 26, ox + 250, oy + 64), "QUARVEL", 26)
     lines = ["A front end for the Ravlen", "arcade emulator"]
@@ -784,17 +891,20 @@ GAMES = {
 LOGO_H = 40
 
 
-def fit_font(name, max_size, text, max_width):
-    size = max_size
-    while size > 7 and font(name, size).getbbox(text)[2] > max_width:
+def fit_font(name, max_size, text, max_width, s=1):
+    """The largest size up to max_size (in design pixels, for a picture drawn
+    s times as large) at which text is no wider than max_width."""
+    size = max_size * s
+    while size > 7 * s and font(name, size).getbbox(text)[2] > max_width * s:
         size -= 1
     return font(name, size)
 
 
-def game_logo(width, background, border, lines):
-    img = vertical_gradient((width, LOGO_H), [(0, background[0]), (0.55, mix(background[0], background[1], 0.6)),
-                                             (1, background[1])])
-    d = ImageDraw.Draw(img)
+def game_logo(width, background, border, lines, s):
+    img = Canvas(vertical_gradient((width, LOGO_H), [(0, background[0]),
+                                                    (0.55, mix(background[0], background[1], 0.6)),
+                                                    (1, background[1])], s), s)
+    d = img.draw()
     # A few marquee light streaks across the plate.
     rnd = random.Random(width * 31 + len(lines))
     for i in range(3):
@@ -804,37 +914,39 @@ def game_logo(width, background, border, lines):
     d.rectangle((1, 1, width - 2, LOGO_H - 2), outline=border)
     d.line([(2, LOGO_H - 3), (width - 3, LOGO_H - 3)], fill=shade(border, 0.4))
 
+    # The lettering is set in pixels of the drawn picture.
+    pic = img.im
     fitted = []
     for text, fname, size, top, bottom in lines:
-        fnt = fit_font(fname, size, text, width - 7)
-        x0, y0, x1, y1 = fnt.getbbox(text, anchor="ls", stroke_width=1)
+        fnt = fit_font(fname, size, text, width - 7, s)
+        x0, y0, x1, y1 = fnt.getbbox(text, anchor="ls", stroke_width=s)
         fitted.append((text, fnt, top, bottom, x0, y0, x1, y1))
-    gap = 1
+    gap = s
     total = sum(f[7] - f[5] for f in fitted) + gap * (len(fitted) - 1)
-    y = (LOGO_H - total) / 2
+    y = (pic.height - total) / 2
     for text, fnt, top, bottom, x0, y0, x1, y1 in fitted:
         base = round(y - y0)
-        x = round((width - (x1 - x0)) / 2 - x0)
-        shadow = text_mask(img.size, (x + 1, base + 1), text, fnt, stroke=1)
-        img.paste(BLACK, (0, 0), shadow)
-        outline = text_mask(img.size, (x, base), text, fnt, stroke=1)
-        img.paste((12, 8, 6), (0, 0), outline)
-        ink_top = base + y0 + 1
-        ink_h = max(1, y1 - y0 - 2)
-        grad = Image.new("RGB", img.size, bottom)
-        grad.paste(vertical_gradient((width, ink_h), [(0, top), (0.5, mix(top, bottom, 0.35)),
-                                                       (0.55, bottom), (1, mix(bottom, top, 0.3))]),
+        x = round((pic.width - (x1 - x0)) / 2 - x0)
+        shadow = text_mask(pic.size, (x + s, base + s), text, fnt, stroke=s)
+        pic.paste(BLACK, (0, 0), shadow)
+        outline = text_mask(pic.size, (x, base), text, fnt, stroke=s)
+        pic.paste((12, 8, 6), (0, 0), outline)
+        ink_top = base + y0 + s
+        ink_h = max(1, y1 - y0 - 2 * s)
+        grad = Image.new("RGB", pic.size, bottom)
+        grad.paste(vertical_gradient((pic.width, ink_h), [(0, top), (0.5, mix(top, bottom, 0.35)),
+                                                           (0.55, bottom), (1, mix(bottom, top, 0.3))]),
                    (0, ink_top))
-        img.paste(grad, (0, 0), text_mask(img.size, (x, base), text, fnt))
+        pic.paste(grad, (0, 0), text_mask(pic.size, (x, base), text, fnt))
         y += (y1 - y0) + gap
     return img
 
 
 # ------------------------------------------------------------------ marks
 
-def japan_flag():
-    img = Image.new("RGB", (16, 10), TRANSPARENT_GREEN)
-    d = ImageDraw.Draw(img)
+def japan_flag(s):
+    img = Canvas.new((16, 10), TRANSPARENT_GREEN, s)
+    d = img.draw()
     d.rectangle((0, 0, 15, 9), fill=(248, 248, 248), outline=(90, 90, 96))
     d.line([(1, 8), (14, 8)], fill=(214, 214, 218))
     d.ellipse((5, 2, 10, 7), fill=(200, 16, 40))
@@ -842,10 +954,10 @@ def japan_flag():
     return img
 
 
-def zip_mark():
+def zip_mark(s):
     """A bound archive: a small box with a zipper down its middle."""
-    img = Image.new("RGB", (16, 16), TRANSPARENT_GREEN)
-    d = ImageDraw.Draw(img)
+    img = Canvas.new((16, 16), TRANSPARENT_GREEN, s)
+    d = img.draw()
     d.rectangle((1, 1, 14, 14), fill=(236, 196, 84), outline=(70, 44, 8))
     d.line([(2, 2), (13, 2)], fill=(255, 236, 150))
     d.line([(2, 2), (2, 13)], fill=(255, 228, 130))
@@ -861,10 +973,10 @@ def zip_mark():
 
 # ------------------------------------------------------------- wait window
 
-def wait_window():
+def wait_window(s):
     w, h = 166, 101
-    img = Image.new("RGB", (w, h), BLACK)
-    d = ImageDraw.Draw(img)
+    img = Canvas.new((w, h), BLACK, s)
+    d = img.draw()
     # A bright line one pixel in, fading out on both sides like a neon tube.
     for i, colour in enumerate(((30, 80, 160), (110, 185, 255), (40, 100, 200), (16, 44, 96), (6, 16, 36))):
         d.rectangle((i, i, w - 1 - i, h - 1 - i), outline=colour)
@@ -878,13 +990,12 @@ VIEW_EXIT = (500, 0, 21, 18)
 VIEW_CHOICE = (330, 5, 164, 20)  # which snapshots the list shows, on the title strip
 
 
-def small_window(size, title, exit_box, exit_state, seed):
+def small_window(size, title, exit_box, exit_state, seed, s):
     """The borderless windows' common face: metal, a bevelled edge, a chrome
     title on the strip that drags the window, a rule under it, the exit cap."""
     w, h = size
-    img = brushed_metal((w, h), METAL, seed=seed)
-    img = vignette(img, 0.3)
-    d = ImageDraw.Draw(img)
+    img = Canvas(vignette(brushed_metal((w, h), METAL, seed=seed, s=s), 0.3), s)
+    d = img.draw()
     d.rectangle((0, 0, w - 1, h - 1), outline=BLACK)
     bevel(d, (1, 1, w - 2, h - 2), (150, 156, 168), (16, 17, 20), 1)
     chrome_title(img, (8, 2, 300, 28), title, 15)
@@ -895,8 +1006,8 @@ def small_window(size, title, exit_box, exit_state, seed):
     return img
 
 
-def viewer_frame(exit_state, choice=True):
-    img = small_window((VIEW_W, VIEW_H), "SNAPSHOT VIEWER", VIEW_EXIT, exit_state, seed=3)
+def viewer_frame(exit_state, s, choice=True):
+    img = small_window((VIEW_W, VIEW_H), "SNAPSHOT VIEWER", VIEW_EXIT, exit_state, seed=3, s=s)
     # Wells for the file list and the picture; the controls cover their insides.
     inset_well(img, (8, 32, 120, 256), (8, 10, 14), depth=2)
     inset_well(img, (128, 32, 511, 255), BLACK, depth=2)
@@ -908,7 +1019,7 @@ def viewer_frame(exit_state, choice=True):
     # The choice of snapshots, seated on the title strip with its printed name.
     control_seat(img, VIEW_CHOICE)
     x, y, w, h = VIEW_CHOICE
-    draw_text(ImageDraw.Draw(img), x - 7, y + h / 2, "SHOW", font(SANS, 11), TEXT, align="right",
+    draw_text(img.draw(), x - 7, y + h / 2, "SHOW", font(SANS, 11), TEXT, align="right",
               shadow=(0, 0, 0))
     return img
 
@@ -919,8 +1030,8 @@ SCAN_W, SCAN_H = 460, 360
 SCAN_EXIT = (SCAN_W - 21, 0, 21, 18)
 
 
-def scan_report_frame(exit_state):
-    img = small_window((SCAN_W, SCAN_H), "GAMES AND WHY", SCAN_EXIT, exit_state, seed=5)
+def scan_report_frame(exit_state, s):
+    img = small_window((SCAN_W, SCAN_H), "GAMES AND WHY", SCAN_EXIT, exit_state, seed=5, s=s)
     lcd_strip(img, (8, 33, SCAN_W - 9, 50))      # heading
     inset_well(img, (8, 57, SCAN_W - 9, 321), (8, 10, 14), depth=2)  # the list
     for left, width in ((8, 92), (106, 66)):     # seats of the two buttons
@@ -1125,20 +1236,16 @@ def scaled(img, factor=2):
     return img.convert("RGB").resize((img.width * factor, img.height * factor), Image.NEAREST)
 
 
-def main():
-    layout = read_layout()
-    os.makedirs(BMP_DIR, exist_ok=True)
-    os.makedirs(CUR_DIR, exist_ok=True)
-    os.makedirs(PREVIEW_DIR, exist_ok=True)
-
+def draw_bitmaps(layout, s):
+    """Every bitmap, drawn s times as large as it shows at 96 DPI: {name: palettized image}."""
     # Console in its three states; lit and pressed copies are cut from the same
     # drawing so that they sit pixel for pixel on the console.
     every = {suffix: None for suffix, *_ in NAV_BUTTONS}
-    console = draw_console({}, "off")
-    console_lit = draw_console({s: "lit" for s in every}, "lit")
-    console_pressed = draw_console({s: "pressed" for s in every}, "pressed")
+    console = draw_console({}, "off", s)
+    console_lit = draw_console({suffix: "lit" for suffix in every}, "lit", s)
+    console_pressed = draw_console({suffix: "pressed" for suffix in every}, "pressed", s)
 
-    ui = {}  # name -> RGB picture sharing the console palette
+    ui = {}  # name -> picture sharing the console palette
     main_pic = console.copy()
     draw_options(main_pic, layout["PA"])
     ui["_M_MAIN"] = main_pic
@@ -1159,41 +1266,55 @@ def main():
     x, y, w, h = EXIT_RECT
     ui["_G_Exit"] = console_lit.crop((x, y, x + w, y + h))
     ui["_P_Exit"] = console_pressed.crop((x, y, x + w, y + h))
-    ui["_F_WAIT"] = wait_window()
-    viewer = viewer_frame("off")
-    viewer_lit = viewer_frame("lit")
+    ui["_F_WAIT"] = wait_window(s)
+    viewer = viewer_frame("off", s)
+    viewer_lit = viewer_frame("lit", s)
     for name, (x, y, w, h) in VIEWER_PARTS.items():
         ui[name] = viewer.crop((x, y, x + w, y + h))
     x, y, w, h = VIEW_EXIT
     ui["_B_PCXE"] = viewer_lit.crop((x, y, x + w, y + h))
 
-    family = build_palette([console, console_lit.crop((150, 50, 400, 120)), console_pressed.crop((150, 50, 400, 120)),
-                            *[ui[n] for n in PANEL_PICTURE.values()], ui["_G_Ostrel"],
-                            viewer_frame("off", choice=False),
-                            viewer_lit.crop((490, 0, 521, 20))],
+    family = build_palette([console.im, console_lit.crop((150, 50, 400, 120)).im,
+                            console_pressed.crop((150, 50, 400, 120)).im,
+                            *[ui[n].im for n in PANEL_PICTURE.values()], ui["_G_Ostrel"].im,
+                            viewer_frame("off", s, choice=False).im,
+                            viewer_lit.crop((490, 0, 521, 20)).im],
                            reserved=[BLACK, (255, 255, 255)])
     written = {}
     for name, pic in ui.items():
-        written[name] = to_palette(pic, family)
+        written[name] = to_palette(pic.im, family)
 
     for name, (width, background, border, lines) in GAMES.items():
-        pic = game_logo(width, background, border, lines)
-        p = to_own_palette(pic)
+        pic = game_logo(width, background, border, lines, s)
+        p = to_own_palette(pic.im)
         if TRANSPARENT_GREEN in palette_colours(p):
             raise SystemExit("game picture %s holds the transparent green" % name)
         written[name] = p
     # The scan report's frame and exit cap share a palette of their own.
-    scan = scan_report_frame("off")
+    scan = scan_report_frame("off", s)
     x, y, w, h = SCAN_EXIT
-    scan_exit = scan_report_frame("lit").crop((x, y, x + w, y + h))
-    scan_colours = build_palette([scan, scan_exit], reserved=[BLACK, (255, 255, 255)])
-    written["_F_SCAN"] = to_palette(scan, scan_colours)
-    written["_B_SCANE"] = to_palette(scan_exit, scan_colours)
-    written["_JAPAN"] = to_own_palette(japan_flag())
-    written["_ZIP"] = to_own_palette(zip_mark())
+    scan_exit = scan_report_frame("lit", s).crop((x, y, x + w, y + h))
+    scan_colours = build_palette([scan.im, scan_exit.im], reserved=[BLACK, (255, 255, 255)])
+    written["_F_SCAN"] = to_palette(scan.im, scan_colours)
+    written["_B_SCANE"] = to_palette(scan_exit.im, scan_colours)
+    written["_JAPAN"] = to_own_palette(japan_flag(s).im)
+    written["_ZIP"] = to_own_palette(zip_mark(s).im)
+    return written
 
+
+def main():
+    layout = read_layout()
+    os.makedirs(BMP_DIR, exist_ok=True)
+    os.makedirs(BMP_TWICE_DIR, exist_ok=True)
+    os.makedirs(CUR_DIR, exist_ok=True)
+    os.makedirs(PREVIEW_DIR, exist_ok=True)
+
+    written = draw_bitmaps(layout, 1)
     for name, p in written.items():
         write_bmp8(os.path.join(BMP_DIR, name + ".bmp"), p)
+    twice = {name: p for name, p in draw_bitmaps(layout, 2).items() if name not in ONLY_ONCE}
+    for name, p in twice.items():
+        write_bmp8(os.path.join(BMP_TWICE_DIR, name + ".bmp"), p)
 
     hand, hand_hot = hand_cursor()
     play, play_hot = play_cursor()
@@ -1202,7 +1323,8 @@ def main():
     write_icon(os.path.join(RES_DIR, "quarvel.ico"), [app_icon(32), app_icon(16)])
 
     write_previews(layout, written, [hand, play, app_icon(32), app_icon(16)])
-    print("wrote %d bitmaps, 2 cursors, 1 icon; previews in %s" % (len(written), PREVIEW_DIR))
+    print("wrote %d bitmaps, %d at twice the size, 2 cursors, 1 icon; previews in %s"
+          % (len(written), len(twice), PREVIEW_DIR))
 
 
 def write_previews(layout, written, icons):

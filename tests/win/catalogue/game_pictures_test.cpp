@@ -1,5 +1,6 @@
 // The game pictures compiled into the program: one bitmap resource per picture
-// name of the game table, 40 pixels high, each as wide as it was drawn.
+// name of the game table, 40 pixels high, each as wide as it was drawn, and
+// each drawn again at twice that size.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -30,6 +31,10 @@ TEST(GamePictures, EachPictureOfTheTableIsAResourceOfItsWidthAndEveryResourceIsU
         const SIZE size = BitmapSize(picture.get());
         EXPECT_EQ(size.cx, widths.at(name)) << name;
         EXPECT_EQ(size.cy, 40) << name;
+        // Its drawing at twice the size, which scaled displays show it from.
+        const SIZE twice = BitmapSize(LoadTwiceBitmapResource(name).get());
+        EXPECT_EQ(twice.cx, 2 * size.cx) << name;
+        EXPECT_EQ(twice.cy, 80) << name;
         used.insert(name);
     }
     EXPECT_EQ(used.size(), widths.size());
