@@ -1,6 +1,7 @@
 // Fonts and bitmap resources shared by every window.
 #include "ui/graphics_win.h"
 
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -32,19 +33,27 @@ HFONT MakeFont(const char* face, int pixelHeight, FontStyle style) {
     return CreateFontIndirectA(&lf);
 }
 
-// MS Sans Serif is a bitmap font on Windows, drawn at a few sizes and
-// enlarged blocky beyond them; its scalable twin draws every size sharp.
-// Where the system has no such face (Wine's MS Sans Serif is scalable itself),
-// MS Sans Serif stays.
+// MS Sans Serif is a bitmap font, drawn at a few sizes only: asked for
+// another, the system gives the nearest smaller one (under Wine 20 pixels for
+// anything from 16 to 39). Above 96 DPI the text is set in a scalable face:
+// MS Sans Serif's own scalable twin where the system has it, else Tahoma,
+// which is scalable wherever it is found (Wine ships it); else MS Sans Serif
+// stays. A face counts only when the system gives that face, scalable.
 const char* ScalableFace() {
     static const char* face = [] {
-        constexpr const char* kScalable = "Microsoft Sans Serif";
-        OwnedFont probe(MakeFont(kScalable, 22, FontStyle::Regular));
-        ScreenDc screen;
-        SelectScope select(screen.get(), probe.get());
-        char got[LF_FACESIZE] = {};
-        GetTextFaceA(screen.get(), LF_FACESIZE, got);
-        return lstrcmpiA(got, kScalable) == 0 ? kScalable : kFontFace;
+        for (const char* candidate : {"Microsoft Sans Serif", "Tahoma"}) {
+            OwnedFont probe(MakeFont(candidate, 22, FontStyle::Regular));
+            ScreenDc screen;
+            SelectScope select(screen.get(), probe.get());
+            char got[LF_FACESIZE] = {};
+            GetTextFaceA(screen.get(), LF_FACESIZE, got);
+            TEXTMETRICA metrics{};
+            GetTextMetricsA(screen.get(), &metrics);
+            if (lstrcmpiA(got, candidate) == 0 &&
+                (metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)))
+                return candidate;
+        }
+        return kFontFace;
     }();
     return face;
 }

@@ -67,6 +67,17 @@ BOOL CALLBACK WalkChild(HWND child, LPARAM lp) {
     GetClassNameA(child, cls, sizeof cls);
     const std::string key = Key(w.name, cls, w.index++);
     (*w.layout)[key] = Place{r, -1};
+    // The text's height (its em) as the bottom of a place of its own, so that
+    // it is checked as the places are: a face that has no such size (a
+    // bitmap font) falls back to a smaller one.
+    if (const auto font = reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0))) {
+        ScreenDc screen;
+        SelectScope select(screen.get(), font);
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(screen.get(), &metrics);
+        (*w.layout)[key + "/text"] =
+            Place{RECT{0, 0, 0, metrics.tmHeight - metrics.tmInternalLeading}, -1};
+    }
     AddControls(w.top, child, key, *w.layout);
     return TRUE;
 }
