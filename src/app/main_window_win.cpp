@@ -37,7 +37,12 @@ public:
     void showArchiveMessage(const std::string& text, const std::string& caption) override {
         main_.seams.reportArchiveError(text, caption);
     }
-    const std::string& commandInterpreter() const override { return main_.commandInterpreter; }
+    const std::string& commandInterpreter() const override {
+        // Looked for at the first launch: a search along the path that the
+        // start of the program need not wait for.
+        if (main_.commandInterpreter.empty()) main_.commandInterpreter = CommandInterpreter();
+        return main_.commandInterpreter;
+    }
     void setRunning(bool running) override {
         if (running) {
             EnableWindow(main_.hwnd(), FALSE);
@@ -76,7 +81,6 @@ TF_Main::TF_Main(HWND appWindow, TF_Wait& wait, TempNames tempNames)
         if (!BF.Execute()) return std::nullopt;
         return BF.Directory();
     };
-    commandInterpreter = CommandInterpreter();
     AE.SetWait(true);
     AE.SetWindowState(TWindowState::Maximized);
     AE.SetPriorityClass(TPriorClass::HIGH);

@@ -104,7 +104,7 @@ public:
     TBrowseFolder BF{this};  // the folder choosers' dialog
     // Ends a second copy before its main window exists; made by create().
     std::optional<TPrevInst> PrevInst;
-    std::string commandInterpreter;  // that runs the emulator
+    std::string commandInterpreter;  // that runs the emulator; found at the first launch
 
     static constexpr UINT_PTR kTimerId = 1;
     static constexpr UINT_PTR kMakeLaterTimerId = 3;
