@@ -226,13 +226,7 @@ void TF_Main::InitAll() {
         image->loadPicture(std::string("_G") + suffix);
         image->setHint(suffix);
     }
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    // The game cursors grow with the scale (the system stretches the 32-pixel art).
-    const int cursor = dpi() == kDesignDpi ? 0 : ScaleLength(32, dpi());
-    games.selectCursor =
-        static_cast<HCURSOR>(LoadImageA(instance, "_GB_SEL", IMAGE_CURSOR, cursor, cursor, 0));
-    games.runCursor =
-        static_cast<HCURSOR>(LoadImageA(instance, "_GB_RUN", IMAGE_CURSOR, cursor, cursor, 0));
+    games.loadCursors(dpi());
 
     setColor(RGB(0, 0, 0));
     PA.setColor(RGB(0, 0, 0));

@@ -139,8 +139,8 @@ void TF_Main::ExecuteButton(GameButton& sender) {
     // Settings that cannot be saved stay in memory, unchanged by the game clicked.
     if (!guardSettings([this] { SaveRegGame(settings, session.run.game.gameId, settingsKey); }))
         return;
-    if (games.lastClicked) games.lastClicked->setCursor(games.selectCursor);
-    sender.setCursor(games.runCursor);
+    if (games.lastClicked) games.lastClicked->setCursor(games.selectCursor());
+    sender.setCursor(games.runCursor());
     if (session.clickGame(sender.current()) == MainSession::Click::kLaunch) {
         if (launcher_.RunRavlen(*launchSide_, launchSystem_) == LaunchOutcome::kPlayed)
             RecordPlay();

@@ -15,7 +15,21 @@ bool GameList::create(HWND mainWindow) {
     return sb.create(mainWindow, 8, 120, 137, 265, RGB(0, 0, 255));
 }
 
+void GameList::loadCursors(int dpi) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    const int size = dpi == kDesignDpi ? 0 : ScaleLength(32, dpi);
+    auto load = [instance, size](const char* name) {
+        return OwnedCursor(
+            static_cast<HCURSOR>(LoadImageA(instance, name, IMAGE_CURSOR, size, size, 0)));
+    };
+    selectCursor_ = load("_GB_SEL");
+    runCursor_ = load("_GB_RUN");
+    for (const auto& button : buttons_)
+        button->setCursor(button.get() == lastClicked ? runCursor() : selectCursor());
+}
+
 void GameList::placeButtons(int dpi) {
+    loadCursors(dpi);
     RECT box{};
     GetWindowRect(sb.hwnd(), &box);
     const int width = GameButtonWidth(box.right - box.left, dpi);
@@ -67,7 +81,7 @@ void GameList::AddButton(const GameRecord& game, const std::string& emulatorFold
     auto button = std::make_unique<GameButton>(
         sb.hwnd(), nextButtonTop, sb.position(), GameButtonWidth(box.right - box.left, dpi), game,
         storage == "ZIP" ? RomStorage::kArchives : RomStorage::kFolder, dpi);
-    button->setCursor(selectCursor);
+    button->setCursor(selectCursor());
     button->onClick = [this](GameButton& clicked) {
         lastFocused_ = &clicked;
         if (onClick) onClick(clicked);

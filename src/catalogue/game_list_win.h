@@ -46,8 +46,11 @@ public:
     bool moveFocus(ListKey key);
 
     GameButton* lastClicked = nullptr;  // null after a scan
-    HCURSOR selectCursor = nullptr;     // over the game buttons
-    HCURSOR runCursor = nullptr;        // over the button clicked last
+    HCURSOR selectCursor() const { return selectCursor_.get(); }  // over the game buttons
+    HCURSOR runCursor() const { return runCursor_.get(); }  // over the button clicked last
+    // Loads both cursors for dpi, larger above 96 (the system stretches the
+    // 32-pixel art), and hands them to the buttons again.
+    void loadCursors(int dpi);
     std::function<void(GameButton&)> onClick;
 
 private:
@@ -60,7 +63,9 @@ private:
     // Scrolls the list so that the button is wholly in view.
     void scrollIntoView(const GameButton& button);
 
-    std::vector<std::unique_ptr<GameButton>> buttons_;
+    OwnedCursor selectCursor_;
+    OwnedCursor runCursor_;
+    std::vector<std::unique_ptr<GameButton>> buttons_;  // after the cursors they point at
     std::vector<GameVerdict> verdicts_;
     GameButton* lastFocused_ = nullptr;  // by a key or a click; null after a scan
 };

@@ -50,6 +50,10 @@ struct FreeKernelHandle {
     static bool valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
+struct FreeCursor {
+    static bool valid(HCURSOR h) { return h != nullptr; }
+    void operator()(HCURSOR h) const { DestroyCursor(h); }
+};
 struct FreeFind {
     static bool valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
     void operator()(HANDLE h) const { FindClose(h); }
@@ -63,6 +67,7 @@ using OwnedDc = Owned<HDC, FreeMemoryDc>;
 using OwnedKey = Owned<HKEY, FreeKey>;
 using OwnedHandle = Owned<HANDLE, FreeKernelHandle>;
 using OwnedFind = Owned<HANDLE, FreeFind>;
+using OwnedCursor = Owned<HCURSOR, FreeCursor>;
 
 // Selects a GDI object into a DC for the life of the scope.
 class SelectScope {

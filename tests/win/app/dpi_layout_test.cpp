@@ -249,6 +249,14 @@ TEST_F(ShellTest, ADpiChangeLaysTheMainWindowOutAgainInTheSuggestedRectangle) {
             EXPECT_NEAR(r.right, d.right * 2, 1) << key;
         }
     }
+    // The game cursors grow with the rest.
+    ICONINFO cursor{};
+    ASSERT_TRUE(GetIconInfo(ui().games.selectCursor(), &cursor));
+    BITMAP mask{};
+    GetObjectA(cursor.hbmMask, sizeof mask, &mask);
+    DeleteObject(cursor.hbmMask);
+    if (cursor.hbmColor) DeleteObject(cursor.hbmColor);
+    EXPECT_EQ(mask.bmWidth, 64);
 }
 
 }  // namespace

@@ -94,7 +94,7 @@ TEST_F(GameSelectionTest, ARestoreFromTheTaskBarKeepsTheListAndOnlyReScanFindsAN
     ASSERT_EQ(ui().games.buttons().size(), 1u);
     EXPECT_EQ(ui().games.buttons().front().get(), finalFight);  // not made again
     EXPECT_EQ(ui().games.lastClicked, finalFight);
-    EXPECT_EQ(finalFight->cursor(), ui().games.runCursor);
+    EXPECT_EQ(finalFight->cursor(), ui().games.runCursor());
     EXPECT_EQ(main->session.run.selectedGameId, "FFIGHT");
     EXPECT_EQ(ui().L_G->caption(), "1/24");
     EXPECT_TRUE(messages.empty());

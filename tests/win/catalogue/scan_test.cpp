@@ -191,12 +191,12 @@ TEST_F(ScanTest, AClickSelectsTheGameAndGivesItTheRunCursor) {
     EXPECT_EQ(main->session.run.selectedGameId, "SF2t");
     EXPECT_EQ(main->session.run.game.title, "Street Fighter 2 CE");
     EXPECT_EQ(main->session.run.game.renameMarker, "RSF2 Sf2Ce");
-    EXPECT_EQ(ce->cursor(), ui().games.runCursor);
+    EXPECT_EQ(ce->cursor(), ui().games.runCursor());
     EXPECT_FALSE(IsWindowEnabled(ui().PA.hwnd()));
     EXPECT_TRUE(IsWindowEnabled(ui().PP.hwnd()));
     SendMessageA(knights->hwnd(), BM_CLICK, 0, 0);
-    EXPECT_EQ(ce->cursor(), ui().games.selectCursor);
-    EXPECT_EQ(knights->cursor(), ui().games.runCursor);
+    EXPECT_EQ(ce->cursor(), ui().games.selectCursor());
+    EXPECT_EQ(knights->cursor(), ui().games.runCursor());
     EXPECT_EQ(main->session.run.selectedGameId, "Knights");
 }
 
@@ -209,7 +209,7 @@ TEST_F(ScanTest, ARescanForgetsTheDestroyedButtonsAndKeepsTheSelection) {
     EXPECT_EQ(ui().games.lastClicked, nullptr);
     EXPECT_EQ(main->session.run.selectedGameId, "Knights");
     GameButton& fresh = *ui().games.buttons()[0];
-    EXPECT_EQ(fresh.cursor(), ui().games.selectCursor);
+    EXPECT_EQ(fresh.cursor(), ui().games.selectCursor());
     SendMessageA(fresh.hwnd(), BM_CLICK, 0, 0);
     EXPECT_EQ(ui().games.lastClicked, &fresh);
 }
