@@ -13,6 +13,7 @@
 #include "product/ravlen_files.h"
 #include "util/system_win.h"
 #include "util/text.h"
+#include "util/on_demand_win.h"
 
 namespace qv {
 namespace {
@@ -297,7 +298,8 @@ void TF_Main::TimeProc() {
 
 void TF_Main::RunHint(GraphicControl& sender) {
     // A target that cannot be opened is ignored without a word.
-    ShellExecuteA(nullptr, nullptr, sender.hint().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    on_demand::ShellExecuteA(nullptr, nullptr, sender.hint().c_str(), nullptr, nullptr,
+                             SW_SHOWNORMAL);
 }
 
 void TF_Main::ExitProc() {

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "ui/container_win.h"
+#include "util/on_demand_win.h"
 
 namespace qv {
 
@@ -11,7 +12,8 @@ TOstrelActiveLabel::TOstrelActiveLabel(Container& owner)
     : Label(owner), notActiveColor_(color()), activeColor_(color()) {
     timer_.start(100);
     onClick = [this](GraphicControl&) {
-        ShellExecuteA(nullptr, nullptr, cmdExec_.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        on_demand::ShellExecuteA(nullptr, nullptr, cmdExec_.c_str(), nullptr, nullptr,
+                                 SW_SHOWNORMAL);
     };
 }
 

@@ -7,6 +7,7 @@
 #include "components/short_path.h"
 #include "util/files_win.h"
 #include "util/handles_win.h"
+#include "util/on_demand_win.h"
 
 namespace qv {
 namespace {
@@ -14,7 +15,7 @@ namespace {
 // Item identifier lists come from the shell's task allocator.
 struct FreeItemList {
     static bool valid(LPITEMIDLIST list) { return list != nullptr; }
-    void operator()(LPITEMIDLIST list) const { CoTaskMemFree(list); }
+    void operator()(LPITEMIDLIST list) const { on_demand::CoTaskMemFree(list); }
 };
 using OwnedItemList = Owned<LPITEMIDLIST, FreeItemList>;
 
@@ -22,9 +23,10 @@ using OwnedItemList = Owned<LPITEMIDLIST, FreeItemList>;
 // keeps it.
 class ComScope {
 public:
-    ComScope() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComScope()
+        : initialised_(SUCCEEDED(on_demand::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
     ~ComScope() {
-        if (initialised_) CoUninitialize();
+        if (initialised_) on_demand::CoUninitialize();
     }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
@@ -35,7 +37,7 @@ private:
 
 std::string PathOf(LPCITEMIDLIST item, bool* fileSystem = nullptr) {
     char path[MAX_PATH] = "";
-    const bool found = item != nullptr && SHGetPathFromIDListA(item, path);
+    const bool found = item != nullptr && on_demand::SHGetPathFromIDListA(item, path);
     if (fileSystem) *fileSystem = found;
     return found ? path : "";
 }
@@ -110,7 +112,8 @@ bool TBrowseFolder::Execute() {
     OwnedItemList root;
     if (rootFolder_ != TSHFolders::foDesktopExpanded) {
         LPITEMIDLIST list = nullptr;
-        if (SUCCEEDED(SHGetSpecialFolderLocation(owner, static_cast<int>(rootFolder_), &list))) {
+        if (SUCCEEDED(on_demand::SHGetSpecialFolderLocation(owner, static_cast<int>(rootFolder_),
+                                                            &list))) {
             root.reset(list);
         }
     }
@@ -123,7 +126,7 @@ bool TBrowseFolder::Execute() {
     info.ulFlags = flags_.flagWord();
     info.lpfn = browseCallback;
     info.lParam = reinterpret_cast<LPARAM>(this);
-    OwnedItemList chosen(SHBrowseForFolderA(&info));
+    OwnedItemList chosen(on_demand::SHBrowseForFolderA(&info));
     // The dialog, its extra button and our procedure went with it.
     dialog_ = nullptr;
     customButton_ = nullptr;

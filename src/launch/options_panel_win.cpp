@@ -6,6 +6,7 @@
 #include "product/panel_layout.h"
 #include "ui/graphics_win.h"
 #include "ui/standard_controls_win.h"
+#include "util/on_demand_win.h"
 
 namespace qv {
 namespace {
@@ -107,7 +108,8 @@ void OptionsPanel::LinearOrBanked(HWND clicked) {
 }
 
 void OptionsPanel::ExecCaption() {
-    ShellExecuteA(GetParent(hwnd()), nullptr, settings_->L_SF.c_str(), "", "", SW_SHOWNORMAL);
+    on_demand::ShellExecuteA(GetParent(hwnd()), nullptr, settings_->L_SF.c_str(), "", "",
+                             SW_SHOWNORMAL);
 }
 
 void OptionsPanel::onCommand(HWND control, WORD code) {

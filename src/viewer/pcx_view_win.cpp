@@ -18,6 +18,7 @@
 #include "viewer/load_pcx_win.h"
 #include "viewer/snapshot_choice.h"
 #include "viewer/snapshot_gif_win.h"
+#include "util/on_demand_win.h"
 
 namespace qv {
 namespace {
@@ -120,7 +121,8 @@ void TF_PcxView::InitAll() {
     right.setBounds(kClientWidth - right.designWidth(), below, right.designWidth(),
                     right.designHeight());
     Image& centre = bar("_CBARPCX");
-    centre.setBounds(kListLeft + kListWidth - 2, below, centre.designWidth(), centre.designHeight());
+    centre.setBounds(kListLeft + kListWidth - 2, below, centre.designWidth(),
+                     centre.designHeight());
     Image& bottom = bar("_BBARPCX");
     bottom.setBounds(0, centre.design().bottom, bottom.designWidth(), bottom.designHeight());
 
@@ -284,7 +286,7 @@ std::optional<std::string> TF_PcxView::runSaveDialog(const std::string& last) {
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrDefExt = "Gif";
     dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameA(&dialog)) return std::nullopt;
+    if (!on_demand::GetSaveFileNameA(&dialog)) return std::nullopt;
     return std::string(name);
 }
 
@@ -321,7 +323,8 @@ std::vector<std::string> TF_PcxView::selectedFiles() const {
 // since they were taken.
 void TF_PcxView::deleteFiles(const std::vector<std::string>& files) {
     if (files.empty()) return;
-    for (const std::string& file : files) DeleteFileA(file.c_str());
+    for (const std::string& file : files)
+        DeleteFileA(file.c_str());
     ActiveX();
     host_.FilesCounter();
 }
@@ -352,8 +355,8 @@ void TF_PcxView::DeleteKey() {
 }
 
 void TF_PcxView::BrowseProc() {
-    ShellExecuteA(host_.HostWindow(), nullptr, host_.SnapshotFolder().c_str(), "", "",
-                  SW_SHOWNORMAL);
+    on_demand::ShellExecuteA(host_.HostWindow(), nullptr, host_.SnapshotFolder().c_str(), "", "",
+                             SW_SHOWNORMAL);
 }
 
 void TF_PcxView::ExitProc() { foundFiles_.clear(); }

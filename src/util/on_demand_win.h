@@ -1,0 +1,28 @@
+// Functions of the system libraries that nothing needs before the main window
+// shows: the folder and save dialogs, the shell, COM and the joystick. Each
+// library is loaded at the first call of one of its functions rather than
+// with the program, whose start would wait for its start code (under Wine
+// comdlg32 alone brings in the printing system's libraries). Where a library
+// or function is missing, each answers as the call does when it fails.
+#pragma once
+
+#include <windows.h>
+
+#include <commdlg.h>
+#include <mmsystem.h>
+#include <shlobj.h>
+
+namespace qv::on_demand {
+
+BOOL GetSaveFileNameA(OPENFILENAMEA* dialog);
+HRESULT CoInitializeEx(void* reserved, DWORD model);
+void CoUninitialize();
+void CoTaskMemFree(void* memory);
+PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* info);
+BOOL SHGetPathFromIDListA(PCIDLIST_ABSOLUTE list, char* path);
+HRESULT SHGetSpecialFolderLocation(HWND owner, int folder, PIDLIST_ABSOLUTE* list);
+HINSTANCE ShellExecuteA(HWND owner, const char* verb, const char* file, const char* parameters,
+                        const char* folder, int show);
+MMRESULT joyGetPos(UINT joystick, JOYINFO* info);
+
+}  // namespace qv::on_demand
