@@ -5,10 +5,10 @@
 # The test run has several sessions side by side, so that Windows tests run
 # in parallel without seeing each other's windows, files or registry:
 #   qv_prepare_prefix PREFIX   make a prefix ready for tests (no server left running)
-#   qv_start_sessions N PREFIX SPEC
+#   qv_start_sessions N PREFIX RESOURCES
 #                              N sessions, each an Xvfb display, a copy of the
 #                              prepared PREFIX (PREFIX-0 ... PREFIX-N-1) and a Wine
-#                              server of its own; writes CTest's resource spec SPEC
+#                              server of its own; writes CTest's resource file RESOURCES
 #   qv_stop_sessions           stop them
 # CTest hands each Windows test one session (RESOURCE_GROUPS wine:1); the
 # wrappers find its display and prefix through scripts/wine-slot.sh.
@@ -122,10 +122,10 @@ qv_copy_prefix() {
 QV_SESSION_XVFB_PIDS=()
 QV_SESSION_PREFIXES=()
 
-# qv_start_sessions N PREFIX SPEC: see the top of this file. Session i is
+# qv_start_sessions N PREFIX RESOURCES: see the top of this file. Session i is
 # exported as QV_WINE_SESSION_si="DISPLAY PREFIX-i" for scripts/wine-slot.sh.
 qv_start_sessions() {
-  local count=$1 prefix=$2 spec=$3 i ids="" p starting=()
+  local count=$1 prefix=$2 resources=$3 i ids="" p starting=()
   qv_pick_wine
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   for ((i = 0; i < count; i++)); do
@@ -153,7 +153,7 @@ qv_start_sessions() {
     starting+=($!)
   done
   wait "${starting[@]}"
-  printf '{"version": {"major": 1, "minor": 0}, "local": [{"wine": [%s]}]}\n' "$ids" >"$spec"
+  printf '{"version": {"major": 1, "minor": 0}, "local": [{"wine": [%s]}]}\n' "$ids" >"$resources"
 }
 
 qv_stop_sessions() {

@@ -1,5 +1,5 @@
 # Sourced by cmake/wine-run and tests/e2e/e2e_lib.sh (POSIX sh). Under ctest
-# with the resource spec that test.sh writes, each Windows test is given one of
+# with the resource file that test.sh writes, each Windows test is given one of
 # the run's Wine sessions (scripts/wine-session.sh): CTest names it in
 # CTEST_RESOURCE_GROUP_0_WINE ("id:sN,slots:1"), and QV_WINE_SESSION_sN holds
 # its display and prefix. Elsewhere DISPLAY and WINEPREFIX stay as they are.
