@@ -1,10 +1,10 @@
 // The game list and the ROM scan.
 #include "catalogue/game_list_win.h"
 
-#include "catalogue/disk_folder_view_win.h"
-#include "catalogue/scan.h"
 #include <algorithm>
 
+#include "catalogue/disk_folder_view_win.h"
+#include "catalogue/scan.h"
 #include "product/ravlen_files.h"
 #include "ui/dpi_scale.h"
 

@@ -5,24 +5,18 @@
 
 #include "ui/graphics_win.h"
 #include "ui/window_win.h"
+#include "util/on_demand_win.h"
 
 namespace qv {
 namespace {
 
-template <typename Function>
-Function SystemFunction(const char* dll, const char* name) {
-    HMODULE module = GetModuleHandleA(dll);
-    if (!module) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 struct DpiFunctions {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-    GetDpiForWindowFn getDpiForWindow =
-        SystemFunction<GetDpiForWindowFn>("user32.dll", "GetDpiForWindow");
-    GetSystemMetricsForDpiFn getSystemMetricsForDpi =
-        SystemFunction<GetSystemMetricsForDpiFn>("user32.dll", "GetSystemMetricsForDpi");
+    using GetDpiForWindowFn = UINT WINAPI(HWND);
+    using GetSystemMetricsForDpiFn = int WINAPI(int, UINT);
+    GetDpiForWindowFn* getDpiForWindow =
+        FunctionIn<GetDpiForWindowFn>(GetModuleHandleA("user32.dll"), "GetDpiForWindow");
+    GetSystemMetricsForDpiFn* getSystemMetricsForDpi = FunctionIn<GetSystemMetricsForDpiFn>(
+        GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi");
 };
 
 const DpiFunctions& Functions() {

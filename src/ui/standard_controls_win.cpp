@@ -20,12 +20,12 @@ HWND CreateControl(const char* className, const char* text, DWORD style, HWND pa
                    int top, int width, int height, int id) {
     const int dpi = DpiOf(parent);
     const RECT place = ScaledRect(left, top, width, height, dpi);
-    HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, place.left,
-                                   place.top, place.right - place.left, place.bottom - place.top,
-                                   parent, reinterpret_cast<HMENU>(INT_PTR(id)),
-                                   GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(control, WM_SETFONT,
-                 reinterpret_cast<WPARAM>(UiFontAt(kControlFontHeight, dpi)), FALSE);
+    HWND control =
+        CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, place.left, place.top,
+                        place.right - place.left, place.bottom - place.top, parent,
+                        reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(UiFontAt(kControlFontHeight, dpi)),
+                 FALSE);
     PlaceChild(control, RECT{left, top, left + width, top + height}, kControlFontHeight);
     return control;
 }
@@ -52,6 +52,15 @@ void AddListItems(HWND list, const Items& items) {
 
 // Room for the open list of a drop-down below its box.
 constexpr int kDropDownListHeight = 200;
+// Sets a drop-down list's item heights now and again at every DPI the list
+// is placed at later.
+void SetItemHeights(HWND list, int left, int top, int width,
+                    const std::function<void(HWND)>& heights) {
+    PlaceChild(list, RECT{left, top, left + width, top + kDropDownListHeight}, kControlFontHeight,
+               heights);
+    heights(list);
+}
+
 // Width of a number field's arrows, taken from the field's right end.
 constexpr int kSpinArrowsWidth = 14;
 // Where the system puts the arrows at 96 DPI: this wide, this far inside
@@ -79,12 +88,10 @@ HWND CreateDropDownList(HWND parent, int left, int top, int width, int height,
     HWND list = CreateControl("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, parent,
                               left, top, width, kDropDownListHeight, 0);
     // The closed box takes the designed height.
-    SendMessageA(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), ClosedItemHeight(list, height, 6));
-    PlaceChild(list, RECT{left, top, left + width, top + kDropDownListHeight}, kControlFontHeight,
-               [height](HWND placed) {
-                   SendMessageA(placed, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                                ClosedItemHeight(placed, height, 6));
-               });
+    SetItemHeights(list, left, top, width, [height](HWND placed) {
+        SendMessageA(placed, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                     ClosedItemHeight(placed, height, 6));
+    });
     AddListItems(list, std::span<const char* const>(items, static_cast<std::size_t>(count)));
     return list;
 }
@@ -94,14 +101,11 @@ HWND CreateOwnerDrawList(HWND parent, int left, int top, int width, int height) 
         "COMBOBOX", "",
         WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, parent,
         left, top, width, kDropDownListHeight, 0);
-    auto itemHeights = [height](HWND placed) {
+    SetItemHeights(list, left, top, width, [height](HWND placed) {
         SendMessageA(placed, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
                      ClosedItemHeight(placed, height, 6));
         SendMessageA(placed, CB_SETITEMHEIGHT, 0, ClosedItemHeight(placed, height, 8));
-    };
-    PlaceChild(list, RECT{left, top, left + width, top + kDropDownListHeight}, kControlFontHeight,
-               itemHeights);
-    itemHeights(list);
+    });
     return list;
 }
 
@@ -155,8 +159,8 @@ HWND CreateSpinField(HWND parent, int left, int top, int width, int height, int 
         SetWindowPos(placed, nullptr, r.left, r.top,
                      arrowsLeft + ScaleLength(kSpinArrowsOverlap, at) - r.left, r.bottom - r.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        SetWindowPos(arrows, nullptr, arrowsLeft, r.top, arrowsRight - arrowsLeft,
-                     r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(arrows, nullptr, arrowsLeft, r.top, arrowsRight - arrowsLeft, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     };
     if (dpi != kDesignDpi) placeArrows(field);
     PlaceChild(field, design, kControlFontHeight, placeArrows);

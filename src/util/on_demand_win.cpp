@@ -16,9 +16,8 @@ Function* Find(const char* library, const char* name) {
     char folder[MAX_PATH];
     const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return nullptr;
-    HMODULE module = LoadLibraryA((std::string(folder, length) + "\\" + library).c_str());
-    if (!module) return nullptr;
-    return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return FunctionIn<Function>(
+        LoadLibraryA((std::string(folder, length) + "\\" + library).c_str()), name);
 }
 
 }  // namespace

@@ -12,6 +12,19 @@
 #include <mmsystem.h>
 #include <shlobj.h>
 
+namespace qv {
+
+// The function of that name in a loaded module, as a pointer of its own type;
+// null where either is missing. For the functions every program here looks up
+// by name: the ones later Windows added, and the ones below.
+template <typename Function>
+Function* FunctionIn(HMODULE module, const char* name) {
+    if (!module) return nullptr;
+    return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+}  // namespace qv
+
 namespace qv::on_demand {
 
 BOOL GetSaveFileNameA(OPENFILENAMEA* dialog);

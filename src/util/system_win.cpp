@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "util/on_demand_win.h"
 #include "util/text.h"
 
 namespace qv {
@@ -46,9 +47,9 @@ bool IsPentiumClass(unsigned long processorType) {
 
 void LoadLibrariesFromSystemFolder() {
     constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
-    using SetDefaultDllDirectories = BOOL(WINAPI*)(DWORD);
-    const auto set = reinterpret_cast<SetDefaultDllDirectories>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    using SetDefaultDllDirectories = BOOL WINAPI(DWORD);
+    const auto set = FunctionIn<SetDefaultDllDirectories>(GetModuleHandleA("kernel32.dll"),
+                                                          "SetDefaultDllDirectories");
     if (set) set(kSearchSystem32);
 }
 
