@@ -10,10 +10,10 @@
 #include "settings/registry_win.h"
 #include "settings/settings_store_win.h"
 #include "util/files_win.h"
+#include "util/on_demand_win.h"
 #include "product/ravlen_files.h"
 #include "util/system_win.h"
 #include "util/text.h"
-#include "util/on_demand_win.h"
 
 namespace qv {
 namespace {

@@ -1,8 +1,6 @@
 // TGIFImage: reading through the model, the timer, and painting.
 #include "gif/gif_image_win.h"
 
-#include <algorithm>
-
 #include "ui/container_win.h"
 #include "ui/dpi_scale.h"
 #include "util/files_win.h"
@@ -80,11 +78,7 @@ bool TGIFImage::repaintPending() const {
 std::vector<RECT> TGIFImage::placements() const {
     const gif::Composition& c = animation_.composition();
     const RECT& box = bounds();
-    // Above twice 96 DPI the picture is enlarged by the largest whole number
-    // up to the scale that fits the control, so its pixels stay square.
-    int zoom = 1;
-    if (const int most = dpi() / kDesignDpi; most > 1)
-        zoom = std::min(most, WholeZoom(c.width(), c.height(), width(), height()));
+    const int zoom = PictureZoom(dpi(), c.width(), c.height(), width(), height());
     const int w = c.width() * zoom, h = c.height() * zoom;
     if (stretch_ && (width() != w || height() != h)) return {box};
     if (tile_) {

@@ -1,9 +1,10 @@
 // The system's joystick and Esc key.
 #include "input/stick_source_win.h"
-#include "util/on_demand_win.h"
 
 #include <windows.h>
 #include <mmsystem.h>
+
+#include "util/on_demand_win.h"
 
 namespace qv {
 

@@ -54,4 +54,14 @@ constexpr int WholeZoom(int width, int height, int boxWidth, int boxHeight) {
     return zoom < 1 ? 1 : zoom;
 }
 
+// The whole-number zoom a picture of width x height is shown at in a box of
+// boxWidth x boxHeight at dpi: up to the scale (none below twice 96 DPI),
+// and only as far as it fits, so that its pixels stay square.
+constexpr int PictureZoom(int dpi, int width, int height, int boxWidth, int boxHeight) {
+    const int most = dpi / kDesignDpi;
+    if (most <= 1) return 1;
+    const int fits = WholeZoom(width, height, boxWidth, boxHeight);
+    return fits < most ? fits : most;
+}
+
 }  // namespace qv

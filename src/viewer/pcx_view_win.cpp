@@ -12,13 +12,13 @@
 #include "ui/graphics_win.h"
 #include "ui/standard_controls_win.h"
 #include "util/files_win.h"
+#include "util/on_demand_win.h"
 #include "product/ravlen_files.h"
 #include "util/system_win.h"
 #include "util/text.h"
 #include "viewer/load_pcx_win.h"
 #include "viewer/snapshot_choice.h"
 #include "viewer/snapshot_gif_win.h"
-#include "util/on_demand_win.h"
 
 namespace qv {
 namespace {

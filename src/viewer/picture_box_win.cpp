@@ -24,12 +24,9 @@ bool PictureBox::create(HWND parent, int left, int top, int width, int height) {
 SIZE PictureBox::pictureSize() const { return picture_ ? BitmapSize(picture_.get()) : SIZE{}; }
 
 int PictureBox::zoom() const {
-    const int most = dpi() / kDesignDpi;
-    if (most <= 1 || ranges_.cx <= 0 || ranges_.cy <= 0) return 1;
     RECT box{};
     GetWindowRect(hwnd(), &box);
-    return std::min(most, WholeZoom(ranges_.cx, ranges_.cy, box.right - box.left,
-                                    box.bottom - box.top));
+    return PictureZoom(dpi(), ranges_.cx, ranges_.cy, box.right - box.left, box.bottom - box.top);
 }
 
 void PictureBox::dpiChanged(int dpi) {
@@ -112,8 +109,8 @@ void PictureBox::onPaint() {
             StretchBlt(buffer.get(), -position_.x, -position_.y, size.cx * by, size.cy * by,
                        source.get(), 0, 0, size.cx, size.cy, SRCCOPY);
         } else {
-            BitBlt(buffer.get(), -position_.x, -position_.y, size.cx, size.cy, source.get(), 0,
-                   0, SRCCOPY);
+            BitBlt(buffer.get(), -position_.x, -position_.y, size.cx, size.cy, source.get(), 0, 0,
+                   SRCCOPY);
         }
     }
     BitBlt(paint.dc(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);

@@ -57,6 +57,10 @@ TEST(WholeZoom, TheLargestWholeNumberThatFitsAndNeverLessThanOne) {
     EXPECT_EQ(WholeZoom(384, 224, 1200, 700), 3);
     EXPECT_EQ(WholeZoom(384, 224, 100, 100), 1);
     EXPECT_EQ(WholeZoom(0, 0, 100, 100), 1);
+    // At a display's scale: whole numbers up to the scale, as far as they fit.
+    EXPECT_EQ(PictureZoom(144, 384, 224, 576, 336), 1);
+    EXPECT_EQ(PictureZoom(192, 384, 224, 1000, 1000), 2);
+    EXPECT_EQ(PictureZoom(288, 384, 224, 800, 1000), 2);
 }
 
 }  // namespace
