@@ -159,16 +159,21 @@ TEST_F(RealDialogTest, OnlyItemsWithAFileSystemPathCanBeChosen) {
         SendMessageA(dialog, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(computer));
     };
 
+    // Back to a file-system item: the drive's root, the shortest way down the
+    // tree. Under Wine a deeper folder is found again by comparing item lists
+    // that carry the folders' times, which any file written in between
+    // changes, so the shell may never find it again.
+    const std::string drive = folder_.substr(0, 3);
     auto selectFolder = test::DialogScript::until(
-        [&] { return UpperText(bf.SelectionPath()) == UpperText(folder_); },
-        test::DialogScript::select(folder_));
+        [&] { return UpperText(bf.SelectionPath()) == UpperText(drive); },
+        test::DialogScript::select(drive));
     EXPECT_FALSE(run({look, selectItem, look, selectFolder, look, press(IDCANCEL)}));
     CoTaskMemFree(computer);
 
     EXPECT_EQ(okEnabled, (std::vector<bool>{true, false, true}));
     EXPECT_EQ(extraEnabled, okEnabled);  // the extra button follows OK
     ASSERT_FALSE(selections.empty());
-    EXPECT_EQ(UpperText(selections.back()), UpperText(folder_));
+    EXPECT_EQ(UpperText(selections.back()), UpperText(drive));
 }
 
 }  // namespace
