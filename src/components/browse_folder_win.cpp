@@ -163,7 +163,8 @@ void TBrowseFolder::dialogInitialized(HWND dialog) {
         SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     auto* binding = new DialogBinding{this, directory_};
-    if (!SetWindowSubclass(dialog, dialogSubclass, 0, reinterpret_cast<DWORD_PTR>(binding))) {
+    if (!on_demand::SetWindowSubclass(dialog, dialogSubclass, 0,
+                                      reinterpret_cast<DWORD_PTR>(binding))) {
         delete binding;
         binding = nullptr;
     }
@@ -223,11 +224,11 @@ LRESULT CALLBACK TBrowseFolder::dialogSubclass(HWND dialog, UINT msg, WPARAM wp,
         }
         break;
     case WM_NCDESTROY:
-        RemoveWindowSubclass(dialog, dialogSubclass, 0);
+        on_demand::RemoveWindowSubclass(dialog, dialogSubclass, 0);
         delete binding;
         break;
     }
-    return DefSubclassProc(dialog, msg, wp, lp);
+    return on_demand::DefSubclassProc(dialog, msg, wp, lp);
 }
 
 }  // namespace qv

@@ -8,6 +8,7 @@
 #include "product/panel_layout.h"
 #include "ui/dpi_win.h"
 #include "ui/standard_controls_win.h"
+#include "util/on_demand_win.h"
 #include "util/text.h"
 
 namespace qv {
@@ -41,7 +42,7 @@ void KeyboardPanel::build(Settings& settings) {
         SendMessageA(field, WM_SETFONT, SendMessageA(CB_KEYS, WM_GETFONT, 0, 0), FALSE);
         PlaceChild(field, RECT{at.left, at.top, at.left + at.width, at.top + at.height}, 11);
         // The field is the system's: subclassed, its own user data untouched.
-        SetWindowSubclass(field, &keyFieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
+        on_demand::SetWindowSubclass(field, &keyFieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
         keyFields[slot - 1] = field;
     }
     L_KW = &AddClashLine(*this, "L_KW");
@@ -106,10 +107,10 @@ LRESULT CALLBACK KeyboardPanel::keyFieldProc(HWND field, UINT msg, WPARAM wp, LP
     case WM_SYSKEYUP:
         return 0;  // the key was recorded: no beep, and Alt opens no menu
     case WM_NCDESTROY:
-        RemoveWindowSubclass(field, &keyFieldProc, 0);
+        on_demand::RemoveWindowSubclass(field, &keyFieldProc, 0);
         break;
     }
-    return DefSubclassProc(field, msg, wp, lp);
+    return on_demand::DefSubclassProc(field, msg, wp, lp);
 }
 
 LRESULT KeyboardPanel::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "util/handles_win.h"
+#include "util/on_demand_win.h"
 
 namespace qv {
 namespace {
@@ -20,7 +21,8 @@ UINT WhichControlMessage() {
 }  // namespace
 
 void ReflectedControl::attach(HWND hwnd) {
-    if (hwnd) SetWindowSubclass(hwnd, &subclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    if (hwnd)
+        on_demand::SetWindowSubclass(hwnd, &subclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
 ReflectedControl* ReflectedControl::of(HWND hwnd) {
@@ -28,18 +30,18 @@ ReflectedControl* ReflectedControl::of(HWND hwnd) {
     return reinterpret_cast<ReflectedControl*>(SendMessageA(hwnd, WhichControlMessage(), 0, 0));
 }
 
-LRESULT CALLBACK ReflectedControl::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
-                                                UINT_PTR, DWORD_PTR self) {
+LRESULT CALLBACK ReflectedControl::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                                DWORD_PTR self) {
     auto* control = reinterpret_cast<ReflectedControl*>(self);
     if (msg == WhichControlMessage()) return static_cast<LRESULT>(self);
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, &subclassProc, 0);
+        on_demand::RemoveWindowSubclass(hwnd, &subclassProc, 0);
         control->windowGone();
-        return DefSubclassProc(hwnd, msg, wp, lp);
+        return on_demand::DefSubclassProc(hwnd, msg, wp, lp);
     }
     LRESULT result = 0;
     if (control->takeMessage(msg, wp, lp, result)) return result;
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return on_demand::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 bool ScrollBox::create(HWND parent, int left, int top, int width, int height, COLORREF color) {

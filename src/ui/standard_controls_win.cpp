@@ -5,6 +5,7 @@
 
 #include "ui/dpi_win.h"
 #include "ui/graphics_win.h"
+#include "util/on_demand_win.h"
 
 namespace qv {
 
@@ -136,7 +137,7 @@ HWND CreateSpinField(HWND parent, int left, int top, int width, int height, int 
                      int digits) {
     static const bool registered = [] {
         INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_UPDOWN_CLASS};
-        return InitCommonControlsEx(&classes) != FALSE;
+        return on_demand::InitCommonControlsEx(&classes) != FALSE;
     }();
     (void)registered;
     HWND field = CreateControl("EDIT", "", WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL,
