@@ -1,46 +1,40 @@
 // Thread timers that call a function of ours.
 #include "ui/thread_timer_win.h"
 
-#include "ui/window_win.h"
+#include <map>
 
 namespace qv {
+namespace {
 
-// The hidden window that takes every thread timer's WM_TIMER. A window's timer
-// ids are the caller's to choose, so each timer's id is its own address and
-// the tick finds its timer without a table.
-class TimerWindow : public Window {
-public:
-    static HWND handle() {
-        static TimerWindow* const window = [] {
-            auto* created = new TimerWindow;  // lives as long as the thread's timers
-            created->createWindow({.className = "QuarvelTimers", .parent = HWND_MESSAGE});
-            return created;
-        }();
-        return window->hwnd();
-    }
+// A thread timer carries nothing but the id the system gave it: the tick
+// finds its timer here. No window takes the ticks, because under Wine making
+// one, even a hidden message-only one, was some 2 ms of the start.
+std::map<UINT_PTR, ThreadTimer*>& TimersById() {
+    static std::map<UINT_PTR, ThreadTimer*> timers;
+    return timers;
+}
 
-protected:
-    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
-        if (msg == WM_TIMER) {
-            reinterpret_cast<ThreadTimer*>(wp)->onTick_();
-            return 0;
-        }
-        return Window::handleMessage(msg, wp, lp);
-    }
-};
+}  // namespace
 
 void ThreadTimer::start(unsigned intervalMs) {
     // A running timer keeps its id: SetTimer then just changes the interval.
-    if (SetTimer(TimerWindow::handle(), reinterpret_cast<UINT_PTR>(this), intervalMs, nullptr))
-        running_ = true;
-    else
-        stop();
+    const UINT_PTR id = SetTimer(nullptr, id_, intervalMs, &ThreadTimer::onTimer);
+    if (id == id_) return;
+    stop();
+    id_ = id;
+    if (id_) TimersById()[id_] = this;
 }
 
 void ThreadTimer::stop() {
-    if (!running_) return;
-    KillTimer(TimerWindow::handle(), reinterpret_cast<UINT_PTR>(this));
-    running_ = false;
+    if (!id_) return;
+    KillTimer(nullptr, id_);
+    TimersById().erase(id_);
+    id_ = 0;
+}
+
+void CALLBACK ThreadTimer::onTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    const auto found = TimersById().find(id);
+    if (found != TimersById().end()) found->second->onTick_();
 }
 
 }  // namespace qv

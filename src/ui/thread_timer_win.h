@@ -1,6 +1,5 @@
 // A timer of the user-interface thread that calls a function of ours: for
-// windowless controls, which have no window to take WM_TIMER (a hidden window
-// of ours takes it for them).
+// windowless controls, which have no window to take WM_TIMER.
 #pragma once
 
 #include <windows.h>
@@ -19,13 +18,13 @@ public:
     // Starts the timer, or restarts it with a new interval.
     void start(unsigned intervalMs);
     void stop();
-    bool running() const { return running_; }
+    bool running() const { return id_ != 0; }
 
 private:
-    friend class TimerWindow;
+    static void CALLBACK onTimer(HWND, UINT, UINT_PTR id, DWORD);
 
     std::function<void()> onTick_;
-    bool running_ = false;
+    UINT_PTR id_ = 0;  // the system's, while running
 };
 
 }  // namespace qv
