@@ -48,11 +48,26 @@ void GraphicControl::invalidate() const {
 }
 
 void Image::loadPicture(const std::string& resourceName) {
+    if (!visible() && !autoSize_) {
+        setPicture(OwnedBitmap());
+        pictureToLoad_ = resourceName;
+        return;
+    }
     setPicture(LoadBitmapResource(resourceName),
                [resourceName] { return LoadTwiceBitmapResource(resourceName); });
 }
 
+HBITMAP Image::picture() const {
+    if (!pictureToLoad_.empty()) {
+        picture_ = LoadBitmapResource(pictureToLoad_);
+        makeTwice_ = [name = pictureToLoad_] { return LoadTwiceBitmapResource(name); };
+        pictureToLoad_.clear();
+    }
+    return picture_.get();
+}
+
 void Image::setPicture(OwnedBitmap picture, TwiceMaker makeTwice) {
+    pictureToLoad_.clear();
     picture_ = std::move(picture);
     makeTwice_ = std::move(makeTwice);
     scaled_.reset();
@@ -64,7 +79,7 @@ void Image::setPicture(OwnedBitmap picture, TwiceMaker makeTwice) {
 }
 
 RECT Image::picturePlace() const {
-    const SIZE size = BitmapSize(picture_.get());
+    const SIZE size = BitmapSize(picture());
     return ScaledRect(design().left, design().top, size.cx, size.cy, dpi());
 }
 
@@ -74,15 +89,15 @@ void Image::rescale() {
 }
 
 void Image::paint(HDC dc) const {
-    if (!picture_) return;
+    HBITMAP shown = picture();
+    if (!shown) return;
     // The picture sits at the control's top left, clipped to the control.
-    HBITMAP shown = picture_.get();
     if (dpi() != kDesignDpi) {
         const RECT place = picturePlace();
         if (!scaled_) {
             const OwnedBitmap twice = makeTwice_ ? makeTwice_() : OwnedBitmap();
-            scaled_ = ScaledPicture(picture_.get(), twice.get(),
-                                    place.right - place.left, place.bottom - place.top);
+            scaled_ = ScaledPicture(picture_.get(), twice.get(), place.right - place.left,
+                                    place.bottom - place.top);
         }
         shown = scaled_.get();
     }
@@ -94,7 +109,7 @@ void Image::paint(HDC dc) const {
 }
 
 RECT Image::markArea() const {
-    const SIZE size = BitmapSize(picture_.get());
+    const SIZE size = BitmapSize(picture());
     if (size.cx <= 0 || size.cy <= 0) return bounds();
     const RECT place = picturePlace();
     return RECT{bounds().left, bounds().top, std::min(place.right, bounds().right),

@@ -84,14 +84,16 @@ public:
 
     // Shows the bitmap resource of that name (none when there is no such
     // resource); with auto size on, the control takes the picture's size.
-    // Its drawing at twice the size is loaded when a scale first needs it.
+    // Its drawing at twice the size is loaded when a scale first needs it;
+    // the picture itself, on a hidden control of fixed size, when first asked
+    // for (a start reads fewer resources).
     void loadPicture(const std::string& resourceName);
     // Makes the picture's drawing at twice the size, or none.
     using TwiceMaker = std::function<OwnedBitmap()>;
     // Shows picture, drawn at 96 DPI, and at other scales the drawing at twice
     // the size that makeTwice gives, asked for only when a scale needs it.
     void setPicture(OwnedBitmap picture, TwiceMaker makeTwice = nullptr);
-    HBITMAP picture() const { return picture_.get(); }
+    HBITMAP picture() const;
     void setAutoSize(bool autoSize) { autoSize_ = autoSize; }
 
     void paint(HDC dc) const override;
@@ -103,8 +105,9 @@ private:
     // The picture's place in pixels, unclipped.
     RECT picturePlace() const;
 
-    OwnedBitmap picture_;  // at 96 DPI
-    TwiceMaker makeTwice_;
+    mutable OwnedBitmap picture_;  // at 96 DPI
+    mutable TwiceMaker makeTwice_;
+    mutable std::string pictureToLoad_;  // a resource that picture() reads first
     mutable OwnedBitmap scaled_;  // the picture at the control's DPI, made when first painted
     bool autoSize_ = false;
 };
