@@ -83,11 +83,25 @@ e2e_start() {
   e2e_use_dpi
   (cd "$emu" && exec "$QV_WINE" Quarvel.exe) &
   E2E_PID=$!
-  MAIN_WID=$(e2e_wait_window '^Ravlen Front/End$') || fail "the main window did not appear"
+  MAIN_WID=$(e2e_wait_window '^Ravlen Front/End$') || {
+    e2e_describe_start
+    fail "the main window did not appear"
+  }
   e2e_locate
   # The first show scans; the wait window goes when the scan is done.
   e2e_until "$E2E_LIMIT" eval '! e2e_visible "^Wait$"' || fail "the start-up scan did not end"
   e2e_settle main 0 0 400 395 || fail "the main window never stopped changing"
+}
+
+# e2e_describe_start: what there is to see when Quarvel shows no main window,
+# for the test's log: whether it still runs, and the windows on show.
+e2e_describe_start() {
+  if kill -0 "$E2E_PID" 2>/dev/null; then echo "Quarvel still runs" >&2
+  else echo "Quarvel has ended" >&2; fi
+  local wid
+  for wid in $(xdotool search --onlyvisible --name '' 2>/dev/null || true); do
+    echo "on show: \"$(xdotool getwindowname "$wid" 2>/dev/null || true)\"" >&2
+  done
 }
 
 # e2e_wait_window TITLE-REGEX [SECONDS]: echoes the id of the visible window
