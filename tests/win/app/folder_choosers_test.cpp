@@ -23,7 +23,12 @@ class ChooserShellTest : public ShellTest {
 protected:
     void SetUp() override {
         ShellTest::SetUp();
-        folder_ = WindowsTempDir() + "qvchoose" + std::to_string(GetCurrentProcessId());
+        // At the drive's root, not in the temporary folder: under Wine the
+        // shell's folder browser finds a folder again by item lists that
+        // carry its parents' times, which any file written meanwhile in the
+        // temporary folder changes.
+        folder_ =
+            WindowsTempDir().substr(0, 3) + "qvchoose" + std::to_string(GetCurrentProcessId());
         DeleteTree(folder_);
         ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
         createMain();
