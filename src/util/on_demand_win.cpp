@@ -79,15 +79,18 @@ BOOL SetWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_P
         Find<decltype(::SetWindowSubclass)>("comctl32.dll", "SetWindowSubclass");
     return call ? call(window, procedure, id, data) : FALSE;
 }
+
 BOOL RemoveWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id) {
     static auto* const call =
         Find<decltype(::RemoveWindowSubclass)>("comctl32.dll", "RemoveWindowSubclass");
     return call ? call(window, procedure, id) : FALSE;
 }
+
 LRESULT DefSubclassProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     static auto* const call = Find<decltype(::DefSubclassProc)>("comctl32.dll", "DefSubclassProc");
     return call ? call(window, msg, wp, lp) : DefWindowProcA(window, msg, wp, lp);
 }
+
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* classes) {
     static auto* const call =
         Find<decltype(::InitCommonControlsEx)>("comctl32.dll", "InitCommonControlsEx");

@@ -4,7 +4,7 @@
 // loaded at the first call of one of its functions rather than with the
 // program, whose start would wait for its start code (under Wine comdlg32
 // alone brings in the printing system's libraries, and comctl32's start, run
-// before any window of ours, was a sixth of the way to the main window).
+// before any window of ours, was a tenth of the way to the main window).
 // Where a library or function is missing, each answers as the call does when
 // it fails.
 #pragma once
